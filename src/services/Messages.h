@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The support window's translatable messages, entries 0 to 20, each stored between '%' marks
+// as the language files hold them (an empty entry is the empty text).
+extern QStringList MessageTable;
+
+// Fills entries 0 to 20 with the built-in Slovak texts (the start-up sizes the table first).
+void InitDefaultMessages();
+// Removes one leading '%' and then one trailing '%'.
+QString StripPercentMarks(const QString& text);
+// The entry without its marks; an index outside the table gives an English notice instead.
+QString GetMsg(int index);
+
+// A modal message box; returns the button pressed (1 OK, 6 Yes, 7 No).
+int ShowMessageBox(const QString& text, const QString& caption, int flags);
+// The same, captioned with the program title.
+int ShowAppMessageBox(const QString& text, int flags);
+void ShowError(const QString& text, const QString& caption);
+void ShowAppError(const QString& text);
+// The standard error box for an unexpected error with a code such as "#00001".
+void ShowErrorCode(const QString& code, const QString& text, const QString& caption);

@@ -1,0 +1,7 @@
+#include "ProgramGlobals.h"
+
+QString ProgramTitle;
+QString VersionText;
+QString ExeFileName;
+QString AppDir;
+QString DatabasePath;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QListWidget;
+
+// Number text as typed or shown -> number: '.' counts as the decimal comma, every character
+// but digits, ',' and '-' is dropped, an empty text or "-" is 0. Throws EConvertError
+// ("'<text>' is not a valid floating point value") when the rest is no number.
+double TextToFloat(const QString& text);
+// The one display format of numbers: "###,###,##0.00" with a decimal comma and U+00A0
+// as thousands separator, e.g. "-1 234 567,50".
+QString FormatNumber(double value);
+// Drops every character but digits, ',' and '-'; '.' becomes ','.
+QString KeepNumberChars(const QString& text);
+QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar);
+
+// Plain ASCII for the Windows-1250 codes 0x80 to 0xFF, one entry per code (plus the final zero).
+inline constexpr char DiacriticsTable[] = "@@,f\".@@^%S<STZZ"
+                                          " ''\"\".__\"@s>stzz"
+                                          " ^\"L A|@\"@S\"  @Z"
+                                          "\"+,l'm .,as\"L\"lz"
+                                          "RAAAALCCCEEEEIID"
+                                          "DNNOOOOxRUUUUYT@"
+                                          "raaaalccceeeeiid"
+                                          "dnnoooo/ruuuuyt ";
+static_assert(sizeof(DiacriticsTable) == 128 + 1);
+
+// Accented letters to their base letters, other signs to look-alikes (through Windows-1250).
+QString StripDiacritics(const QString& text);
+// Replaces every byte of 0x80 and above by table[byte - 0x80].
+void StripDiacriticsBuffer(char* buffer, int length, const char* table);
+
+QStringList CreateStringList();
+
+// Index of the first matching item, or -1. Partial: text occurs in the item (letter case
+// matters, an empty text matches nothing); otherwise the whole item equals text ignoring case.
+int IndexOfText(const QString& text, const QStringList& strings, bool partial);
+int IndexOfText(const QString& text, const QComboBox* comboBox, bool partial);
+int IndexOfText(const QString& text, const QListWidget* listWidget, bool partial);
+int IndexOfItemText(const QString& text, const QStringList& strings, bool partial);
+int IndexOfItemText(const QString& text, const QComboBox* comboBox, bool partial);
+int IndexOfItemText(const QString& text, const QListWidget* listWidget, bool partial);
+
+// The file's product version: "1.210 (build 3)" with the build, "1.210" without;
+// empty when the file has no version block.
+QString GetFileVersionText(const QString& fileName, bool withBuild);

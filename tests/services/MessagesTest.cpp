@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "TestSupport.h"
+
+namespace {
+class MessagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MessageTable = QStringList(21, QString());
+        InitDefaultMessages();
+        ProgramTitle = "Vozopis";
+    }
+    void TearDown() override { MessageTable.clear(); }
+};
+
+QString UntranslatedText(const QString& index) {
+    return "Program cannnot translate this message. Please contact us by e-mail (\"podpora@molvek.sk\") "
+           "and insert into mail this: \r\r\"msg[" +
+           index + "]\"";
+}
+} // namespace
+
+TEST_F(MessagesTest, BuiltInTableHoldsTheMarkedTexts) {
+    const QString install = " nebol nájdený. Prosím stiahnite si inštalačku k programu \"%";
+    const QString from = "%\" zo stránky ( %", again = "% ) znova.%";
+    const QStringList expected{"%Licenčný súbor" + install,
+                               from,
+                               again,
+                               "%Súbor s históriou zmien" + install,
+                               from,
+                               again,
+                               "%Navštívte stránku programu %",
+                               "",
+                               "%Súbor pomocníka" + install,
+                               from,
+                               again,
+                               "%Musíte byť pripojený na internet.%",
+                               "%Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet.%",
+                               "%Správa bola poslaná úspešne.%",
+                               "%Prosím vyberte jazyk.%",
+                               "%Pre uloženie všetkých zmien prosím reštartujte program.%",
+                               "",
+                               "",
+                               "",
+                               "",
+                               ""};
+    EXPECT_EQ(MessageTable, expected);
+}
+
+TEST_F(MessagesTest, ShortTableIsGrownNotOverrun) {
+    MessageTable = QStringList{"%x%"};
+    InitDefaultMessages();
+    EXPECT_EQ(MessageTable.size(), 21);
+    EXPECT_EQ(GetMsg(14), "Prosím vyberte jazyk.");
+}
+
+TEST(StripPercentMarks, RemovesAtMostOneMarkAtEachEnd) {
+    EXPECT_EQ(StripPercentMarks(""), "");
+    EXPECT_EQ(StripPercentMarks("%"), "");
+    EXPECT_EQ(StripPercentMarks("%%"), "");
+    EXPECT_EQ(StripPercentMarks("%%%"), "%");
+    EXPECT_EQ(StripPercentMarks("%%text%%"), "%text%");
+    EXPECT_EQ(StripPercentMarks("%text"), "text");
+    EXPECT_EQ(StripPercentMarks("text%"), "text");
+    EXPECT_EQ(StripPercentMarks("%50% zľava%"), "50% zľava");
+}
+
+TEST_F(MessagesTest, GetMsgInsideAndOutsideTheTable) {
+    EXPECT_EQ(GetMsg(14), "Prosím vyberte jazyk.");
+    EXPECT_EQ(GetMsg(7), "");
+    EXPECT_EQ(GetMsg(9), "\" zo stránky ( ");
+    EXPECT_EQ(GetMsg(21), UntranslatedText("21"));
+    EXPECT_EQ(GetMsg(-1), UntranslatedText("-1"));
+
+    MessageTable[14] = "Please choose a language."; // a language file's value without marks
+    MessageTable[15] = "%%";
+    EXPECT_EQ(GetMsg(14), "Please choose a language.");
+    EXPECT_EQ(GetMsg(15), "");
+    MessageTable.clear();
+    EXPECT_EQ(GetMsg(0), UntranslatedText("0"));
+}
+
+TEST_F(MessagesTest, BoxesPassTextCaptionFlagsAndAnswer) {
+    MessageBoxRecorder boxes;
+    boxes.Answer(ID_YES);
+    boxes.Answer(ID_NO);
+    EXPECT_EQ(ShowMessageBox("Zmazať?", "Vodiči", MB_YESNO_QUESTION), ID_YES);
+    EXPECT_EQ(ShowAppMessageBox("Naozaj?", MB_YESNO_WARNING), ID_NO);
+    ShowError("Chyba", "Titulok");
+    ShowAppError("Zlá hodnota");
+
+    const auto& shown = boxes.Shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].caption + ' ' + QString::number(shown[0].flags), "Vodiči 36");
+    EXPECT_EQ(shown[1].caption + ' ' + QString::number(shown[1].flags), "Vozopis 52");
+    EXPECT_EQ(shown[2].caption + ' ' + QString::number(shown[2].flags), "Titulok 16");
+    EXPECT_EQ(shown[3].caption + ' ' + QString::number(shown[3].flags), "Vozopis 16");
+    EXPECT_EQ(boxes.Texts(), (QStringList{"Zmazať?", "Naozaj?", "Chyba", "Zlá hodnota"}));
+}
+
+TEST_F(MessagesTest, ErrorCodeTextWithAndWithoutDetail) {
+    const QString head = "Nastala neočakávaná chyba č. #00002.\r"
+                         "Chybu prosím nahláste na e-mail (\"podpora@molvek.sk\") . Skontrolujte aktuálnosť "
+                         "verzie vášho programu na \"https://www.molvek.sk\". ";
+    MessageBoxRecorder boxes;
+    ShowErrorCode("#00002", "", "Aktualizácia");
+    ShowErrorCode("#00002", "Súbor chýba", "Aktualizácia");
+
+    EXPECT_EQ(boxes.Texts(), (QStringList{head, head + "\r\rSúbor chýba"}));
+    EXPECT_EQ(boxes.Shown().at(1).caption, "Aktualizácia");
+    EXPECT_EQ(boxes.Shown().at(1).flags, 16);
+}

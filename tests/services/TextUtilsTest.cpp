@@ -1,0 +1,166 @@
+#include <QComboBox>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "Exception.h"
+#include "TestSupport.h"
+#include "TextUtils.h"
+#include "VersionBlock.h"
+
+namespace {
+const QChar Nbsp(0x00A0);
+
+QString ConvertErrorText(const QString& text) {
+    try {
+        TextToFloat(text);
+    } catch (const EConvertError& error) {
+        return error.Message();
+    }
+    return "no error";
+}
+} // namespace
+
+// --- number text ---
+
+TEST(TextToFloat, CleansTheText) {
+    EXPECT_EQ(TextToFloat(""), 0);
+    EXPECT_EQ(TextToFloat("-"), 0);
+    EXPECT_EQ(TextToFloat("abc"), 0);
+    EXPECT_EQ(TextToFloat("-1,5"), -1.5);
+    EXPECT_EQ(TextToFloat("1 234,50"), 1234.5);
+    EXPECT_EQ(TextToFloat(QString("1") + Nbsp + "234,50"), 1234.5);
+    EXPECT_EQ(TextToFloat("12.5 km"), 12.5);
+    EXPECT_EQ(TextToFloat("+(3)"), 3);
+    EXPECT_EQ(TextToFloat(",5"), 0.5);
+    EXPECT_EQ(TextToFloat("7,"), 7);
+}
+
+TEST(TextToFloat, RejectsWhatIsNoNumberAfterCleaning) {
+    EXPECT_EQ(ConvertErrorText("1.234,5"), "'1,234,5' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorText("1-2"), "'1-2' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorText("5 -"), "'5-' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorText("x,y"), "',' is not a valid floating point value");
+    EXPECT_EQ(ConvertErrorText("-,"), "'-,' is not a valid floating point value");
+}
+
+TEST(TextToFloat, VersionTextsCompareByTheirDigits) {
+    EXPECT_DOUBLE_EQ(TextToFloat("0.89 (build 64)"), 0.8964);
+    EXPECT_LT(TextToFloat("0.89 (build 100)"), TextToFloat("0.89 (build 64)"));
+    EXPECT_GT(TextToFloat("0.90 (build 1)"), TextToFloat("0.89 (build 64)"));
+    EXPECT_GT(TextToFloat("0.90 (build 1)"), TextToFloat("0.89 (build 100)"));
+}
+
+TEST(KeepNumberChars, KeepsDigitsCommaAndMinus) {
+    EXPECT_EQ(KeepNumberChars(""), "");
+    EXPECT_EQ(KeepNumberChars("a1.2 3,4-b+"), "1,23,4-");
+    EXPECT_EQ(KeepNumberChars(QString("1") + Nbsp + "000 Kč"), "1000");
+    EXPECT_EQ(KeepNumberChars("٣²"), ""); // only the digits 0 to 9
+}
+
+TEST(FormatNumber, TwoDecimalsCommaAndGroups) {
+    EXPECT_EQ(FormatNumber(0), "0,00");
+    EXPECT_EQ(FormatNumber(0.5), "0,50");
+    EXPECT_EQ(FormatNumber(999.99), "999,99");
+    EXPECT_EQ(FormatNumber(1000), QString("1") + Nbsp + "000,00");
+    EXPECT_EQ(FormatNumber(-1234567.5), QString("-1") + Nbsp + "234" + Nbsp + "567,50");
+    EXPECT_EQ(FormatNumber(123456789012.0), QString("123") + Nbsp + "456" + Nbsp + "789" + Nbsp + "012,00");
+}
+
+TEST(FormatNumber, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
+    EXPECT_EQ(FormatNumber(0.125), "0,13");
+    EXPECT_EQ(FormatNumber(-0.125), "-0,13");
+    EXPECT_EQ(FormatNumber(0.005), "0,01");
+    EXPECT_EQ(FormatNumber(0.015), "0,01"); // held as 0.0149999999999999994, though x * 100 gives 1.5
+    EXPECT_EQ(FormatNumber(1.005), "1,00"); // held as 1.00499999999999989
+    EXPECT_EQ(FormatNumber(2.675), "2,67"); // held as 2.67499999999999982
+    EXPECT_EQ(FormatNumber(999.995), QString("1") + Nbsp + "000,00");
+    EXPECT_EQ(FormatNumber(99.996), "100,00");
+    EXPECT_EQ(FormatNumber(0.004), "0,00");
+    EXPECT_EQ(FormatNumber(-0.001), "0,00");
+}
+
+TEST(FormatNumber, ReadsBackRoundedToTwoDecimals) {
+    const struct {
+        double value;
+        double shown;
+    } cases[] = {
+        {1234567.891, 1234567.89}, {-98765.4321, -98765.43}, {0.125, 0.13}, {-0.004, 0}, {12.5, 12.5},
+        {1e9 + 0.25, 1e9 + 0.25}};
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(TextToFloat(FormatNumber(c.value)), c.shown) << c.value;
+    }
+}
+
+// --- characters ---
+
+TEST(StripDiacritics, TransliteratesThroughWindows1250) {
+    EXPECT_EQ(StripDiacritics("Žilina – Košice"), "Zilina _ Kosice");
+    EXPECT_EQ(StripDiacritics("Plain text 0-9 ;[]{}~"), "Plain text 0-9 ;[]{}~");
+    EXPECT_EQ(StripDiacritics("ÁáÄäČčĎďÉéÍíĹĺĽľŇňÓóÔôŔŕŠšŤťÚúÝýŽž"), "AaAaCcDdEeIiLlLlNnOoOoRrSsTtUuYyZz");
+    EXPECT_EQ(StripDiacritics("ŚćçłöőůűüĚěŘřŮ"), "SccloouuuEeRrU");
+    EXPECT_EQ(StripDiacritics("ß×÷„úvod“ €5 §1 ‰"), "@x/\"uvod\" @5 @1 %");
+}
+
+TEST(StripDiacritics, BufferChangesOnlyHighBytes) {
+    char table[128];
+    for (int i = 0; i < 128; ++i)
+        table[i] = char('A' + i % 26);
+    char buffer[] = "a\x80z\xFF\x7F\x9A";
+    StripDiacriticsBuffer(buffer, 5, table); // the last byte lies outside the length
+    EXPECT_EQ(QByteArray(buffer), QByteArray("aAzX\x7F\x9A"));
+}
+
+// --- finding a text ---
+
+TEST(IndexOfText, WholeTextIgnoresCasePartialDoesNot) {
+    const QStringList towns{"Bratislava", "", "čadca", "Čadca", "Nitra"};
+    EXPECT_EQ(IndexOfText("ČADCA", towns, false), 2);
+    EXPECT_EQ(IndexOfText("ČADCA", towns, true), -1);
+    EXPECT_EQ(IndexOfText("adc", towns, true), 2);
+    EXPECT_EQ(IndexOfText("Čad", towns, true), 3);
+    EXPECT_EQ(IndexOfText("bratislava", towns, false), 0);
+    EXPECT_EQ(IndexOfText("slav", towns, false), -1);
+    EXPECT_EQ(IndexOfText("", towns, false), 1);
+    EXPECT_EQ(IndexOfText("", towns, true), -1);
+    EXPECT_EQ(IndexOfText("x", CreateStringList(), false), -1);
+}
+
+TEST(IndexOfText, ListBoxAndComboBoxItems) {
+    const QStringList items{"Benzín", "Nafta", "nafta LPG"};
+    QComboBox combo;
+    combo.addItems(items);
+    QListWidget list;
+    list.addItems(items);
+
+    EXPECT_EQ(IndexOfItemText("NAFTA", &combo, false), 1);
+    EXPECT_EQ(IndexOfItemText("nafta", &combo, true), 2);
+    EXPECT_EQ(IndexOfText("BENZÍN", &combo, false), 0);
+    EXPECT_EQ(IndexOfItemText("benzín", &list, false), 0);
+    EXPECT_EQ(IndexOfText("LPG", &list, true), 2);
+    EXPECT_EQ(IndexOfItemText("Plyn", &list, false), -1);
+    EXPECT_EQ(IndexOfText("Nafta", static_cast<QComboBox*>(nullptr), false), -1);
+}
+
+// --- version text ---
+
+TEST(GetFileVersionText, LongAndShortFormsFromTheVersionBlock) {
+    QTemporaryDir dir;
+    const auto makeFile = [&](const QString& name, const QByteArray& version) {
+        WriteFileBytes(dir.filePath(name), "\x01\x02 code " + version + '\0' + "\xFF more");
+        return dir.filePath(name);
+    };
+    const QString old = makeFile("old", VERSION_BLOCK_MARKER "0.8.9.64");
+    const QString newer = makeFile("newer", VERSION_BLOCK_MARKER "1.2.10.3");
+    const QString plain = makeFile("plain", "1.2.3.4");
+
+    EXPECT_EQ(GetFileVersionText(old, true), "0.89 (build 64)");
+    EXPECT_EQ(GetFileVersionText(old, false), "0.89");
+    EXPECT_EQ(GetFileVersionText(newer, true), "1.210 (build 3)");
+    EXPECT_EQ(GetFileVersionText(newer, false), "1.210");
+    EXPECT_LT(TextToFloat(GetFileVersionText(old, true)), TextToFloat(GetFileVersionText(newer, true)));
+
+    EXPECT_EQ(GetFileVersionText(plain, true), "");
+    EXPECT_EQ(GetFileVersionText(plain, false), "");
+    EXPECT_EQ(GetFileVersionText(dir.filePath("missing"), true), "");
+}
