@@ -1,0 +1,286 @@
+#include "Vozopis1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "AboutUnit.h"
+#include "Colors.h"
+#include "Endpoints.h"
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "IniFile.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramFolder.h"
+#include "ProgramGlobals.h"
+#include "SessionEnd.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "SqliteWrapper.h"
+#include "TextUtils.h"
+
+TForm1* Form1 = nullptr;
+
+void InitMessageTable() {
+    MessageTable = QStringList(21, QString());
+    InitDefaultMessages();
+}
+
+TForm1::TForm1() {
+    setObjectName("Form1");
+    QFont font("Tahoma");
+    font.setPixelSize(11);
+    setFont(font);
+
+    setCentralWidget(new QWidget(this));
+    centralWidget()->installEventFilter(this);
+    BuildPanels();
+    BuildMenu();
+    OnSessionEndRequest([this] { WMQueryEndSession(); });
+
+    RunGuarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+    // Frees the connection; an open transaction is rolled back.
+    Db = nullptr;
+    database_.reset();
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+QWidget* TForm1::NewPanel(const char* name) {
+    auto* panel = new QWidget(centralWidget());
+    panel->setObjectName(name);
+    panel->setFixedSize(1022, 688);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+void TForm1::BuildPanels() {
+    pnlMenu = NewPanel("pnlMenu");
+    eMainRok = new QLineEdit(pnlMenu);
+    eMainRok->setObjectName("eMainRok");
+
+    pnlZakaznici = NewPanel("pnlZakaznici");
+
+    pnlJazdy = NewPanel("pnlJazdy");
+    Panel10 = new QWidget(pnlJazdy);
+    Panel10->setObjectName("Panel10");
+
+    pnlAuta = NewPanel("pnlAuta");
+    Panel6 = new QWidget(pnlAuta);
+    Panel6->setObjectName("Panel6");
+
+    pnlInfo = NewPanel("pnlInfo");
+    pgInfo = new QTabWidget(pnlInfo);
+    pgInfo->setObjectName("pgInfo");
+
+    pnlPrevod = NewPanel("pnlPrevod");
+    pgPrevod = new QTabWidget(pnlPrevod);
+    pgPrevod->setObjectName("pgPrevod");
+    BitBtn4 = new QPushButton(pnlPrevod);
+    BitBtn4->setObjectName("BitBtn4");
+    BitBtn4->setEnabled(false);
+}
+
+void TForm1::BuildMenu() {
+    QStyle* s = style();
+    auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
+                       const QKeySequence& shortcut = {}, const QIcon& icon = {}) {
+        action = menu->addAction(icon, caption);
+        action->setObjectName(name);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action); // shortcuts work while the menu bar is closed
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Súbor"));
+    file->setObjectName("Sbor1");
+    item(file, Pridavybrazkaznka1, "Pridavybrazkaznka1", QStringLiteral("&Pridať / upraviť zákazníka"),
+         Qt::Key_F7);
+    file->addSeparator();
+    item(file, Nastavenia1, "Nastavenia1", QStringLiteral("&Nastavenia..."), QKeySequence("Ctrl+N"),
+         s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    item(file, Zistiaktualizciu1, "Zistiaktualizciu1", QStringLiteral("Zistiť aktualizáciu"), {},
+         s->standardIcon(QStyle::SP_BrowserReload));
+    file->addSeparator();
+    item(file, Koniec1, "Koniec1", QStringLiteral("&Koniec"), Qt::Key_Escape,
+         s->standardIcon(QStyle::SP_DialogCloseButton));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Zobraziť"));
+    view->setObjectName("Zobrazi1");
+    item(view, Hlavnobrazovka1, "Hlavnobrazovka1", QStringLiteral("&Hlavná obrazovka"),
+         QKeySequence("Ctrl+H"));
+    view->addSeparator();
+    item(view, Evidenciajzd1, "Evidenciajzd1", QStringLiteral("Evidencia jázd"), QKeySequence("Ctrl+J"));
+    item(view, Evidenciaat1, "Evidenciaat1", QStringLiteral("&Evidencia áut"), QKeySequence("Ctrl+E"));
+    item(view, Dolujcedaje1, "Dolujcedaje1", QStringLiteral("&Doplňujúce údaje"), QKeySequence("Ctrl+D"));
+    item(view, dajepreprevodroka1, "dajepreprevodroka1", QStringLiteral("Údaje pre prevod roka"),
+         QKeySequence("Ctrl+P"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Pomocník"));
+    help->setObjectName("Pomocnk2");
+    item(help, Pomocnk1, "Pomocnk1", QStringLiteral("Pomocník"), Qt::Key_F1,
+         s->standardIcon(QStyle::SP_DialogHelpButton));
+    item(help, NavtvtestrnkuprogramuVozopis1, "NavtvtestrnkuprogramuVozopis1",
+         QStringLiteral("Navštívte stránku programu Vozopis"), {}, s->standardIcon(QStyle::SP_DriveNetIcon));
+    help->addSeparator();
+    item(help, Oprograme1, "Oprograme1", QStringLiteral("O programe..."), {},
+         s->standardIcon(QStyle::SP_MessageBoxInformation));
+
+    // Enabled only while a customer and year are selected.
+    for (QAction* a : {Evidenciajzd1, Evidenciaat1, Dolujcedaje1, dajepreprevodroka1})
+        a->setEnabled(false);
+
+    connect(Koniec1, &QAction::triggered, this, Guarded([this] { Koniec1Click(); }));
+    connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
+    connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));
+    connect(Pomocnk1, &QAction::triggered, this, Guarded([this] { Pomocnk1Click(); }));
+    connect(NavtvtestrnkuprogramuVozopis1, &QAction::triggered, this,
+            Guarded([this] { NavtvtestrnkuprogramuVozopis1Click(); }));
+}
+
+void TForm1::FormCreate() {
+    VersionText = "v " + GetFileVersionText(ProgramFilePath(), true);
+    ProgramTitle = "Vozopis";
+    ExeFileName = "Vozopis.exe";
+    AppDir = ProgramFolder();
+    setWindowTitle(ProgramTitle + " [" + VersionText + "]");
+    FirstShow = true;
+    CloseConfirmed = false;
+
+    FocusColor = StringToColor(ReadSetting("Main", "color", "$00FEE6CF"));
+    QDir().mkdir(AppDir + "Data");
+    DatabasePath = AppDir + "Data/data.mvk";
+    InitMessageTable();
+
+    for (QWidget* parent : {pnlInfo, pnlPrevod, pnlAuta, pnlJazdy}) {
+        auto* layout = new QVBoxLayout(parent);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    pnlInfo->layout()->addWidget(pgInfo);
+    pnlPrevod->layout()->addWidget(pgPrevod);
+    pnlPrevod->layout()->addWidget(BitBtn4);
+    pnlAuta->layout()->addWidget(Panel6);
+    pnlJazdy->layout()->addWidget(Panel10);
+    eMainRok->clear();
+
+    StoreScreenSize();
+
+    resize(1024, 728);
+    setWindowState(windowState() | Qt::WindowMaximized);
+
+    ShowPanel(pnlMenu);
+    BitBtn4->setText(QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy") + '\r' +
+                     QStringLiteral("pre ďalší kalendárny tok automaticky"));
+
+    database_ = std::make_unique<TDatabase>(DatabasePath);
+    Db = database_.get();
+    Db->SetBusyTimeout(3000);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (FirstShow)
+        RunGuarded([this] { FormShow(); });
+}
+
+void TForm1::FormShow() {
+    if (!FirstShow)
+        return;
+    LoadSettingsToAbout();
+    FirstShow = false;
+}
+
+void TForm1::LoadSettingsToAbout() {
+    if (!About)
+        return;
+    TMemIniFile ini(AppDir + "Data/settings.mvk");
+    About->chbNasSpolKB->setChecked(ini.ReadBool("general", "SpolKB", About->chbNasSpolKB->isChecked()));
+    About->chbNasSpolTR->setChecked(ini.ReadBool("general", "SpolTR", About->chbNasSpolTR->isChecked()));
+    About->eNasSpolKB->setText(ini.ReadString("general", "SpolKBpath", ""));
+    About->eNasSpolTR->setText(ini.ReadString("general", "SpolTRpath", ""));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        CenterPanels();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::CenterPanels() {
+    const QSize client = centralWidget()->size();
+    for (QObject* child : centralWidget()->children()) {
+        auto* panel = qobject_cast<QWidget*>(child);
+        if (panel && panel->objectName().startsWith("pnl"))
+            panel->move((client.width() - panel->width()) / 2, (client.height() - panel->height()) / 2);
+    }
+}
+
+void TForm1::ShowPanel(QWidget* panel) {
+    panel->raise();
+    currentPanel_ = panel;
+}
+
+bool TForm1::DatabaseReady() const {
+    if (Db)
+        return true;
+    ShowAppMessageBox(
+        QStringLiteral("Databáza nie je otvorená. Skontrolujte priečinok Data a spustite program znova."),
+        MB_ICONERROR);
+    return false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    RunGuarded([&] { FormCloseQuery(canClose); });
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    if (!CloseConfirmed)
+        CloseConfirmed = ShowMessageBox(QStringLiteral("Naozaj chcete aplikáciu ukončiť?"), ProgramTitle,
+                                        MB_YESNO_QUESTION) == ID_YES;
+    canClose = CloseConfirmed;
+}
+
+void TForm1::WMQueryEndSession() {
+    CloseConfirmed = true;
+}
+
+void TForm1::Koniec1Click() {
+    close();
+}
+
+void TForm1::Nastavenia1Click() {
+    LoadSettingsToAbout();
+    if (About)
+        About->ShowCenter("settings");
+}
+
+void TForm1::Oprograme1Click() {
+    LoadSettingsToAbout();
+    if (About)
+        About->ShowCenter("about");
+}
+
+void TForm1::Pomocnk1Click() {
+    ShellOpen(AppDir + "Vozopis-help.chm");
+}
+
+void TForm1::NavtvtestrnkuprogramuVozopis1Click() {
+    ShellOpen(MakerWebSite + ProductWebPagePath);
+}

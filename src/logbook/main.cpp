@@ -1,0 +1,35 @@
+#include <QApplication>
+
+#include "AboutUnit.h"
+#include "HandlerGuard.h"
+#include "VersionBlock.h"
+#include "Vozopis1.h"
+
+DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
+
+namespace {
+// The application: an exception that escapes an event is shown in the standard error box.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        bool result = false;
+        RunGuarded([&] { result = QApplication::notify(receiver, event); });
+        return result;
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    TApplication app(argc, argv);
+    app.setApplicationName("Vozopis");
+
+    TForm1 form;
+    Form1 = &form;
+    TAbout about(&form);
+    About = &about;
+    form.show();
+    const int code = app.exec();
+    About = nullptr;
+    return code;
+}

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "AboutUnit.h"
+#include "Globals.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "SqliteWrapper.h"
+#include "TestSupport.h"
+#include "VersionBlock.h"
+#include "Vozopis1.h"
+
+// The test program carries the same version block as the program.
+DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
+
+namespace {
+// A main window started in a fresh program folder, with the support window beside it.
+struct StartedProgram {
+    explicit StartedProgram(const QByteArray& settings = {}) {
+        if (!settings.isEmpty()) {
+            QDir().mkdir(folder.File("Data"));
+            WriteFileBytes(folder.File("Data/settings.mvk"), settings);
+        }
+        form = std::make_unique<TForm1>();
+        Form1 = form.get();
+        about = std::make_unique<TAbout>(form.get());
+        About = about.get();
+    }
+    ~StartedProgram() {
+        CloseConfirmed = true; // no question while tearing down
+        About = nullptr;
+        about.reset();
+        Form1 = nullptr;
+        form.reset();
+    }
+    TempProgramFolder folder;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TAbout> about;
+};
+
+QStringList MenuLayout(QMenuBar* bar) {
+    QStringList lines;
+    for (QAction* top : bar->actions()) {
+        lines << top->text();
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator())
+                lines << "-";
+            else
+                lines << QString("%1|%2|%3|%4|%5")
+                             .arg(a->objectName(), a->text(), a->shortcut().toString())
+                             .arg(a->isEnabled())
+                             .arg(!a->icon().isNull());
+        }
+    }
+    return lines;
+}
+} // namespace
+
+TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(program.form->windowTitle(), "Vozopis [v 1.00 (build 1)]");
+    EXPECT_EQ(AppDir, program.folder.Path());
+    EXPECT_EQ(DatabasePath, program.folder.File("Data/data.mvk"));
+    EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
+    ASSERT_NE(Db, nullptr);
+    auto tables = Db->Query("select name from sqlite_master");
+    EXPECT_EQ(tables->RowCount(), 0) << "tables are created on first use only";
+    EXPECT_EQ(MessageTable.size(), 21);
+    EXPECT_EQ(GetMsg(14), QStringLiteral("Prosím vyberte jazyk."));
+    EXPECT_EQ(FocusColor, 0x00FEE6CFu);
+    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
+    EXPECT_TRUE(program.form->eMainRok->text().isEmpty());
+    EXPECT_FALSE(program.form->BitBtn4->isEnabled());
+    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\r"
+                                                            "pre ďalší kalendárny tok automaticky"));
+    EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
+}
+
+TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
+    StartedProgram program;
+    const QStringList expected = {
+        QStringLiteral("Súbor"),
+        QStringLiteral("Pridavybrazkaznka1|&Pridať / upraviť zákazníka|F7|1|0"),
+        "-",
+        QStringLiteral("Nastavenia1|&Nastavenia...|Ctrl+N|1|1"),
+        QStringLiteral("Zistiaktualizciu1|Zistiť aktualizáciu||1|1"),
+        "-",
+        QStringLiteral("Koniec1|&Koniec|Esc|1|1"),
+        QStringLiteral("Zobraziť"),
+        QStringLiteral("Hlavnobrazovka1|&Hlavná obrazovka|Ctrl+H|1|0"),
+        "-",
+        QStringLiteral("Evidenciajzd1|Evidencia jázd|Ctrl+J|0|0"),
+        QStringLiteral("Evidenciaat1|&Evidencia áut|Ctrl+E|0|0"),
+        QStringLiteral("Dolujcedaje1|&Doplňujúce údaje|Ctrl+D|0|0"),
+        QStringLiteral("dajepreprevodroka1|Údaje pre prevod roka|Ctrl+P|0|0"),
+        QStringLiteral("Pomocník"),
+        QStringLiteral("Pomocnk1|Pomocník|F1|1|1"),
+        QStringLiteral("NavtvtestrnkuprogramuVozopis1|Navštívte stránku programu Vozopis||1|1"),
+        "-",
+        QStringLiteral("Oprograme1|O programe...||1|1"),
+    };
+    EXPECT_EQ(MenuLayout(program.form->menuBar()), expected);
+}
+
+TEST(StartUp, FocusColourAcceptsNamesDecimalAndDollarHexadecimal) {
+    const struct {
+        const char* text;
+        uint32_t color;
+    } cases[] = {{"clRed", 0x0000FF}, {"clskyblue", 0xF0CAA6}, {"255", 0x0000FF}, {"$00FF0000", 0xFF0000}};
+    for (const auto& c : cases) {
+        StartedProgram program(QByteArray("[Main]\r\ncolor=") + c.text + "\r\n");
+        EXPECT_EQ(FocusColor, c.color) << c.text;
+    }
+}
+
+TEST(StartUp, AColourThatIsNoNumberStopsStartUpWithTheConversionError) {
+    MessageBoxRecorder boxes;
+    StartedProgram program("[Main]\r\ncolor=blue-ish\r\n");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "'blue-ish' is not a valid integer value.");
+    EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONERROR);
+    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+    EXPECT_EQ(Db, nullptr) << "the later steps did not run";
+    EXPECT_FALSE(program.form->DatabaseReady());
+    EXPECT_EQ(boxes.Shown().size(), 2u) << "page actions are refused with a message";
+}
+
+TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
+    MessageBoxRecorder boxes;
+    TempProgramFolder folder;
+    QDir().mkpath(folder.File("Data/data.mvk")); // a folder where the file should be
+    auto form = std::make_unique<TForm1>();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith("Failed to open database \"" + folder.File("Data/data.mvk") +
+                                                 "\" : "))
+        << boxes.Shown()[0].text.toStdString();
+    EXPECT_EQ(Db, nullptr);
+    form->show();
+    EXPECT_FALSE(FirstShow);
+    CloseConfirmed = true;
+}
+
+TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    program.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(program.form.get()));
+
+    boxes.Answer(ID_NO);
+    QTest::keyClick(program.form.get(), Qt::Key_Escape);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
+    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
+
+    boxes.Answer(ID_NO);
+    program.form->Koniec1->trigger();
+    EXPECT_EQ(boxes.Shown().size(), 2u) << "a second request asks again";
+    EXPECT_TRUE(program.form->isVisible());
+
+    boxes.Answer(ID_YES);
+    program.form->Koniec1->trigger();
+    EXPECT_FALSE(program.form->isVisible());
+    EXPECT_TRUE(CloseConfirmed);
+
+    program.form->show();
+    program.form->close();
+    EXPECT_EQ(boxes.Shown().size(), 3u) << "a Yes is remembered";
+    EXPECT_FALSE(program.form->isVisible());
+}
+
+TEST(Closing, SessionEndClosesWithoutTheQuestion) {
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    program.form->show();
+    program.form->WMQueryEndSession();
+    program.form->close();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_FALSE(program.form->isVisible());
+}
+
+TEST(Closing, DestroyingTheWindowRollsBackAnOpenTransaction) {
+    TempProgramFolder folder;
+    {
+        TForm1 form;
+        Db->Execute("CREATE TABLE t (x INTEGER)");
+        Db->BeginTransaction();
+        Db->Execute("INSERT INTO t VALUES (1)");
+        CloseConfirmed = true;
+    }
+    EXPECT_EQ(Db, nullptr);
+    TDatabase reopened(folder.File("Data/data.mvk"));
+    EXPECT_EQ(reopened.Query("select * from t")->RowCount(), 0);
+}
+
+TEST(Panels, StayCentredAndGetNegativeOffsetsInASmallWindow) {
+    StartedProgram program;
+    TForm1& form = *program.form;
+    form.setWindowState(Qt::WindowNoState);
+    form.show();
+    // A visible widget gets its resize event at once.
+    form.centralWidget()->resize(1200, 800);
+    EXPECT_EQ(form.pnlJazdy->pos(), QPoint(89, 56));
+    form.centralWidget()->resize(1000, 600);
+    for (QWidget* panel :
+         {form.pnlMenu, form.pnlZakaznici, form.pnlJazdy, form.pnlAuta, form.pnlInfo, form.pnlPrevod})
+        EXPECT_EQ(panel->pos(), QPoint(-11, -44)) << panel->objectName().toStdString();
+    form.centralWidget()->resize(1021, 687);
+    EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
+}
+
+TEST(Menu, HelpAndWebPageGoThroughTheShell) {
+    StartedProgram program;
+    ShellRecorder shell;
+    program.form->Pomocnk1->trigger();
+    program.form->NavtvtestrnkuprogramuVozopis1->trigger();
+    ASSERT_EQ(shell.Opened().size(), 2);
+    EXPECT_EQ(shell.Opened()[0], program.folder.File("Vozopis-help.chm"));
+    EXPECT_TRUE(shell.Opened()[1].startsWith("https://")) << shell.Opened()[1].toStdString();
+    EXPECT_TRUE(shell.Opened()[1].endsWith("/site/vzps/popis.php"));
+}
+
+TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
+    StartedProgram program("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
+    program.form->show();
+    EXPECT_FALSE(FirstShow);
+    EXPECT_TRUE(About->chbNasSpolKB->isChecked());
+    EXPECT_FALSE(About->chbNasSpolTR->isChecked());
+    EXPECT_EQ(About->eNasSpolKB->text(), "/opt/kelbor");
+    EXPECT_EQ(About->eNasSpolTR->text(), "");
+
+    About->eNasSpolKB->setText("changed");
+    program.form->hide();
+    program.form->show();
+    EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
+}
