@@ -1,0 +1,77 @@
+#include "MaskEdit.h"
+
+#include <QStringList>
+
+namespace {
+// Characters that Qt's input mask reads as commands and that are therefore escaped as literals.
+constexpr QStringView kQtMaskCommands = u"AaNnXx90DdHhBb#><![]{}\\";
+
+bool IsAsciiDigit(QChar c) {
+    return c >= '0' && c <= '9';
+}
+} // namespace
+
+TMaskEdit::TMaskEdit(const QString& editMask, QWidget* parent) : QLineEdit(parent), editMask_(editMask) {
+    const QStringList fields = editMask.split(';');
+    mask_ = fields.value(0);
+    if (mask_.startsWith('!'))
+        mask_.remove(0, 1);
+    if (fields.size() > 2 && !fields[2].isEmpty())
+        blank_ = fields[2][0];
+
+    // Qt's '0' is an optional digit, which also takes the blank character: that lets SetText
+    // place an empty position where it stands.
+    QString qtMask;
+    for (QChar c : mask_) {
+        if (c == '9') {
+            qtMask += '0';
+        } else {
+            if (kQtMaskCommands.contains(c))
+                qtMask += '\\';
+            qtMask += c;
+        }
+    }
+    setInputMask(qtMask + ';' + blank_);
+}
+
+QString TMaskEdit::Text() const {
+    QString text = displayText();
+    for (int i = 0; i < text.size(); ++i) {
+        if (IsDigitPosition(i) && !IsAsciiDigit(text[i]))
+            text[i] = ' ';
+    }
+    return text;
+}
+
+void TMaskEdit::SetText(const QString& text) {
+    QString full;
+    for (int i = 0; i < mask_.size(); ++i) {
+        if (!IsDigitPosition(i))
+            full += mask_[i];
+        else if (i < text.size() && IsAsciiDigit(text[i]))
+            full += text[i];
+        else
+            full += blank_;
+    }
+    setText(full);
+}
+
+int TMaskEdit::SelStart() const {
+    return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+void TMaskEdit::SetSelStart(int start) {
+    setCursorPosition(start);
+}
+
+int TMaskEdit::SelLength() const {
+    return selectionLength();
+}
+
+void TMaskEdit::SetSelLength(int length) {
+    const int start = SelStart();
+    if (length > 0)
+        setSelection(start, length);
+    else
+        setCursorPosition(start);
+}

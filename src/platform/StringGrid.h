@@ -4,6 +4,7 @@
 #include <QTableView>
 #include <QVector>
 
+class QPainter;
 class TStringGridModel;
 
 // Rows from Top to Bottom of a grid's selection (grid row indexes, header row 0 included).
@@ -17,6 +18,8 @@ struct TGridRect {
 // A read-only grid of text cells addressed (column, row). Row 0 is the header row: it is drawn as
 // the fixed header (in the header colour) and never scrolls; rows 1 and on are the records.
 // Row select; range select (several neighbouring rows) when enabled; columns sized with the mouse.
+// A new grid has 5 columns and 5 rows. Reading a cell outside the grid gives an empty text;
+// writing one, or sizing a column that does not exist, raises "Grid index out of range".
 class TStringGrid : public QTableView {
     Q_OBJECT
 public:
@@ -24,11 +27,12 @@ public:
 
     static constexpr int DefaultRowHeight = 17;
     static constexpr unsigned HeaderColor = 16564391; // 0x00BBGGRR
+    static constexpr int DefaultColWidth = 64;
 
     int ColCount() const;
-    void SetColCount(int count);
-    int RowCount() const; // header row included
-    void SetRowCount(int count);
+    void SetColCount(int count); // never below 1
+    int RowCount() const;        // header row included
+    void SetRowCount(int count); // never below 1
 
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
@@ -37,21 +41,36 @@ public:
     void SetColWidth(int col, int width);
     int RowHeight(int row) const;
 
-    // The current row (grid index; 1 for the first record), and moving it.
+    // The current row (grid index; 1 for the first record), and moving it. -1 while the grid has
+    // no record rows.
     int Row() const;
     void SetRow(int row);
-    // The selected rows, grid indexes; the current row alone when nothing is selected.
+    // The selected rows, grid indexes; the current row alone when nothing is selected. With range
+    // select the user picks neighbouring rows only (click, Shift+click, dragging), so Top..Bottom
+    // is exactly the selection.
     TGridRect Selection() const;
     void SetRangeSelect(bool on);
+    bool RangeSelect() const;
 
     // Text of a column drawn right-aligned (1), centred (2) or left (0, the default); the text is
-    // white on selected rows and black elsewhere.
+    // white on selected rows and black elsewhere. Any other code draws no text.
     void SetColAlignment(int col, int align);
     int ColAlignment(int col) const;
+    // The colour the text of a row is drawn in: white inside Selection(), black outside.
+    QColor CellTextColor(int row) const;
+
+    // Draws a cell's text in the painter's font and pen, clipped to rect: left at rect.left + 3,
+    // centred in the column width (halving towards zero), or right at colWidth - text width - 3
+    // from rect.left; the text's top one pixel below rect's top. Other align codes draw nothing.
+    static void DrawCellText(QPainter* painter, const QRect& rect, const QString& text, int colWidth,
+                             int align);
 
     // Many cell changes at once: the view is refreshed once at EndUpdate.
     void BeginUpdate();
     void EndUpdate();
+
+    // Typing does not jump to a matching row.
+    void keyboardSearch(const QString& search) override;
 
 signals:
     // Key pressed while the grid has the focus (the key is handled by the grid as well).
@@ -64,5 +83,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void CheckIndex(int col, int row) const;
+    void SelectViewRow(int viewRow);
+    void ModelAboutToBeReset();
+    void ModelWasReset();
+
     TStringGridModel* model_;
+    QVector<int> widths_;     // per column; the header forgets them on a model reset
+    QVector<int> alignments_; // per column
+    int savedRow_ = -1;       // view row kept across a model reset
+    bool resetting_ = false;
 };

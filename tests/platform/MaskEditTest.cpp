@@ -1,1 +1,61 @@
 #include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "MaskEdit.h"
+
+namespace {
+const QString kDateMask = "!99.99.9999;1;_";
+const QString kDateTimeMask = "!99.99.9999 99:99;1;_";
+} // namespace
+
+TEST(MaskEdit, EmptyAndTypedTextsReadWithBlanksAndLiterals) {
+    TMaskEdit date(kDateMask), dateTime(kDateTimeMask);
+    EXPECT_EQ(date.Text(), "  .  .    ");
+    EXPECT_EQ(dateTime.Text(), "  .  .       :  ");
+    EXPECT_EQ(dateTime.displayText(), "__.__.____ __:__");
+
+    date.SetSelStart(0);
+    QTest::keyClicks(&date, "0a5-0,3x2024"); // letters and signs are not taken
+    EXPECT_EQ(date.Text(), "05.03.2024");
+    dateTime.SetSelStart(0);
+    QTest::keyClicks(&dateTime, "0503");
+    EXPECT_EQ(dateTime.Text(), "05.03.       :  ");
+    QTest::keyClicks(&dateTime, "20241430");
+    EXPECT_EQ(dateTime.Text(), "05.03.2024 14:30");
+}
+
+TEST(MaskEdit, SetTextGoesPositionByPosition) {
+    TMaskEdit dateTime(kDateTimeMask);
+    for (const QString text : {"05.03.2024 14:30", "  .  .       :  ", " 5.03.2024 1 :30"}) {
+        dateTime.SetText(text);
+        EXPECT_EQ(dateTime.Text(), text);
+    }
+    dateTime.SetText("");
+    EXPECT_EQ(dateTime.Text(), "  .  .       :  ");
+    dateTime.SetText("05.03.2024");
+    EXPECT_EQ(dateTime.Text(), "05.03.2024   :  ");
+    // A blank in a digit position is an empty position, not a jump to the blank literal.
+    dateTime.SetText(" 5");
+    EXPECT_EQ(dateTime.displayText(), "_5.__.____ __:__");
+}
+
+TEST(MaskEdit, TypingOverwritesAndBackspaceEmptiesWithoutShifting) {
+    TMaskEdit date(kDateMask);
+    date.SetText("05.03.2024");
+    date.SetSelStart(3);
+    QTest::keyClick(&date, '1');
+    EXPECT_EQ(date.Text(), "05.13.2024");
+
+    date.SetSelStart(4);
+    date.SetSelLength(1);
+    EXPECT_EQ(date.SelStart(), 4);
+    EXPECT_EQ(date.selectedText(), "3");
+    QTest::keyClick(&date, '2');
+    EXPECT_EQ(date.Text(), "05.12.2024");
+
+    date.SetSelStart(3); // backspace passes over the literal
+    QTest::keyClick(&date, Qt::Key_Backspace);
+    EXPECT_EQ(date.Text(), "0 .12.2024");
+    EXPECT_EQ(date.SelLength(), 0);
+}

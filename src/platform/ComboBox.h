@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QComboBox>
+
+// A combo box that reports the opening and closing of its list, as pages react to both.
+class TComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override;
+    void hidePopup() override;
+    bool DroppedDown() const { return droppedDown_; }
+    // Replaces the items; afterwards no item is shown.
+    void SetItems(const QStringList& items);
+
+signals:
+    void DropDown();
+    void CloseUp();
+
+private:
+    bool droppedDown_ = false;
+};
