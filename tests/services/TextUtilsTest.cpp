@@ -12,12 +12,7 @@ namespace {
 const QChar Nbsp(0x00A0);
 
 QString ConvertErrorText(const QString& text) {
-    try {
-        TextToFloat(text);
-    } catch (const EConvertError& error) {
-        return error.Message();
-    }
-    return "no error";
+    return ErrorOf<EConvertError>([&] { TextToFloat(text); });
 }
 } // namespace
 
