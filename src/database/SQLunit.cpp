@@ -1,0 +1,206 @@
+#include "SQLunit.h"
+
+#include <algorithm>
+
+#include "Exception.h"
+#include "StringGrid.h"
+#include "TextUtils.h"
+
+QString SqlText;
+QStringList SqlLines;
+
+namespace {
+
+constexpr QChar NoBreakSpace = QChar(0x00A0);
+
+// Keeps a grid in one update while it lives, also when a query throws.
+class GridUpdate {
+public:
+    explicit GridUpdate(TStringGrid* grid) : grid_(grid) { grid_->BeginUpdate(); }
+    ~GridUpdate() { grid_->EndUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    TStringGrid* grid_;
+};
+
+// Rows 1..n from the result, then the row after them cleared. Result columns past the grid's
+// columns have nowhere to go and are left out.
+void FillRows(TQueryResult& table, TStringGrid* grid) {
+    table.MoveFirst();
+    grid->SetRowCount(table.RowCount() + 2);
+    const int columns = std::min(table.ColumnCount(), grid->ColCount());
+    for (int row = 1; !table.Eof(); ++row) {
+        for (int col = 0; col < columns; ++col)
+            grid->SetCells(col, row, table.FieldAsString(col));
+        table.Next();
+    }
+}
+
+void ClearLastRow(TStringGrid* grid) {
+    const int last = grid->RowCount() - 1;
+    for (int col = 0; col < grid->ColCount(); ++col)
+        grid->SetCells(col, last, QString());
+}
+
+// The text split into lines the way a string list reads its text: CR, LF or CR LF end a line,
+// and a break at the very end starts no further line.
+QStringList TextLines(const QString& text) {
+    QStringList lines;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype start = i;
+        while (i < text.size() && text.at(i) != '\r' && text.at(i) != '\n')
+            ++i;
+        lines << text.mid(start, i - start);
+        if (i < text.size() && text.at(i) == '\r')
+            ++i;
+        if (i < text.size() && text.at(i) == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+// Leading blanks, an optional sign and decimal digits in the int range.
+int ColumnIndex(const QString& entry) {
+    qsizetype i = 0;
+    while (i < entry.size() && entry.at(i) == ' ')
+        ++i;
+    const QString number = entry.mid(i);
+    bool digitsOnly = !number.isEmpty();
+    for (qsizetype k = 0; k < number.size(); ++k) {
+        const QChar c = number.at(k);
+        const bool sign = k == 0 && (c == '-' || c == '+') && number.size() > 1;
+        digitsOnly = digitsOnly && (sign || (c >= '0' && c <= '9'));
+    }
+    bool ok = false;
+    const int value = digitsOnly ? number.toInt(&ok, 10) : 0;
+    if (!ok)
+        throw EConvertError(QString("'%1' is not a valid integer value").arg(entry));
+    return value;
+}
+
+void ColumnsToText(TStringGrid* grid, const QString& columns, QString (*convert)(const QString&)) {
+    const QStringList entries = TextLines(ReplaceChar(columns, ';', '\n'));
+    if (entries.isEmpty())
+        return;
+    GridUpdate update(grid);
+    for (const QString& entry : entries) {
+        const int col = ColumnIndex(entry);
+        // A column the grid does not have holds nothing to convert.
+        if (col < 0 || col >= grid->ColCount())
+            continue;
+        for (int row = 1; row <= grid->RowCount() - 2; ++row)
+            grid->SetCells(col, row, convert(grid->Cells(col, row)));
+    }
+}
+
+} // namespace
+
+QString SqlLinesText() {
+    QString text;
+    for (const QString& line : SqlLines)
+        text += line + "\r\n";
+    return text;
+}
+
+void InitSqlUnit() {
+    SqlText.clear();
+    SqlLines.clear();
+}
+
+QString SqlQuoted(const QString& value) {
+    return '\'' + QString(value).replace('\'', "''") + '\'';
+}
+
+QString FieldText(const TQueryResult& table, const QString& fieldName, const QString& defaultValue) {
+    try {
+        return table.FieldAsString(table.FieldIndexOf(fieldName));
+    } catch (...) {
+        return defaultValue;
+    }
+}
+
+qint64 FieldInt(const TQueryResult& table, const QString& fieldName, qint64 defaultValue) {
+    try {
+        return table.FieldAsInteger(table.FieldIndexOf(fieldName));
+    } catch (...) {
+        return defaultValue;
+    }
+}
+
+QString NumberToSql(const QString& text) {
+    QString result = ReplaceChar(text, ',', '.');
+    result.remove(' ');
+    result.remove(NoBreakSpace);
+    return result;
+}
+
+QString DateToSql(const QString& text) {
+    return text.mid(6, 4) + '-' + text.mid(3, 2) + '-' + text.mid(0, 2);
+}
+
+QString DateTimeToSql(const QString& text) {
+    return DateToSql(text) + ' ' + text.mid(11, 5);
+}
+
+QString SqlToDate(const QString& text) {
+    return text.mid(8, 2) + '.' + text.mid(5, 2) + '.' + text.mid(0, 4);
+}
+
+QString SqlToDateTime(const QString& text) {
+    return SqlToDate(text) + ' ' + text.mid(11, 5);
+}
+
+void FillGrid(TDatabase& db, const QString& tableName, const QString& sql, TStringGrid* grid) {
+    GridUpdate update(grid);
+    grid->SetRowCount(2);
+    if (db.TableExists(tableName)) {
+        const std::unique_ptr<TQueryResult> table = db.Query(sql);
+        FillRows(*table, grid);
+    }
+    ClearLastRow(grid);
+}
+
+void FillGridFromTable(TQueryResult& table, TStringGrid* grid) {
+    GridUpdate update(grid);
+    grid->SetRowCount(2);
+    FillRows(table, grid);
+    ClearLastRow(grid);
+}
+
+void DateColumnsToText(TStringGrid* grid, const QString& columns) {
+    ColumnsToText(grid, columns, SqlToDate);
+}
+
+void DateTimeColumnsToText(TStringGrid* grid, const QString& columns) {
+    ColumnsToText(grid, columns, SqlToDateTime);
+}
+
+void FieldToStrings(TQueryResult& table, const QString& fieldName, QStringList& strings) {
+    strings.clear();
+    table.MoveFirst();
+    while (!table.Eof()) {
+        strings << FieldText(table, fieldName, QString());
+        table.Next();
+    }
+}
+
+void QueryToStrings(TDatabase& db, const QString& sql, const QString& fieldName, QStringList& strings) {
+    const std::unique_ptr<TQueryResult> table = db.Query(sql);
+    FieldToStrings(*table, fieldName, strings);
+}
+
+bool EnsureTable(TDatabase& db, const QString& tableName, const QString& createSql) {
+    const bool existed = db.TableExists(tableName);
+    if (!existed)
+        db.Execute(createSql);
+    return existed;
+}
+
+QString FirstId(TDatabase& db, const QString& sql) {
+    const std::unique_ptr<TQueryResult> table = db.Query(sql);
+    table->MoveFirst();
+    return table->RowCount() > 0 ? FieldText(*table, "id", QString()) : QString();
+}

@@ -4,8 +4,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <ostream>
 #include <vector>
 
+#include "Exception.h"
 #include "MessageBox.h"
 #include "Shell.h"
 
@@ -63,3 +65,21 @@ private:
 QByteArray ReadFileBytes(const QString& path);
 // Writes bytes to a file, replacing it.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{' << list.join(" | ").toStdString() << '}';
+}
+
+// The message of the exception E that action raises, or "<no error>" when it raises none.
+template <typename E = Exception, typename F> QString ErrorOf(F&& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return "<no error>";
+}

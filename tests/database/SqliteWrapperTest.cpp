@@ -5,22 +5,7 @@
 #include "SqliteWrapper.h"
 #include "TestSupport.h"
 
-// Readable QString values in failure output.
-static void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
-
-// The message of the exception E that f raises, or a marker when it raises none.
-template <typename E = EDatabaseError, typename F> QString ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return "<no error>";
-}
 
 class SqliteWrapperTest : public ::testing::Test {
 protected:
@@ -34,7 +19,7 @@ protected:
 
 TEST_F(SqliteWrapperTest, OpenFailureAndFileNameWithDiacritics) {
     const QString missing = folder.File("chýba/data.mvk");
-    EXPECT_EQ(ErrorOf([&] { TDatabase d(missing); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { TDatabase d(missing); }),
               "Failed to open database \"" + missing + "\" : unable to open database file");
 
     const QString name = "Jazdy ľščťžýáíé.mvk";
@@ -46,20 +31,20 @@ TEST_F(SqliteWrapperTest, ExecuteAndItsFailureMessages) {
     db->Execute("INSERT INTO c VALUES (1, 'a'); INSERT INTO c VALUES (2, 'b');");
     EXPECT_EQ(Count(), 1); // only the first statement runs
 
-    EXPECT_EQ(ErrorOf([&] { db->Execute("SELEC 1"); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Execute("SELEC 1"); }),
               "Error executing SQL \"SELEC 1\" : near \"SELEC\": syntax error");
     // The engine quotes our Windows-1250 SQL back; line breaks stay.
-    EXPECT_EQ(ErrorOf([&] { db->Query("SELECT\r\nčas FROM c"); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Query("SELECT\r\nčas FROM c"); }),
               "Error executing SQL \"SELECT\r\nčas FROM c\" : no such column: čas");
     // No statement at all: the engine reports no error, so the message stands alone.
-    EXPECT_EQ(ErrorOf([&] { db->Execute(""); }), "Could not prepare SQL statement");
-    EXPECT_EQ(ErrorOf([&] { db->Query("  -- nič\n"); }), "Could not prepare SQL statement");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Execute(""); }), "Could not prepare SQL statement");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Query("  -- nič\n"); }), "Could not prepare SQL statement");
     EXPECT_EQ(
-        ErrorOf([&] { db->Execute("INSERT INTO c VALUES (1, 'b');"); }),
+        ErrorOf<EDatabaseError>([&] { db->Execute("INSERT INTO c VALUES (1, 'b');"); }),
         "Error executing SQL statement \"INSERT INTO c VALUES (1, 'b');\" : UNIQUE constraint failed: c.id");
-    EXPECT_EQ(ErrorOf([&] { db->Execute("SELECT id FROM c"); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Execute("SELECT id FROM c"); }),
               "Error executing SQL statement \"SELECT id FROM c\" : another row available");
-    EXPECT_EQ(ErrorOf([&] { db->Query("SELECT abs(-9223372036854775808)"); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Query("SELECT abs(-9223372036854775808)"); }),
               "Could not retrieve data \"SELECT abs(-9223372036854775808)\" : integer overflow");
 }
 
@@ -68,8 +53,9 @@ TEST_F(SqliteWrapperTest, LockedDatabase) {
     sqlite3* other = nullptr;
     sqlite3_open(path.toUtf8().constData(), &other);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(ErrorOf([&] { db->Query("SELECT id FROM c"); }), "Could not prepare SQL statement");
-    EXPECT_EQ(ErrorOf([&] { db->Execute("DELETE FROM c;"); }),
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Query("SELECT id FROM c"); }),
+              "Could not prepare SQL statement");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->Execute("DELETE FROM c;"); }),
               "Error executing SQL statement \"DELETE FROM c;\" : database is locked");
     sqlite3_close(other); // releases the lock
     db->Execute("DELETE FROM c;");
@@ -89,13 +75,13 @@ TEST_F(SqliteWrapperTest, StorageTypeFromExactDeclaredType) {
 
     EXPECT_EQ(r->FieldAsInteger(0), 5);
     EXPECT_EQ(r->FieldAsString(1), "6");
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsInteger(1); }), "Not an integer or numeric field");
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsDouble(5); }), "Not an integer or numeric field");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsInteger(1); }), "Not an integer or numeric field");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsDouble(5); }), "Not an integer or numeric field");
     EXPECT_EQ(r->FieldAsString(4), "2,5");
     EXPECT_EQ(r->FieldAsString(9), "2.5"); // the engine's text
     EXPECT_EQ(r->FieldAsDouble(7), 3.0);
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsBlob(0); }), "Not a Blob field");
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsBlobText(3); }), "Not a Blob field");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsBlob(0); }), "Not a Blob field");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsBlobText(3); }), "Not a Blob field");
 }
 
 TEST_F(SqliteWrapperTest, ExpressionColumnsTakeTheTypeOfTheirFirstValue) {
@@ -110,7 +96,7 @@ TEST_F(SqliteWrapperTest, ExpressionColumnsTakeTheTypeOfTheirFirstValue) {
     EXPECT_EQ(r->FieldAsString(0), "1,5");
     EXPECT_EQ(r->FieldAsDouble(0), 1.5);
     EXPECT_EQ(r->FieldAsString(1), "ľš");
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsInteger(1); }), "Not an integer or numeric field");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsInteger(1); }), "Not an integer or numeric field");
 
     // First value an integer: a later text is converted by the engine.
     r = db->Query("SELECT CASE id WHEN 1 THEN 10 ELSE '7abc' END FROM e ORDER BY id");
@@ -170,7 +156,7 @@ TEST_F(SqliteWrapperTest, CursorAndFieldNames) {
     const auto r = db->Query("SELECT id, nazov AS Nazov FROM c ORDER BY id");
     EXPECT_EQ(r->ColumnNames(), QStringList({"ID", "NAZOV"}));
     EXPECT_EQ(r->FieldIndexOf("nazov"), 1);
-    EXPECT_EQ(ErrorOf([&] { r->FieldIndexOf("cena"); }), "Field not found in dataset: cena");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldIndexOf("cena"); }), "Field not found in dataset: cena");
     EXPECT_EQ(ErrorOf<Exception>([&] { r->FieldAsString(2); }), "List index out of bounds (2)");
     EXPECT_EQ(ErrorOf<Exception>([&] { r->FieldAsInteger(-1); }), "List index out of bounds (-1)");
 
@@ -179,7 +165,7 @@ TEST_F(SqliteWrapperTest, CursorAndFieldNames) {
     EXPECT_TRUE(r->Next()); // steps past the last row
     EXPECT_TRUE(r->Eof());
     EXPECT_FALSE(r->Next());
-    EXPECT_EQ(ErrorOf([&] { r->FieldAsString(0); }), "Table is at End of File");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsString(0); }), "Table is at End of File");
     EXPECT_TRUE(r->MoveFirst());
     EXPECT_EQ(r->FieldAsInteger(0), 1);
 
@@ -187,7 +173,8 @@ TEST_F(SqliteWrapperTest, CursorAndFieldNames) {
     EXPECT_EQ(empty->RowCount(), 0);
     EXPECT_TRUE(empty->Eof());
     EXPECT_FALSE(empty->MoveFirst());
-    EXPECT_EQ(ErrorOf([&] { empty->FieldIndexOf("Id"); }), "Field Id Not found. Empty dataset");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { empty->FieldIndexOf("Id"); }),
+              "Field Id Not found. Empty dataset");
 
     EXPECT_EQ(db->Query("SELECT 1 AS čas")->FieldIndexOf("ČaS"), 0);
 }
@@ -219,7 +206,7 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFile) {
 
 TEST_F(SqliteWrapperTest, TransactionsAndRollback) {
     db->BeginTransaction();
-    EXPECT_EQ(ErrorOf([&] { db->BeginTransaction(); }), "Transaction already open");
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] { db->BeginTransaction(); }), "Transaction already open");
     db->Execute("INSERT INTO c VALUES (1, 'a');");
     db->Commit();
 
@@ -231,7 +218,8 @@ TEST_F(SqliteWrapperTest, TransactionsAndRollback) {
 
     // The engine may end the transaction itself; Rollback still clears the flag.
     db->BeginTransaction();
-    EXPECT_NE(ErrorOf([&] { db->Execute("INSERT OR ROLLBACK INTO c VALUES (1, 'b');"); }), "<no error>");
+    EXPECT_NE(ErrorOf<EDatabaseError>([&] { db->Execute("INSERT OR ROLLBACK INTO c VALUES (1, 'b');"); }),
+              "<no error>");
     db->Rollback();
     EXPECT_FALSE(db->InTransaction());
 
@@ -244,7 +232,7 @@ TEST_F(SqliteWrapperTest, TransactionsAndRollback) {
 
 TEST_F(SqliteWrapperTest, TransactionGuard) {
     db->Execute("INSERT INTO c VALUES (1, 'a');");
-    EXPECT_NE(ErrorOf([&] {
+    EXPECT_NE(ErrorOf<EDatabaseError>([&] {
                   TTransaction t(*db);
                   db->Execute("INSERT INTO c VALUES (2, 'b');");
                   db->Execute("INSERT INTO c VALUES (1, 'c');");
@@ -257,7 +245,7 @@ TEST_F(SqliteWrapperTest, TransactionGuard) {
     // A failed commit is rolled back as well.
     db->Execute("PRAGMA foreign_keys = ON;");
     db->Execute("CREATE TABLE f (id INTEGER, c INTEGER REFERENCES c(id) DEFERRABLE INITIALLY DEFERRED);");
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(ErrorOf<EDatabaseError>([&] {
                   TTransaction t(*db);
                   db->Execute("INSERT INTO f VALUES (1, 99);");
                   t.Commit();
