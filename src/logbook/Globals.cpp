@@ -1,5 +1,7 @@
 #include "Globals.h"
 
+#include "Exception.h"
+
 TDatabase* Db = nullptr;
 QString SelectedCustomerId;
 QString SelectedCustomerName;
@@ -8,3 +10,10 @@ bool FirstShow = true;
 bool CloseConfirmed = false;
 uint32_t FocusColor = 0x00FEE6CF;
 uint32_t SavedColor = 0;
+
+TDatabase& Database() {
+    if (!Db)
+        throw Exception(QStringLiteral(
+            "Databáza nie je otvorená. Skontrolujte priečinok Data a spustite program znova."));
+    return *Db;
+}

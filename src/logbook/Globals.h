@@ -14,3 +14,7 @@ extern bool FirstShow;               // true until the first showing of the main
 extern bool CloseConfirmed;          // closing is already agreed
 extern uint32_t FocusColor;          // background of the focused input, 0x00BBGGRR
 extern uint32_t SavedColor;          // the focused control's colour before highlighting
+
+// The open database; raises an exception with a clear message when start-up could not open it,
+// so that every page action is refused through the handler guard.
+TDatabase& Database();

@@ -1,0 +1,372 @@
+#include "InputBehaviour.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include "Colors.h"
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "MaskEdit.h"
+#include "System.h"
+
+namespace {
+constexpr uint32_t kFocusFontColor = 128; // maroon
+
+KeyBeepFunction& KeyBeep() {
+    static KeyBeepFunction beep = [] { Beep(); };
+    return beep;
+}
+
+QChar RejectKey() {
+    if (KeyBeep())
+        KeyBeep()();
+    return QChar();
+}
+
+bool IsAsciiDigit(QChar c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == 13;
+}
+
+uint32_t ToBgr(const QColor& c) {
+    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+}
+
+// Edits, masked edits, combo boxes and memos: coloured through their background.
+bool IsFieldControl(QWidget* w) {
+    return qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+           qobject_cast<QTextEdit*>(w);
+}
+
+// The palette role a button's caption is drawn in.
+QPalette::ColorRole FontRole(QAbstractButton* button) {
+    return qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button) ? QPalette::WindowText
+                                                                                   : QPalette::ButtonText;
+}
+
+void SetRoleColor(QWidget* w, QPalette::ColorRole role, uint32_t bgr) {
+    QPalette palette = w->palette();
+    palette.setColor(role, ColorFromBgr(bgr));
+    w->setPalette(palette);
+}
+
+bool IsTabStop(QWidget* w, QWidget* window) {
+    return w != window && window->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+           w->isEnabled() && w->isVisibleTo(window) && !w->focusProxy();
+}
+
+// The window's select-next: from its focused control to the next (or previous) tab stop, wrapping
+// round the whole window.
+void SelectNext(QWidget* sender, bool forward) {
+    QWidget* window = sender->window();
+    QWidget* from = window->focusWidget() ? window->focusWidget() : sender;
+    QWidget* w = from;
+    do {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (w && IsTabStop(w, window)) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    } while (w && w != from);
+}
+
+// The control highlighted now; its exit is still to come.
+QPointer<QWidget>& Highlighted() {
+    static QPointer<QWidget> control;
+    return control;
+}
+
+template <class Behaviour> Behaviour* FindBehaviour(QWidget* control) {
+    for (QObject* child : control->children()) {
+        if (auto* behaviour = dynamic_cast<Behaviour*>(child))
+            return behaviour;
+    }
+    return nullptr;
+}
+
+// Colouring on focus enter and exit. A focus-out to another window or to a popup is no exit;
+// coming back is then no new enter.
+class HighlightBehaviour : public QObject {
+public:
+    HighlightBehaviour(QWidget* control, int mode) : QObject(control), control_(control), mode_(mode) {
+        control->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != control_)
+            return false;
+        if (event->type() == QEvent::FocusIn) {
+            if (Highlighted() == control_)
+                return false;
+            // The control takes the focus first, so that a masked edit has placed its caret.
+            static_cast<QObject*>(control_)->event(event);
+            RunGuarded([this] {
+                if (QWidget* previous = Highlighted()) {
+                    Highlighted() = nullptr;
+                    HighlightControlExit(previous);
+                }
+                Highlighted() = control_;
+                HighlightControlEnter(control_, mode_);
+            });
+            return true;
+        }
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (Highlighted() == control_ && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::PopupFocusReason) {
+                Highlighted() = nullptr;
+                RunGuarded([this] { HighlightControlExit(control_); });
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* control_;
+    int mode_;
+};
+
+// A key-down handler. The key goes on to the control afterwards, except Up and Down on a button
+// that the focus has left. On a combo box, Enter in the open list is let through to the list
+// first (it takes the item and closes), then handled.
+class KeyDownBehaviour : public QObject {
+public:
+    using Handler = std::function<void(QWidget*, int)>;
+
+    KeyDownBehaviour(QWidget* control, Handler handler)
+        : QObject(control), control_(control), handler_(std::move(handler)) {
+        control->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            list_ = combo->view();
+            list_->installEventFilter(this);
+        }
+    }
+
+    // Puts this filter before the others of the control.
+    void InstallFirst() { control_->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || resending_)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == control_) {
+            RunGuarded([&] { handler_(control_, key); });
+            // A button's own Up and Down would move the focus a second time.
+            return qobject_cast<QAbstractButton*>(control_) && (key == Qt::Key_Up || key == Qt::Key_Down) &&
+                   !control_->hasFocus();
+        }
+        if (watched == list_ && IsEnterKey(key)) {
+            resending_ = true;
+            QCoreApplication::sendEvent(list_, event);
+            resending_ = false;
+            if (list_ && !list_->isVisible())
+                RunGuarded([&] { handler_(control_, key); });
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget* control_;
+    QPointer<QWidget> list_;
+    Handler handler_;
+    bool resending_ = false;
+};
+
+// A filter of typed characters on an edit. Keys that type no character (arrows, Home, End,
+// Delete, Tab) are not looked at.
+class KeyFilterBehaviour : public QObject {
+public:
+    using Filter = QChar (*)(QLineEdit*, QChar);
+
+    KeyFilterBehaviour(QLineEdit* edit, Filter filter) : QObject(edit), edit_(edit), filter_(filter) {
+        edit->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != edit_ || event->type() != QEvent::KeyPress)
+            return false;
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const QString typed = keyEvent->text();
+        const int key = keyEvent->key();
+        if (typed.isEmpty() || key == Qt::Key_Delete || key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return false;
+
+        bool passOn = typed.size() == 1;
+        QString insert;
+        const bool ran = RunGuarded([&] {
+            for (QChar c : typed) {
+                const QChar result = filter_(edit_, c);
+                if (result != c)
+                    passOn = false;
+                if (!result.isNull() && result != '\b')
+                    insert += result;
+            }
+        });
+        if (ran && passOn)
+            return false;
+        if (ran && !insert.isEmpty())
+            edit_->insert(insert);
+        return true;
+    }
+
+private:
+    QLineEdit* edit_;
+    Filter filter_;
+};
+
+void AttachKeyFilter(QLineEdit* edit, KeyFilterBehaviour::Filter filter) {
+    delete FindBehaviour<KeyFilterBehaviour>(edit);
+    new KeyFilterBehaviour(edit, filter);
+    if (KeyDownBehaviour* keyDown = FindBehaviour<KeyDownBehaviour>(edit))
+        keyDown->InstallFirst();
+}
+
+void AttachHighlightAndNavigation(QWidget* control, int mode) {
+    AttachHighlight(control, mode);
+    if (!FindBehaviour<KeyDownBehaviour>(control))
+        AttachNavigation(control);
+}
+} // namespace
+
+void HighlightControlEnter(QWidget* sender, int mode) {
+    if (!sender)
+        return;
+    if (IsFieldControl(sender)) {
+        SavedColor = ToBgr(sender->palette().color(QPalette::Base));
+        SetRoleColor(sender, QPalette::Base, FocusColor);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(sender)) {
+        SavedColor = ToBgr(button->palette().color(FontRole(button)));
+        SetRoleColor(button, FontRole(button), kFocusFontColor);
+    }
+    if (mode == 2) {
+        if (auto* mask = qobject_cast<TMaskEdit*>(sender))
+            mask->SetSelLength(1);
+    }
+}
+
+void HighlightControlExit(QWidget* sender) {
+    if (!sender)
+        return;
+    if (IsFieldControl(sender))
+        SetRoleColor(sender, QPalette::Base, SavedColor);
+    else if (auto* button = qobject_cast<QAbstractButton*>(sender))
+        SetRoleColor(button, FontRole(button), SavedColor);
+    RepaintControlArea(sender);
+}
+
+void NavigationKey(QWidget* sender, int key) {
+    if (!sender)
+        return;
+    if (IsEnterKey(key) || key == Qt::Key_Down)
+        SelectNext(sender, true);
+    else if (key == Qt::Key_Up)
+        SelectNext(sender, false);
+}
+
+QChar DecimalKeyFilter(QLineEdit* edit, QChar key) {
+    if (key != '\b' && key != ',' && key != '-' && key != '.' && !IsAsciiDigit(key))
+        return RejectKey();
+    if ((key == '.' || key == ',') && edit) {
+        // One comma only: the old one goes, the caret keeps its place in the remaining text.
+        QString text = edit->text();
+        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        int caret = start;
+        for (int i = 0; i < start && i < text.size(); ++i) {
+            if (text[i] == ',')
+                --caret;
+        }
+        if (text.contains(',')) {
+            text.remove(',');
+            edit->setText(text);
+        }
+        edit->setCursorPosition(caret);
+        return ',';
+    }
+    return key;
+}
+
+QChar YearKeyFilter(QLineEdit*, QChar key) {
+    if (key != '\b' && !IsAsciiDigit(key))
+        return RejectKey();
+    return key;
+}
+
+KeyBeepFunction SetKeyBeep(KeyBeepFunction beep) {
+    KeyBeepFunction previous = std::move(KeyBeep());
+    KeyBeep() = std::move(beep);
+    return previous;
+}
+
+void AttachHighlight(QWidget* control, int mode) {
+    delete FindBehaviour<HighlightBehaviour>(control);
+    new HighlightBehaviour(control, mode);
+}
+
+void AttachFocusColour(QWidget* control) {
+    AttachHighlightAndNavigation(control, 1);
+}
+
+void AttachDateMask(TMaskEdit* edit) {
+    AttachHighlightAndNavigation(edit, 2);
+}
+
+void AttachNavigation(QWidget* control) {
+    AttachKeyDown(control, NavigationKey);
+}
+
+void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key)> handler) {
+    delete FindBehaviour<KeyDownBehaviour>(control);
+    new KeyDownBehaviour(control, std::move(handler));
+}
+
+void AttachDecimalFilter(QLineEdit* edit) {
+    AttachKeyFilter(edit, DecimalKeyFilter);
+}
+
+void AttachYearFilter(QLineEdit* edit) {
+    AttachKeyFilter(edit, YearKeyFilter);
+}
+
+void AttachComboEnter(QComboBox* combo) {
+    AttachKeyDown(combo, [](QWidget* sender, int key) {
+        if (IsEnterKey(key))
+            SelectNext(sender, true);
+    });
+}
+
+void AttachEnterOpens(QWidget* field, QComboBox* next) {
+    QPointer<QComboBox> list = next;
+    auto open = [list] {
+        if (list && list->isEnabled())
+            list->showPopup();
+    };
+    if (qobject_cast<QComboBox*>(field)) {
+        AttachKeyDown(field, [open](QWidget* sender, int key) {
+            if (!IsEnterKey(key))
+                return;
+            SelectNext(sender, true);
+            open();
+        });
+    } else {
+        AttachKeyDown(field, [open](QWidget* sender, int key) {
+            NavigationKey(sender, key);
+            if (IsEnterKey(key))
+                open();
+        });
+    }
+}

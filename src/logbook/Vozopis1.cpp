@@ -14,14 +14,17 @@
 #include "AboutUnit.h"
 #include "Colors.h"
 #include "Endpoints.h"
+#include "GeneralUnit.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
 #include "IniFile.h"
+#include "InputBehaviour.h"
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
+#include "SQLunit.h"
 #include "SessionEnd.h"
 #include "Settings.h"
 #include "Shell.h"
@@ -70,6 +73,7 @@ void TForm1::BuildPanels() {
     pnlMenu = NewPanel("pnlMenu");
     eMainRok = new QLineEdit(pnlMenu);
     eMainRok->setObjectName("eMainRok");
+    AttachYearFilter(eMainRok);
 
     pnlZakaznici = NewPanel("pnlZakaznici");
 
@@ -175,7 +179,9 @@ void TForm1::FormCreate() {
     pnlJazdy->layout()->addWidget(Panel10);
     eMainRok->clear();
 
+    FinishUpdate(ProgramTitle);
     StoreScreenSize();
+    InitSqlUnit();
 
     resize(1024, 728);
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -230,15 +236,6 @@ void TForm1::CenterPanels() {
 void TForm1::ShowPanel(QWidget* panel) {
     panel->raise();
     currentPanel_ = panel;
-}
-
-bool TForm1::DatabaseReady() const {
-    if (Db)
-        return true;
-    ShowAppMessageBox(
-        QStringLiteral("Databáza nie je otvorená. Skontrolujte priečinok Data a spustite program znova."),
-        MB_ICONERROR);
-    return false;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

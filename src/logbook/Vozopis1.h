@@ -62,8 +62,6 @@ public:
     void ShowPanel(QWidget* panel);
     // The panel now in front.
     QWidget* CurrentPanel() const { return currentPanel_; }
-    // False, with a message, when the database could not be opened.
-    bool DatabaseReady() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

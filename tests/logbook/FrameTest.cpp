@@ -11,6 +11,7 @@
 
 #include "AboutUnit.h"
 #include "Globals.h"
+#include "HandlerGuard.h"
 #include "Messages.h"
 #include "ProgramGlobals.h"
 #include "SqliteWrapper.h"
@@ -131,8 +132,11 @@ TEST(StartUp, AColourThatIsNoNumberStopsStartUpWithTheConversionError) {
     EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONERROR);
     EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
     EXPECT_EQ(Db, nullptr) << "the later steps did not run";
-    EXPECT_FALSE(program.form->DatabaseReady());
-    EXPECT_EQ(boxes.Shown().size(), 2u) << "page actions are refused with a message";
+    EXPECT_FALSE(RunGuarded([] { Database(); })) << "page actions are refused";
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text,
+              QStringLiteral("Databáza nie je otvorená. Skontrolujte priečinok Data a spustite "
+                             "program znova."));
 }
 
 TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {

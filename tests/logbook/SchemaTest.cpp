@@ -1,1 +1,174 @@
 #include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "Globals.h"
+#include "HandlerGuard.h"
+#include "SQLunit.h"
+#include "Schema.h"
+#include "SqliteWrapper.h"
+#include "TestSupport.h"
+
+namespace {
+// A database file in a fresh folder, installed as the program's connection.
+class SchemaTest : public ::testing::Test {
+protected:
+    void SetUp() override { Open(folder.File("data.mvk")); }
+    void TearDown() override { Db = nullptr; }
+
+    void Open(const QString& path) {
+        Db = nullptr;
+        db = std::make_unique<TDatabase>(path);
+        Db = db.get();
+        InitSqlUnit();
+    }
+    QStringList Column(const QString& sql) {
+        QStringList values;
+        auto result = Db->Query(sql);
+        for (bool more = result->MoveFirst(); more && !result->Eof(); result->Next())
+            values << result->FieldAsString(0);
+        return values;
+    }
+    QString StoredSql(const QString& name) {
+        const QStringList sql = Column("select sql from sqlite_master where name = '" + name + "'");
+        return sql.isEmpty() ? QString() : sql.first();
+    }
+
+    TempProgramFolder folder;
+    std::unique_ptr<TDatabase> db;
+};
+} // namespace
+
+TEST_F(SchemaTest, SeedsComeWithTheFirstCreationAndNeverTwice) {
+    CreateTablePHM();
+    CreateTablePHM();
+    EXPECT_EQ(Column("select id || ' ' || nazov from phm order by id"),
+              QStringList({"1 Nafta", "2 Natural 95", "3 Natural 98"}));
+    CreateTableDruhvoz();
+    CreateTableDruhvoz();
+    EXPECT_EQ(
+        Column("select id || ' ' || nazov from druhvoz order by id"),
+        QStringList({QStringLiteral("1 osobné"), QStringLiteral("2 nákladné"), "3 autobus", "4 motocykel"}));
+    EXPECT_EQ(
+        Column(
+            "select name from sqlite_master where type = 'table' and name not like 'sqlite%' order by name"),
+        QStringList({"druhvoz", "phm"}))
+        << "no other table is created";
+    EXPECT_FALSE(Db->InTransaction());
+
+    Db->Execute("DELETE FROM phm WHERE id = 1");
+    CreateTablePHM();
+    EXPECT_EQ(Column("select nazov from phm order by id"), QStringList({"Natural 95", "Natural 98"}))
+        << "a deleted seed row does not come back";
+}
+
+TEST_F(SchemaTest, TablesAreCreatedWithTheExactStatementLines) {
+    CreateTableZakaznici();
+    EXPECT_EQ(StoredSql("zakaznici"),
+              "CREATE TABLE zakaznici (\r\n"
+              "[ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE,\r\n"
+              "[nazov] VARCHAR (30),\r\n[ico] VARCHAR (30) UNIQUE,\r\n[dic] VARCHAR (25),\r\n"
+              "[osoba] VARCHAR (30),\r\n[ulica] VARCHAR (30),\r\n[mesto] VARCHAR (30),\r\n"
+              "[psc] VARCHAR (15),\r\n[stat] VARCHAR (30),\r\n"
+              "[platca] BLOB,\r\n[fo] BLOB,\r\n[po] BLOB\r\n)");
+    CreateTableJazdy();
+    EXPECT_EQ(StoredSql("jazdy"), "CREATE TABLE jazdy (\r\n[ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE,\r\n"
+                                  "[odchod] DATETIME,\r\n[prichod] DATETIME,\r\n[id_mesta] INTEGER,\r\n"
+                                  "[spat] BLOB,\r\n[cerpane] FLOAT,\r\n[nadspotreba] BLOB,\r\n"
+                                  "[ucel] VARCHAR (40),\r\n[id_auto] INTEGER,\r\n[id_vodic] INTEGER,\r\n"
+                                  "[id_zakaznik] INTEGER\r\n)");
+    CreateTableAuta();
+    CreateTableCPHM();
+    CreateTablePausnahr();
+    CreateTableMesta();
+    EXPECT_EQ(StoredSql("cphm"), "CREATE TABLE cphm (\r\n[ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE,\r\n"
+                                 "[datum] DATE,\r\n[id_phm] INTEGER,\r\n[cena] FLOAT\r\n)");
+    EXPECT_EQ(StoredSql("mesta"),
+              "CREATE TABLE mesta (\r\n[ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE,\r\n"
+              "[mesto1] VARCHAR (30),\r\n[mesto2] VARCHAR (30),\r\n[vzdialenost] FLOAT\r\n)");
+
+    // The declared types decide how the wrapper reads the columns back.
+    Db->Execute("INSERT INTO zakaznici (nazov, platca) VALUES ('A', 1)");
+    auto row = Db->Query("select * from zakaznici");
+    EXPECT_EQ(FieldText(*row, "platca", "?"), "1");
+    EXPECT_EQ(row->ColumnType(row->FieldIndexOf("id")), 1);
+    Db->Execute("INSERT INTO auta (n1, norma) VALUES (6.5, 3)");
+    auto car = Db->Query("select n1, norma from auta");
+    EXPECT_EQ(car->FieldAsString(0), "6,5");
+    EXPECT_EQ(FieldInt(*car, "norma", 1), 3);
+}
+
+TEST_F(SchemaTest, UniqueIndexesComeWithTheFirstCreation) {
+    CreateTableVodic();
+    CreateTablePocstav();
+    CreateTableRoky();
+    CreateTableRoky();
+    EXPECT_EQ(
+        Column(
+            "select name from sqlite_master where type = 'index' and name not like 'sqlite%' order by name"),
+        QStringList({"unique1", "unique2", "uq_vodic"}));
+    EXPECT_EQ(StoredSql("uq_vodic"), "CREATE UNIQUE INDEX uq_vodic ON [vodic] (meno, id_zakaznik)");
+
+    Db->Execute("INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES ('Jana', 1)");
+    Db->Execute("INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES ('Jana', 1)");
+    Db->Execute("INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES ('Jana', 2)");
+    EXPECT_EQ(Column("select id_zakaznik from vodic order by id"), QStringList({"1", "2"}));
+
+    Db->Execute("INSERT OR REPLACE INTO pocstav (rok, id_auto, stavtach) VALUES (2024, 7, 100)");
+    Db->Execute("INSERT OR REPLACE INTO pocstav (rok, id_auto, stavtach) VALUES (2024, 7, 250)");
+    EXPECT_EQ(Column("select id || ':' || stavtach from pocstav"), QStringList({"2:250.0"}));
+}
+
+TEST_F(SchemaTest, ATableMadeByOtherMeansIsUsedAsItIs) {
+    Db->Execute("CREATE TABLE druhvoz (id INTEGER PRIMARY KEY, nazov TEXT)");
+    Db->Execute("CREATE TABLE vodic (id INTEGER PRIMARY KEY, meno TEXT, id_zakaznik INTEGER)");
+    CreateTableDruhvoz();
+    CreateTableVodic();
+    EXPECT_TRUE(Column("select * from druhvoz").isEmpty()) << "no seeds";
+    EXPECT_TRUE(StoredSql("uq_vodic").isEmpty()) << "no index";
+}
+
+TEST_F(SchemaTest, ADroppedTableStartsItsIdsAgain) {
+    CreateTableJazdy();
+    Db->Execute("INSERT INTO jazdy (ucel) VALUES ('a')");
+    Db->Execute("INSERT INTO jazdy (ucel) VALUES ('b')");
+    Db->Execute("DROP TABLE jazdy;");
+    CreateTableJazdy();
+    Db->Execute("INSERT INTO jazdy (ucel) VALUES ('c')");
+    EXPECT_EQ(Column("select id from jazdy"), QStringList({"1"}));
+}
+
+TEST_F(SchemaTest, ADatabaseOfTheEarlierProgramReadsAndWritesWindows1250) {
+    const QString copy = folder.File("earlier.mvk");
+    ASSERT_TRUE(QFile::copy(VOZOPIS_FIXTURES "/earlier-program.mvk", copy));
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    Open(copy);
+
+    CreateTableZakaznici();
+    CreateTableDruhvoz();
+    auto customer = Db->Query("select * from zakaznici");
+    EXPECT_EQ(FieldText(*customer, "nazov", "?"), QStringLiteral("Doprava Žilina s.r.o."));
+    EXPECT_EQ(FieldText(*customer, "osoba", "?"), QStringLiteral("Ľubomír Šťastný"));
+    EXPECT_EQ(FieldText(*customer, "platca", "?"), "1");
+    EXPECT_EQ(Column("select nazov from druhvoz order by id"),
+              QStringList({QStringLiteral("osobné"), QStringLiteral("nákladné"), "autobus", "motocykel"}))
+        << "the existing table is not seeded again";
+    EXPECT_EQ(Column("select id from druhvoz where nazov = " + SqlQuoted(QStringLiteral("nákladné"))),
+              QStringList({"2"}));
+
+    CreateTableMesta();
+    Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES (" +
+                SqlQuoted(QStringLiteral("Košice")) + ", " + SqlQuoted(QStringLiteral("Žilina")) +
+                ", 242.5)");
+    EXPECT_EQ(Column("select hex(mesto1) from mesta order by id"),
+              QStringList({"8E696C696E61", "4B6F9A696365"}))
+        << "old and new rows hold the same Windows-1250 bytes";
+}
+
+TEST(SchemaWithoutDatabase, EveryRoutineIsRefusedWithAMessage) {
+    Db = nullptr;
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(RunGuarded([] { CreateTablePHM(); }));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Databáza nie je otvorená.")));
+}

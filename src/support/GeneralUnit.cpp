@@ -1,0 +1,3 @@
+#include "GeneralUnit.h"
+
+void FinishUpdate(const QString& /*programTitle*/) {}
