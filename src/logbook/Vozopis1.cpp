@@ -13,13 +13,15 @@
 
 #include "AboutUnit.h"
 #include "Colors.h"
+#include "ComboBox.h"
+#include "CustomerPage.h"
 #include "Endpoints.h"
 #include "GeneralUnit.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
 #include "IniFile.h"
-#include "InputBehaviour.h"
+#include "MainScreen.h"
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
@@ -71,11 +73,10 @@ QWidget* TForm1::NewPanel(const char* name) {
 
 void TForm1::BuildPanels() {
     pnlMenu = NewPanel("pnlMenu");
-    eMainRok = new QLineEdit(pnlMenu);
-    eMainRok->setObjectName("eMainRok");
-    AttachYearFilter(eMainRok);
+    MainScreen = new TMainScreen(*this, pnlMenu);
 
     pnlZakaznici = NewPanel("pnlZakaznici");
+    CustomerPage = new TCustomerPage(*this, pnlZakaznici);
 
     pnlJazdy = NewPanel("pnlJazdy");
     Panel10 = new QWidget(pnlJazdy);
@@ -142,10 +143,12 @@ void TForm1::BuildMenu() {
     item(help, Oprograme1, "Oprograme1", QStringLiteral("O programe..."), {},
          s->standardIcon(QStyle::SP_MessageBoxInformation));
 
-    // Enabled only while a customer and year are selected.
-    for (QAction* a : {Evidenciajzd1, Evidenciaat1, Dolujcedaje1, dajepreprevodroka1})
-        a->setEnabled(false);
+    SetDataMenuEnabled(false);
 
+    connect(Pridavybrazkaznka1, &QAction::triggered, this,
+            Guarded([this] { CustomerPage->Pridavybrazkaznka1Click(); }));
+    connect(Hlavnobrazovka1, &QAction::triggered, this,
+            Guarded([this] { MainScreen->Hlavnobrazovka1Click(); }));
     connect(Koniec1, &QAction::triggered, this, Guarded([this] { Koniec1Click(); }));
     connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
     connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));
@@ -177,7 +180,7 @@ void TForm1::FormCreate() {
     pnlPrevod->layout()->addWidget(BitBtn4);
     pnlAuta->layout()->addWidget(Panel6);
     pnlJazdy->layout()->addWidget(Panel10);
-    eMainRok->clear();
+    MainScreen->eMainRok->clear();
 
     FinishUpdate(ProgramTitle);
     StoreScreenSize();
@@ -206,6 +209,16 @@ void TForm1::FormShow() {
         return;
     LoadSettingsToAbout();
     FirstShow = false;
+    if (!Db)
+        return; // start-up has reported why; the pages refuse their actions
+    MainScreen->ShowCustomerList();
+    MainScreen->cbMainRok->clear();
+    MainScreen->SelectCustomerYear(ReadSetting("last", "vybzakid", ""), ReadSetting("last", "vybzakrok", ""));
+}
+
+void TForm1::SetDataMenuEnabled(bool enabled) {
+    for (QAction* item : {Evidenciajzd1, Evidenciaat1, Dolujcedaje1, dajepreprevodroka1})
+        item->setEnabled(enabled);
 }
 
 void TForm1::LoadSettingsToAbout() {

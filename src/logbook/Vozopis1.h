@@ -7,7 +7,9 @@ class QAction;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class TCustomerPage;
 class TDatabase;
+class TMainScreen;
 
 // The main window: six page panels brought to the front one at a time, the main menu, start-up
 // and shutdown.
@@ -28,8 +30,11 @@ public:
     QWidget* Panel10 = nullptr;
     QTabWidget* pgInfo = nullptr;
     QTabWidget* pgPrevod = nullptr;
-    QLineEdit* eMainRok = nullptr;
     QPushButton* BitBtn4 = nullptr;
+
+    // Pages.
+    TMainScreen* MainScreen = nullptr;
+    TCustomerPage* CustomerPage = nullptr;
 
     // Main menu items.
     QAction* Pridavybrazkaznka1 = nullptr;
@@ -58,6 +63,8 @@ public:
     void Pomocnk1Click();
     void NavtvtestrnkuprogramuVozopis1Click();
 
+    // The four data menu items, usable only while a customer and year are selected.
+    void SetDataMenuEnabled(bool enabled);
     // Brings a page panel to the front.
     void ShowPanel(QWidget* panel);
     // The panel now in front.

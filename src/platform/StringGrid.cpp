@@ -240,7 +240,6 @@ int TStringGrid::ColCount() const {
 void TStringGrid::SetColCount(int count) {
     count = std::max(count, 1);
     widths_.resize(count, DefaultColWidth);
-    alignments_.resize(count, 0);
     model_->SetCols(count);
     if (!resetting_ && !currentIndex().isValid())
         SelectViewRow(0);
@@ -326,8 +325,11 @@ bool TStringGrid::RangeSelect() const {
 }
 
 void TStringGrid::SetColAlignment(int col, int align) {
-    if (col < 0 || col >= alignments_.size())
+    if (col < 0)
         throw Exception(kIndexError);
+    // A page sets its columns' drawing once, before its grid gets its columns.
+    if (col >= alignments_.size())
+        alignments_.resize(col + 1, 0);
     alignments_[col] = align;
     viewport()->update();
 }

@@ -90,7 +90,7 @@ private:
 
     TStringGridModel* model_;
     QVector<int> widths_;     // per column; the header forgets them on a model reset
-    QVector<int> alignments_; // per column
+    QVector<int> alignments_; // per column, kept when the column count changes
     int savedRow_ = -1;       // view row kept across a model reset
     bool resetting_ = false;
 };

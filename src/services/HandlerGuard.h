@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <functional>
-#include <type_traits>
 #include <utility>
 
 // The standard error box of an exception that leaves an event handler: program title as caption,
@@ -13,15 +12,15 @@ void ShowExceptionBox(const QString& message);
 // program goes on. Answers false when the handler raised.
 bool RunGuarded(const std::function<void()>& handler);
 
-// Wraps a handler for connect(): Guarded([this] { SaveClick(); }). The signal's arguments are
-// passed on when the handler takes them.
+namespace guard_detail {
+template <class Handler, class Result, class Class, class... Args>
+auto Wrap(Handler handler, Result (Class::*)(Args...) const) {
+    return [handler = std::move(handler)](Args... args) { RunGuarded([&] { handler(args...); }); };
+}
+} // namespace guard_detail
+
+// Wraps a handler lambda for connect(): Guarded([this] { SaveClick(); }). The wrapper takes the
+// same parameters as the handler, so the signal's extra arguments are dropped as usual.
 template <class Handler> auto Guarded(Handler handler) {
-    return [handler = std::move(handler)](auto&&... args) {
-        RunGuarded([&] {
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                handler(std::forward<decltype(args)>(args)...);
-            else
-                handler();
-        });
-    };
+    return guard_detail::Wrap(std::move(handler), &Handler::operator());
 }

@@ -12,7 +12,9 @@
 #include "AboutUnit.h"
 #include "Globals.h"
 #include "HandlerGuard.h"
+#include "MainScreen.h"
 #include "Messages.h"
+#include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "SqliteWrapper.h"
 #include "TestSupport.h"
@@ -23,30 +25,6 @@
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-// A main window started in a fresh program folder, with the support window beside it.
-struct StartedProgram {
-    explicit StartedProgram(const QByteArray& settings = {}) {
-        if (!settings.isEmpty()) {
-            QDir().mkdir(folder.File("Data"));
-            WriteFileBytes(folder.File("Data/settings.mvk"), settings);
-        }
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
-        about = std::make_unique<TAbout>(form.get());
-        About = about.get();
-    }
-    ~StartedProgram() {
-        CloseConfirmed = true; // no question while tearing down
-        About = nullptr;
-        about.reset();
-        Form1 = nullptr;
-        form.reset();
-    }
-    TempProgramFolder folder;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TAbout> about;
-};
-
 QStringList MenuLayout(QMenuBar* bar) {
     QStringList lines;
     for (QAction* top : bar->actions()) {
@@ -80,7 +58,7 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
     EXPECT_EQ(GetMsg(14), QStringLiteral("Prosím vyberte jazyk."));
     EXPECT_EQ(FocusColor, 0x00FEE6CFu);
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
-    EXPECT_TRUE(program.form->eMainRok->text().isEmpty());
+    EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
     EXPECT_FALSE(program.form->BitBtn4->isEnabled());
     EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\r"
                                                             "pre ďalší kalendárny tok automaticky"));

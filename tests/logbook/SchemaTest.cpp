@@ -4,6 +4,7 @@
 
 #include "Globals.h"
 #include "HandlerGuard.h"
+#include "ProgramFixture.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "SqliteWrapper.h"
@@ -21,13 +22,6 @@ protected:
         db = std::make_unique<TDatabase>(path);
         Db = db.get();
         InitSqlUnit();
-    }
-    QStringList Column(const QString& sql) {
-        QStringList values;
-        auto result = Db->Query(sql);
-        for (bool more = result->MoveFirst(); more && !result->Eof(); result->Next())
-            values << result->FieldAsString(0);
-        return values;
     }
     QString StoredSql(const QString& name) {
         const QStringList sql = Column("select sql from sqlite_master where name = '" + name + "'");

@@ -1,0 +1,319 @@
+#include "CustomerPage.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "DateTime.h"
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "InputBehaviour.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "SQLunit.h"
+#include "Schema.h"
+#include "SqliteWrapper.h"
+#include "StringGrid.h"
+#include "Vozopis1.h"
+#include "YearAndDriver.h"
+
+namespace {
+const char* const kDefaultQuery = "SELECT * FROM zakaznici ORDER BY nazov";
+
+QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    return label;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, int maxLength, const QRect& geometry) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setMaxLength(maxLength);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Checks a radio button (clearing the others of its group) or unchecks it alone, so that a
+// group may end with no button checked.
+void SetRadioChecked(QRadioButton* button, bool checked) {
+    if (checked) {
+        button->setChecked(true);
+        return;
+    }
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+QString Flag(bool on) {
+    return on ? "1" : "0";
+}
+} // namespace
+
+TCustomerPage::TCustomerPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form) {
+    BuildForm(panel);
+
+    connect(BitBtn22, &QPushButton::clicked, this, Guarded([this] { BitBtn22Click(); }));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
+    connect(BitBtn108, &QPushButton::clicked, this, Guarded([this] { BitBtn108Click(); }));
+    connect(chbZakPlatca, &QCheckBox::toggled, this, Guarded([this] { chbZakPlatcaClick(); }));
+    connect(sgZak, &TStringGrid::DblClick, this, Guarded([this] { sgZakDblClick(); }));
+    connect(sgZak, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgZakKeyDown(key); }));
+    connect(eZakDIC1, &QLineEdit::textEdited, eZakDIC1, [this](const QString& text) {
+        const int caret = eZakDIC1->cursorPosition();
+        eZakDIC1->setText(text.toUpper());
+        eZakDIC1->setCursorPosition(caret);
+    });
+}
+
+void TCustomerPage::BuildForm(QWidget* panel) {
+    auto* group = new QGroupBox(QStringLiteral("Pridať dodávateľa / odberateľa: "), panel);
+    group->setGeometry(10, 8, 740, 200);
+    NewLabel(group, QStringLiteral("Poradové číslo:"), 10, 22);
+    eZakID = NewEdit(group, "eZakID", 32767, {10, 40, 80, 21});
+    eZakID->setReadOnly(true);
+    eZakID->setStyleSheet("QLineEdit { background-color: palette(button); color: gray; }");
+    NewLabel(group, QStringLiteral("Názov firmy: "), 100, 22);
+    eZakNazov = NewEdit(group, "eZakNazov", 30, {100, 40, 250, 21});
+    QFont bold = eZakNazov->font();
+    bold.setBold(true);
+    eZakNazov->setFont(bold);
+    NewLabel(group, QStringLiteral("IČO: "), 360, 22);
+    eZakICO = NewEdit(group, "eZakICO", 20, {360, 40, 110, 21});
+    lblDIC = NewLabel(group, QStringLiteral("IČ DPH:"), 480, 22);
+    lblDIC->setObjectName("lblDIC");
+    lblDIC->resize(100, lblDIC->sizeHint().height());
+    eZakDIC1 = NewEdit(group, "eZakDIC1", 5, {480, 40, 36, 21});
+    eZakDIC2 = NewEdit(group, "eZakDIC2", 20, {515, 40, 130, 21});
+    chbZakPlatca = new QCheckBox(QStringLiteral("Platca DPH"), group);
+    chbZakPlatca->setObjectName("chbZakPlatca");
+    chbZakPlatca->setGeometry(655, 40, 80, 21);
+    chbZakPlatca->setChecked(true);
+    rbZakFO = new QRadioButton(QStringLiteral("Fyzická osoba"), group);
+    rbZakFO->setObjectName("rbZakFO");
+    rbZakFO->setGeometry(100, 70, 130, 21);
+    rbZakFO->setChecked(true);
+    rbZakPO = new QRadioButton(QStringLiteral("Právnická osoba"), group);
+    rbZakPO->setObjectName("rbZakPO");
+    rbZakPO->setGeometry(240, 70, 130, 21);
+
+    auto* contact = new QGroupBox(QStringLiteral("Kontaktné údaje: "), group);
+    contact->setGeometry(10, 100, 720, 90);
+    NewLabel(contact, QStringLiteral("Osoba:"), 10, 22);
+    eZakOsoba = NewEdit(contact, "eZakOsoba", 30, {10, 40, 200, 21});
+    NewLabel(contact, QStringLiteral("Ulica: "), 220, 22);
+    eZakUlica = NewEdit(contact, "eZakUlica", 30, {220, 40, 180, 21});
+    NewLabel(contact, QStringLiteral("Mesto:"), 410, 22);
+    eZakMesto = NewEdit(contact, "eZakMesto", 30, {410, 40, 120, 21});
+    NewLabel(contact, QStringLiteral("PSČ: "), 540, 22);
+    eZakPSC = NewEdit(contact, "eZakPSC", 15, {540, 40, 60, 21});
+    NewLabel(contact, QStringLiteral("Štát: "), 610, 22);
+    eZakStat = NewEdit(contact, "eZakStat", 30, {610, 40, 100, 21});
+
+    BitBtn22 = NewButton(panel, "BitBtn22", QStringLiteral("Uložiť údaje"), {770, 40, 240, 32});
+    BitBtn1 = NewButton(panel, "BitBtn1", QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"),
+                        {770, 90, 240, 32});
+
+    sgZak = new TStringGrid(panel);
+    sgZak->setObjectName("sgZak");
+    sgZak->setGeometry(10, 220, 1000, 410);
+    sgZak->SetColAlignment(0, 1);
+    for (int col = 9; col <= 11; ++col)
+        sgZak->SetColAlignment(col, 2);
+
+    NewLabel(panel, QStringLiteral("Dvojklikom na zákazníka ho môžete upraviť."), 10, 646);
+    BitBtn110 = NewButton(panel, "BitBtn110", QStringLiteral("Tlačiť zobrazené údaje"), {520, 640, 220, 30});
+    BitBtn108 = NewButton(panel, "BitBtn108", QStringLiteral("Odstrániť označenú položku (del)"),
+                          {760, 640, 250, 30});
+
+    for (QWidget* field : std::initializer_list<QWidget*>{eZakNazov, eZakUlica, eZakMesto, eZakPSC, eZakStat,
+                                                          eZakICO, eZakDIC1, eZakDIC2, eZakOsoba, rbZakFO,
+                                                          rbZakPO, chbZakPlatca, BitBtn22, BitBtn1})
+        AttachFocusColour(field);
+    AttachNavigation(eZakID);
+}
+
+void TCustomerPage::InitGridZak() {
+    sgZak->SetColCount(12);
+    const QStringList headers = {"id",
+                                 QStringLiteral("názov firmy"),
+                                 QStringLiteral("IČO"),
+                                 "DIČ / IČDPH",
+                                 "osoba",
+                                 "ulica",
+                                 "mesto",
+                                 QStringLiteral("PSČ"),
+                                 QStringLiteral("štát"),
+                                 "platca",
+                                 "fyz.o.",
+                                 QStringLiteral("práv.o.")};
+    for (int col = 0; col < headers.size(); ++col)
+        sgZak->SetCells(col, 0, headers[col]);
+}
+
+void TCustomerPage::LoadGridZak(const QString& sql) {
+    FillGrid(Database(), "zakaznici", sql.isEmpty() ? kDefaultQuery : sql, sgZak);
+}
+
+void TCustomerPage::Pridavybrazkaznka1Click() {
+    form_.ShowPanel(form_.pnlZakaznici);
+    InitGridZak();
+    SetColWidths(sgZak, "25;100;70;75;70;77;70;40;53;35;35;38", false);
+    LoadGridZak("");
+    BitBtn1Click();
+}
+
+void TCustomerPage::chbZakPlatcaClick() {
+    if (chbZakPlatca->isChecked()) {
+        eZakDIC1->show();
+        eZakDIC2->move(eZakDIC1->x() + eZakDIC1->width() - 1, eZakDIC2->y());
+        lblDIC->setText(QStringLiteral("IČ DPH:"));
+    } else {
+        eZakDIC1->clear();
+        eZakDIC1->hide();
+        eZakDIC2->move(eZakDIC1->x(), eZakDIC2->y());
+        lblDIC->setText(QStringLiteral("DIČ:"));
+    }
+}
+
+QString TCustomerPage::TaxNumber() const {
+    return eZakDIC1->text() + eZakDIC2->text();
+}
+
+QStringList TCustomerPage::InsertLines() const {
+    QStringList lines = {"INSERT INTO zakaznici (",
+                         "nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, po)", "VALUES ("};
+    for (const QString& value : {eZakNazov->text(), eZakICO->text(), TaxNumber(), eZakOsoba->text(),
+                                 eZakUlica->text(), eZakMesto->text(), eZakPSC->text(), eZakStat->text()})
+        lines << SqlQuoted(value) + ",";
+    lines << Flag(chbZakPlatca->isChecked()) + "," << Flag(rbZakFO->isChecked()) + ","
+          << Flag(rbZakPO->isChecked()) << ");";
+    return lines;
+}
+
+QStringList TCustomerPage::UpdateLines() const {
+    QStringList lines = {"UPDATE zakaznici SET"};
+    const QList<QPair<QString, QString>> columns = {
+        {"nazov", eZakNazov->text()}, {"ico", eZakICO->text()},     {"dic", TaxNumber()},
+        {"osoba", eZakOsoba->text()}, {"ulica", eZakUlica->text()}, {"mesto", eZakMesto->text()},
+        {"psc", eZakPSC->text()},     {"stat", eZakStat->text()}};
+    for (const auto& [column, value] : columns)
+        lines << column + "=" + SqlQuoted(value) + ",";
+    lines << "platca=" + Flag(chbZakPlatca->isChecked()) + ","
+          << "fo=" + Flag(rbZakFO->isChecked()) + ","
+          << "po=" + Flag(rbZakPO->isChecked()) << "WHERE id = " + eZakID->text() + ";";
+    return lines;
+}
+
+void TCustomerPage::BitBtn22Click() {
+    if (eZakNazov->text().isEmpty()) {
+        eZakNazov->setFocus();
+        return;
+    }
+    if (eZakICO->text().isEmpty()) {
+        eZakICO->setFocus();
+        return;
+    }
+    CreateTableZakaznici();
+
+    // The IČO decides first; the id copied by a double-click only when the IČO is unknown.
+    int row = FindGridRecordRow(eZakICO->text(), 2, sgZak);
+    if (row >= 0)
+        eZakID->setText(sgZak->Cells(0, row));
+    else if (!eZakID->text().isEmpty())
+        row = FindGridRecordRow(eZakID->text(), 0, sgZak);
+
+    TTransaction transaction(Database());
+    bool written = false;
+    if (row >= 0) {
+        const QString question = QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = ") +
+                                 sgZak->Cells(0, row) + ") a (" + QStringLiteral("IČO = ") +
+                                 sgZak->Cells(2, row) + ") ?";
+        if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) == ID_YES) {
+            SqlLines = UpdateLines();
+            Db->Execute(SqlLinesText());
+            written = true;
+        }
+    } else {
+        SqlLines = InsertLines();
+        Db->Execute(SqlLinesText());
+        written = true;
+    }
+    if (written) {
+        const QString id =
+            FirstId(*Db, "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(eZakNazov->text()) + ";");
+        AddYearAndDriver(CurrentYearText(), eZakNazov->text(), id);
+    }
+    transaction.Commit();
+    LoadGridZak("");
+    BitBtn1Click();
+}
+
+void TCustomerPage::BitBtn108Click() {
+    const QString id = sgZak->Cells(0, sgZak->Row());
+    if (id.isEmpty())
+        return;
+    CreateTableZakaznici();
+    if (ShowMessageBox(QStringLiteral("Naozaj chcete zákazníka s ID=\"") + id + QStringLiteral("\" zmazať?"),
+                       ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
+        return;
+    TTransaction transaction(Database());
+    Db->Execute("DELETE FROM zakaznici WHERE (id = " + id + ");");
+    transaction.Commit();
+    LoadGridZak("");
+    sgZak->setFocus();
+}
+
+void TCustomerPage::sgZakKeyDown(int key) {
+    if (key == Qt::Key_Delete)
+        BitBtn108Click();
+}
+
+void TCustomerPage::BitBtn1Click() {
+    for (QLineEdit* field :
+         {eZakID, eZakNazov, eZakICO, eZakDIC1, eZakDIC2, eZakOsoba, eZakUlica, eZakMesto, eZakPSC, eZakStat})
+        field->clear();
+    chbZakPlatca->setChecked(true);
+    rbZakFO->setChecked(true);
+    eZakNazov->setFocus();
+}
+
+void TCustomerPage::sgZakDblClick() {
+    const int row = sgZak->Row();
+    if (sgZak->Cells(0, row).isEmpty())
+        return;
+    const QString tax = sgZak->Cells(3, row);
+    eZakID->setText(sgZak->Cells(0, row));
+    eZakNazov->setText(sgZak->Cells(1, row));
+    eZakICO->setText(sgZak->Cells(2, row));
+    eZakDIC1->setText(tax.left(2));
+    eZakDIC2->setText(tax.mid(2));
+    eZakOsoba->setText(sgZak->Cells(4, row));
+    eZakUlica->setText(sgZak->Cells(5, row));
+    eZakMesto->setText(sgZak->Cells(6, row));
+    eZakPSC->setText(sgZak->Cells(7, row));
+    eZakStat->setText(sgZak->Cells(8, row));
+    if (sgZak->Cells(9, row) == "1") {
+        chbZakPlatca->setChecked(true);
+    } else {
+        chbZakPlatca->setChecked(false);
+        chbZakPlatcaClick();
+        eZakDIC2->setText(tax);
+    }
+    SetRadioChecked(rbZakFO, sgZak->Cells(10, row) == "1");
+    SetRadioChecked(rbZakPO, sgZak->Cells(11, row) == "1");
+    eZakNazov->setFocus();
+}

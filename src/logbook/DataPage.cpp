@@ -1,0 +1,88 @@
+#include "DataPage.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "SQLunit.h"
+#include "SqliteWrapper.h"
+#include "StringGrid.h"
+
+TDataPage::TDataPage(QObject* parent, Definition definition) : QObject(parent), def_(std::move(definition)) {
+    connect(def_.grid, &TStringGrid::DblClick, this, Guarded([this] { DblClick(); }));
+    connect(def_.grid, &TStringGrid::KeyDown, this, Guarded([this](int key) { KeyDown(key); }));
+}
+
+void TDataPage::Save() {
+    if (def_.checkRequired && !def_.checkRequired())
+        return;
+    def_.createTable();
+    const QString id = def_.idField->text();
+    const int row = id.isEmpty() ? -1 : FindGridRecordRow(id, 0, def_.grid);
+
+    TTransaction transaction(Database());
+    if (row >= 0) {
+        const QString question =
+            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(def_.grid->Cells(0, row));
+        if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) == ID_YES) {
+            SqlLines = def_.updateLines();
+            SqlLines << "WHERE id = " + id + ";";
+            Db->Execute(SqlLinesText());
+        }
+    } else {
+        SqlLines = def_.insertLines();
+        Db->Execute(SqlLinesText());
+    }
+    transaction.Commit();
+    def_.loadGrid();
+    def_.clear();
+}
+
+void TDataPage::Delete() {
+    const QString id = def_.grid->Cells(0, def_.grid->Row());
+    if (id.isEmpty())
+        return;
+    def_.createTable();
+    const QString question = QStringLiteral("Naozaj chcete položku s ID=\"%1\" zmazať?").arg(id);
+    if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
+        return;
+    TTransaction transaction(Database());
+    SqlText = "DELETE FROM " + def_.table + " WHERE (id = " + id + ");";
+    Db->Execute(SqlText);
+    transaction.Commit();
+    def_.loadGrid();
+    def_.grid->setFocus();
+}
+
+void TDataPage::DblClick() {
+    const int row = def_.grid->Row();
+    if (row < 1 || def_.grid->Cells(0, row).isEmpty())
+        return;
+    def_.rowToFields(row);
+}
+
+void TDataPage::KeyDown(int key) {
+    if (key == Qt::Key_Delete)
+        Delete();
+}
+
+bool RequireText(QLineEdit* field) {
+    if (!field->text().isEmpty())
+        return true;
+    field->setFocus();
+    return false;
+}
+
+bool RequireNumber(QLineEdit* field) {
+    // Spliced bare into the statement, so only a plain decimal number passes.
+    static const QRegularExpression number("^-?(\\d+\\.?\\d*|\\.\\d+)$");
+    if (number.match(NumberToSql(field->text())).hasMatch())
+        return true;
+    field->setFocus();
+    return false;
+}

@@ -1,0 +1,28 @@
+#include "YearAndDriver.h"
+
+#include "Globals.h"
+#include "SQLunit.h"
+#include "Schema.h"
+#include "SqliteWrapper.h"
+
+void AddYearAndDriver(const QString& year, const QString& name, const QString& customerId) {
+    CreateTableRoky();
+    if (!name.isEmpty()) {
+        CreateTableVodic();
+        SqlText = "INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES (" + SqlQuoted(name) + ", " +
+                  customerId + ");";
+        Database().Execute(SqlText);
+    }
+    SqlText = "INSERT OR IGNORE INTO roky (rok, id_zakaznik) VALUES (" + year + ", " + customerId + ");";
+    Database().Execute(SqlText);
+}
+
+bool IsWholeNumberText(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
