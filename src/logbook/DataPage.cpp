@@ -13,6 +13,10 @@
 #include "SqliteWrapper.h"
 #include "StringGrid.h"
 
+int FindRecordById(const TStringGrid* grid, const QString& id) {
+    return id.isEmpty() ? -1 : FindGridRecordRow(id, 0, grid);
+}
+
 TDataPage::TDataPage(QObject* parent, Definition definition) : QObject(parent), def_(std::move(definition)) {
     connect(def_.grid, &TStringGrid::DblClick, this, Guarded([this] { DblClick(); }));
     connect(def_.grid, &TStringGrid::KeyDown, this, Guarded([this](int key) { KeyDown(key); }));
@@ -22,10 +26,14 @@ void TDataPage::Save() {
     if (def_.checkRequired && !def_.checkRequired())
         return;
     def_.createTable();
+    const int row = def_.findRow ? def_.findRow() : FindRecordById(def_.grid, def_.idField->text());
+    if (row >= 0)
+        def_.idField->setText(def_.grid->Cells(0, row));
     const QString id = def_.idField->text();
-    const int row = id.isEmpty() ? -1 : FindGridRecordRow(id, 0, def_.grid);
 
     TTransaction transaction(Database());
+    if (def_.beginWrite)
+        def_.beginWrite();
     if (row >= 0) {
         const QString question =
             QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(def_.grid->Cells(0, row));

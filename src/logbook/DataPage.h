@@ -24,6 +24,12 @@ public:
         std::function<void()> loadGrid;           // reloads the grid with its default query
         std::function<void()> clear;              // the page's clear button
         std::function<void(int row)> rowToFields; // double-click: copies the grid row into the fields
+        // The grid row of the record being saved, or -1 for a new one. Default: the row whose id
+        // equals the id field. A page that also matches another key (the car's plate) sets it.
+        std::function<int()> findRow;
+        // Runs first inside the save's transaction, whatever the answer to the update question
+        // (the opening states register their year there).
+        std::function<void()> beginWrite;
     };
 
     TDataPage(QObject* parent, Definition definition);
@@ -40,6 +46,9 @@ public:
 private:
     Definition def_;
 };
+
+// The record row whose id (column 0) is id; -1 for an empty id or none.
+int FindRecordById(const TStringGrid* grid, const QString& id);
 
 // Checks that a number field holds a plain decimal number to splice ("12,5", "-3"); otherwise it
 // takes the focus.

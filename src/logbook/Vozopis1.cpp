@@ -20,6 +20,7 @@
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
+#include "InfoPanel.h"
 #include "IniFile.h"
 #include "MainScreen.h"
 #include "MessageBox.h"
@@ -89,6 +90,7 @@ void TForm1::BuildPanels() {
     pnlInfo = NewPanel("pnlInfo");
     pgInfo = new QTabWidget(pnlInfo);
     pgInfo->setObjectName("pgInfo");
+    InfoPanel = new TInfoPanel(*this, pgInfo);
 
     pnlPrevod = NewPanel("pnlPrevod");
     pgPrevod = new QTabWidget(pnlPrevod);
@@ -149,6 +151,7 @@ void TForm1::BuildMenu() {
             Guarded([this] { CustomerPage->Pridavybrazkaznka1Click(); }));
     connect(Hlavnobrazovka1, &QAction::triggered, this,
             Guarded([this] { MainScreen->Hlavnobrazovka1Click(); }));
+    connect(Dolujcedaje1, &QAction::triggered, this, Guarded([this] { InfoPanel->Dolujcedaje1Click(); }));
     connect(Koniec1, &QAction::triggered, this, Guarded([this] { Koniec1Click(); }));
     connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
     connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));

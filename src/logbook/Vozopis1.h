@@ -9,6 +9,7 @@ class QPushButton;
 class QTabWidget;
 class TCustomerPage;
 class TDatabase;
+class TInfoPanel;
 class TMainScreen;
 
 // The main window: six page panels brought to the front one at a time, the main menu, start-up
@@ -35,6 +36,7 @@ public:
     // Pages.
     TMainScreen* MainScreen = nullptr;
     TCustomerPage* CustomerPage = nullptr;
+    TInfoPanel* InfoPanel = nullptr;
 
     // Main menu items.
     QAction* Pridavybrazkaznka1 = nullptr;

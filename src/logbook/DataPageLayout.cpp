@@ -1,0 +1,117 @@
+#include "DataPageLayout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "ComboBox.h"
+#include "InputBehaviour.h"
+#include "MaskEdit.h"
+#include "StringGrid.h"
+
+namespace {
+constexpr int kCaptionY = 6;
+constexpr int kFieldY = 24;
+constexpr int kFieldHeight = 21;
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, bool bold) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (bold) {
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+    }
+    return button;
+}
+
+QLabel* NewCaption(QWidget* page, const QString& caption, int x) {
+    auto* label = new QLabel(caption, page);
+    label->move(x, kCaptionY);
+    return label;
+}
+} // namespace
+
+TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, const QString& tableHint,
+                               int gridHeight, int entryHeight) {
+    TDataPageWidgets w;
+    const int width = parent->width() > 100 ? parent->width() : 1010;
+
+    w.entryTabs = new QTabWidget(parent);
+    w.entryTabs->setGeometry(6, 6, width - 250, entryHeight);
+    w.entryPage = new QWidget;
+    w.entryTabs->addTab(w.entryPage, QStringLiteral("Pridávanie položky"));
+
+    NewCaption(w.entryPage, "ID", 8);
+    w.idField = new QLineEdit(w.entryPage);
+    w.idField->setObjectName(names.idField);
+    w.idField->setGeometry(8, kFieldY, 50, kFieldHeight);
+    w.idField->setReadOnly(true);
+    w.idField->setStyleSheet("QLineEdit { background-color: palette(button); }");
+    AttachNavigation(w.idField);
+
+    w.save = NewButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"), true);
+    w.save->setGeometry(width - 400, kFieldY - 6, 130, 34);
+    w.tableHint = new QLabel(tableHint, w.entryPage);
+    w.tableHint->setGeometry(8, entryHeight - 52, width - 280, 18);
+    w.tableHint->setStyleSheet("QLabel { color: navy; }");
+
+    w.clear = NewButton(parent, names.clear, QStringLiteral("Vyčistiť údaje / pridať novú položku"), true);
+    w.clear->setGeometry(width - 236, 28, 230, 40);
+
+    w.grid = new TStringGrid(parent);
+    w.grid->setObjectName(names.grid);
+    w.grid->setGeometry(6, entryHeight + 12, width - 12, gridHeight);
+    w.grid->SetRangeSelect(true);
+
+    w.bottomPanel = new QWidget(parent);
+    w.bottomPanel->setGeometry(6, entryHeight + gridHeight + 16, width - 12, 36);
+    auto* hint1 = new QLabel(QStringLiteral("(stĺpce je možné myšou rozširovať)"), w.bottomPanel);
+    hint1->move(4, 0);
+    auto* hint2 =
+        new QLabel(QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), w.bottomPanel);
+    hint2->move(4, 17);
+    w.print = NewButton(w.bottomPanel, names.print ? names.print : "",
+                        QStringLiteral("Tlačiť zobrazené údaje"), false);
+    w.print->setGeometry(width - 480, 2, 210, 30);
+    w.print->hide();
+    w.remove =
+        NewButton(w.bottomPanel, names.remove, QStringLiteral("Odstrániť označenú položku (del)"), false);
+    w.remove->setGeometry(width - 262, 2, 250, 30);
+    return w;
+}
+
+QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
+                         int maxLength) {
+    NewCaption(page, caption, x);
+    auto* edit = new QLineEdit(page);
+    edit->setObjectName(name);
+    edit->setGeometry(x, kFieldY, width, kFieldHeight);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask) {
+    NewCaption(page, caption, x);
+    auto* edit = new TMaskEdit(mask, page);
+    edit->setObjectName(name);
+    edit->setGeometry(x, kFieldY, mask.contains(':') ? 120 : 80, kFieldHeight);
+    return edit;
+}
+
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width) {
+    NewCaption(page, caption, x);
+    auto* combo = new TComboBox(page);
+    combo->setObjectName(name);
+    combo->setGeometry(x, kFieldY, width, kFieldHeight + 1);
+    return combo;
+}
+
+QLabel* AddIdLabel(QWidget* page, const char* name, QWidget* combo) {
+    auto* label = new QLabel(page);
+    label->setObjectName(name);
+    label->setGeometry(combo->x(), combo->y() + combo->height() + 2, combo->width(), 16);
+    return label;
+}

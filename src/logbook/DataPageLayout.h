@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class TComboBox;
+class TMaskEdit;
+class TStringGrid;
+
+// Component names of one data page.
+struct TDataPageNames {
+    const char* idField;
+    const char* grid;
+    const char* save;
+    const char* clear;
+    const char* remove;
+    const char* print = nullptr; // the invisible print button, when the page names it
+};
+
+// The shared shape of a data page: an inner page control "Pridávanie položky" holding the id field
+// "ID", the entry fields and the save button "Uložiť položku", the clear button at the top right,
+// the grid, and the bottom panel with the two hints, the print button (invisible unless a page
+// prints) and the delete button.
+struct TDataPageWidgets {
+    QTabWidget* entryTabs = nullptr;
+    QWidget* entryPage = nullptr;
+    QLineEdit* idField = nullptr;
+    QPushButton* save = nullptr;
+    QPushButton* clear = nullptr;
+    QPushButton* remove = nullptr;
+    QPushButton* print = nullptr;
+    TStringGrid* grid = nullptr;
+    QLabel* tableHint = nullptr;
+    QWidget* bottomPanel = nullptr;
+};
+
+// Builds the shape on parent (a tab sheet or a page panel). The grid is gridHeight pixels high and
+// starts below an entry area of entryHeight pixels; tableHint is the navy hint naming the table.
+TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, const QString& tableHint,
+                               int gridHeight = 446, int entryHeight = 120);
+
+// Entry fields on a data page's entry page: the caption above, the field below, at x.
+QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
+                         int maxLength);
+TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask);
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
+// The id label beside a combo box: the id of the row its text stands for.
+QLabel* AddIdLabel(QWidget* page, const char* name, QWidget* combo);
