@@ -129,7 +129,8 @@ void TMainScreen::ShowCustomerList() {
 void TMainScreen::LoadCustomerYears(const QString& name) {
     const QString id = FirstId(Database(), "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(name) + ";");
     QStringList years;
-    if (IsWholeNumberText(id))
+    // A customer made before any year was registered: no table of years yet, so no years.
+    if (IsWholeNumberText(id) && Database().TableExists("roky"))
         QueryToStrings(Database(), "SELECT rok FROM roky WHERE (id_zakaznik = " + id + ") ORDER BY rok;",
                        "rok", years);
     cbMainRok->SetItems(years);

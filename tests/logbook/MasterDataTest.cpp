@@ -1,1 +1,189 @@
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "InfoPanel.h"
+#include "Lookups.h"
+#include "MainScreen.h"
+#include "MasterDataTabs.h"
+#include "ProgramFixture.h"
+#include "StringGrid.h"
+
+namespace {
+class MasterDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.form->show();
+        program.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
+        Db->Execute("CREATE TABLE zakaznici (id INTEGER PRIMARY KEY, nazov VARCHAR (30))");
+        Db->Execute("INSERT INTO zakaznici VALUES (1, 'Doprava Nitra'), (2, 'Beta')");
+        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        panel = program.form->InfoPanel;
+        phm = panel->PhmTab;
+    }
+    QStringList GridColumn(TStringGrid* grid, int col) {
+        QStringList cells;
+        for (int row = 1; row < grid->RowCount() - 1; ++row)
+            cells << grid->Cells(col, row);
+        return cells;
+    }
+    void SaveName(const QString& name) {
+        phm->nameField->setText(name);
+        phm->widgets.save->click();
+    }
+
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    TInfoPanel* panel = nullptr;
+    TNameTab* phm = nullptr;
+};
+} // namespace
+
+TEST_F(MasterDataTest, TheMenuAlwaysOpensTabPhmWithTheSeededFuels) {
+    program.form->pgInfo->setCurrentIndex(2);
+    QTest::keyClick(program.form.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlInfo);
+    EXPECT_EQ(program.form->pgInfo->currentIndex(), 0);
+    EXPECT_EQ(program.form->pgInfo->tabText(0), "PHM");
+    EXPECT_EQ(GridColumn(phm->widgets.grid, 1), QStringList({"Nafta", "Natural 95", "Natural 98"}));
+    EXPECT_EQ(phm->widgets.grid->Cells(1, 0), QStringLiteral("názov"));
+    EXPECT_TRUE(phm->nameField->hasFocus());
+    EXPECT_EQ(program.form->pgInfo->tabText(6), QStringLiteral("Priemerná rýchlosť"));
+}
+
+TEST_F(MasterDataTest, SaveInsertsOrUpdatesAfterTheQuestion) {
+    panel->Dolujcedaje1Click();
+    SaveName("LPG");
+    EXPECT_EQ(Column("select id || nazov from phm order by id"),
+              QStringList({"1Nafta", "2Natural 95", "3Natural 98", "4LPG"}));
+
+    phm->widgets.grid->SetRow(1); // "LPG" sorts first
+    phm->page->DblClick();
+    EXPECT_EQ(phm->idField->text(), "4");
+    phm->nameField->setText("CNG");
+    phm->widgets.save->click();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Chcete upraviť a uložiť položku s (ID = 4) ?");
+    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(Column("select nazov from phm where id = 4"), QStringList({"LPG"})) << "No writes nothing";
+    EXPECT_TRUE(phm->idField->text().isEmpty()) << "and still clears";
+
+    phm->page->DblClick();
+    phm->nameField->setText("CNG");
+    boxes.Answer(ID_YES);
+    phm->widgets.save->click();
+    EXPECT_EQ(Column("select nazov from phm where id = 4"), QStringList({"CNG"}));
+}
+
+TEST_F(MasterDataTest, ADeletedRowsIdLeftInTheFieldInsertsAnew) {
+    panel->Dolujcedaje1Click();
+    phm->widgets.grid->SetRow(1);
+    phm->page->DblClick();
+    boxes.Answer(ID_YES);
+    QTest::keyClick(phm->widgets.grid, Qt::Key_Delete);
+    EXPECT_EQ(boxes.Texts().last(), QStringLiteral("Naozaj chcete položku s ID=\"1\" zmazať?"));
+    EXPECT_EQ(phm->idField->text(), "1") << "delete leaves the fields";
+    phm->widgets.save->click();
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "no update question";
+    EXPECT_EQ(Column("select id || nazov from phm order by id"),
+              QStringList({"2Natural 95", "3Natural 98", "4Nafta"}));
+}
+
+TEST_F(MasterDataTest, TheEmptyLastRowAndADeclinedDeleteChangeNothing) {
+    panel->Dolujcedaje1Click();
+    TStringGrid* grid = phm->widgets.grid;
+    grid->SetRow(grid->RowCount() - 1);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    phm->page->DblClick();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(phm->idField->text().isEmpty());
+    grid->SetRow(1);
+    phm->widgets.remove->click();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(Column("select count(*) from phm"), QStringList({"3"}));
+}
+
+TEST_F(MasterDataTest, NamesAreUniqueButCaseSensitive) {
+    panel->Dolujcedaje1Click();
+    SaveName("Nafta");
+    SaveName("NAFTA");
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(Column("select nazov from phm where lower(nazov) = 'nafta' order by id"),
+              QStringList({"Nafta", "NAFTA"}));
+
+    // Renaming onto an existing name is refused by the engine and rolled back.
+    phm->idField->setText("2");
+    phm->nameField->setText("Nafta");
+    boxes.Answer(ID_YES);
+    phm->widgets.save->click();
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].flags, MB_ICONERROR);
+    EXPECT_TRUE(boxes.Shown()[1].text.contains("UNIQUE")) << boxes.Shown()[1].text.toStdString();
+    EXPECT_FALSE(Db->InTransaction());
+    EXPECT_EQ(phm->nameField->text(), "Nafta") << "the field keeps what was typed";
+    phm->widgets.clear->click();
+    SaveName("Bionafta");
+    EXPECT_EQ(Column("select count(*) from phm"), QStringList({"5"})) << "the next save works";
+}
+
+TEST_F(MasterDataTest, ACustomerWithoutDriversGetsOneNamedLikeItOnce) {
+    panel->Dolujcedaje1Click();
+    program.form->pgInfo->setCurrentIndex(4);
+    TVodicTab* drivers = panel->VodicTab;
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("V tabuľke sa nenachádzali žiadny vodiči.\r"
+                                                    "Automaticky bol pridaný vodič \"Doprava Nitra\"."));
+    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(GridColumn(drivers->widgets.grid, 1), QStringList({"Doprava Nitra"}));
+
+    drivers->eVodicMeno->setText(QStringLiteral("Ján O'Hara"));
+    drivers->widgets.save->click();
+    drivers->eVodicMeno->setText(QStringLiteral("Ján O'Hara"));
+    drivers->widgets.save->click();
+    EXPECT_EQ(Column("select meno || '/' || id_zakaznik from vodic order by id"),
+              QStringList({"Doprava Nitra/1", QStringLiteral("Ján O'Hara/1")}));
+    EXPECT_EQ(GetVodicId(QStringLiteral("Ján O'Hara")), "2");
+    EXPECT_EQ(GetVodicId(""), "");
+    QStringList names;
+    FillDriverNames(names);
+    EXPECT_EQ(names, QStringList({"Doprava Nitra", QStringLiteral("Ján O'Hara")}));
+
+    program.form->pgInfo->setCurrentIndex(0);
+    program.form->pgInfo->setCurrentIndex(4);
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "said once";
+}
+
+TEST_F(MasterDataTest, TheWipeAsksTwiceAndRestartsTheIds) {
+    panel->Dolujcedaje1Click();
+    program.form->pgInfo->setCurrentIndex(4);
+    TVodicTab* drivers = panel->VodicTab;
+    drivers->eVodicMeno->setText("Druhy");
+    drivers->widgets.save->click();
+    EXPECT_FALSE(drivers->BitBtn8->isVisible());
+
+    boxes.Answer(ID_YES);
+    boxes.Answer(ID_NO);
+    drivers->BitBtn8Click();
+    EXPECT_EQ(Column("select count(*) from vodic"), QStringList({"2"}));
+
+    boxes.Answer(ID_YES);
+    boxes.Answer(ID_YES);
+    drivers->BitBtn8Click();
+    const auto& shown = boxes.Shown();
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[3].text, QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých "
+                                            "zákazníkoch v tejto tabuľke nenávratne stratiť?"));
+    EXPECT_EQ(shown[3].flags, 36);
+    EXPECT_EQ(shown[4].text,
+              QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov "
+                             "spoločné aj keď sa nezobrazujú a budú stratené! Naozaj ich chcete "
+                             "odstrániť?"));
+    EXPECT_EQ(shown[4].flags, 52);
+    EXPECT_EQ(shown[5].flags, 64) << "the customer-named driver comes back";
+    EXPECT_EQ(Column("select id || meno from vodic"), QStringList({"1Doprava Nitra"}));
+}
