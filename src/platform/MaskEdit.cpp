@@ -54,6 +54,7 @@ void TMaskEdit::SetText(const QString& text) {
             full += blank_;
     }
     setText(full);
+    setCursorPosition(0); // typing starts at the first position
 }
 
 int TMaskEdit::SelStart() const {

@@ -9,60 +9,45 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 #include <memory>
+#include <utility>
 
-#include "Colors.h"
 #include "Globals.h"
 #include "InputBehaviour.h"
 #include "MaskEdit.h"
 
 namespace {
 const QColor kMaroon(128, 0, 0);
+const QColor kFocus(0x33, 0x22, 0x11); // FocusColor 0x00112233
 
 // A page-like window; the tab order is the order of creation.
 class InputBehaviourTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previousBeep_ = SetKeyBeep([this] { ++beeps; });
-        previousFocusColor_ = FocusColor;
-        FocusColor = 0x00112233;
-        window = std::make_unique<QWidget>();
-        layout_ = new QVBoxLayout(window.get());
-        eNazov = Add<QLineEdit>();
-        AttachFocusColour(eNazov);
-        eCena = Add<QLineEdit>();
-        AttachFocusColour(eCena);
+        AttachFocusColour(eNazov = Add<QLineEdit>());
+        AttachFocusColour(eCena = Add<QLineEdit>());
         AttachDecimalFilter(eCena); // after the navigation, which must still come first
-        eDatum = Add<TMaskEdit>("!99.99.9999;1;_");
-        AttachDateMask(eDatum);
+        AttachDateMask(eDatum = Add<TMaskEdit>("!99.99.9999;1;_"));
         Add<QLabel>();
         Add<QPushButton>()->setEnabled(false);
-        eID = Add<QLineEdit>();
-        AttachNavigation(eID);
-        chbPlatca = Add<QCheckBox>();
-        AttachFocusColour(chbPlatca);
-        eRok = Add<QLineEdit>(); // like ePocStavRok
-        AttachFocusColour(eRok);
+        AttachNavigation(eID = Add<QLineEdit>());
+        AttachFocusColour(chbPlatca = Add<QCheckBox>());
+        AttachFocusColour(eRok = Add<QLineEdit>()); // like ePocStavRok
         AttachYearFilter(eRok);
-        cbAuto = AddCombo();
-        AttachEnterOpens(eRok, cbAuto);
+        AttachEnterOpens(eRok, cbAuto = Add<QComboBox>());
         AttachComboEnter(cbAuto);
         ePrichod = Add<QLineEdit>(); // like eJazdyPrichod, its key-down given before the colour
-        cbTrasa = AddCombo();
-        AttachEnterOpens(ePrichod, cbTrasa);
+        AttachEnterOpens(ePrichod, cbTrasa = Add<QComboBox>());
         AttachFocusColour(ePrichod);
         AttachComboEnter(cbTrasa);
-        chbSpiatocna = Add<QCheckBox>();
-        AttachFocusColour(chbSpiatocna);
-        cbDruh = AddCombo(); // like cbAutaDruh
-        cbVlastnictvo = AddCombo();
-        AttachEnterOpens(cbDruh, cbVlastnictvo);
+        cbDruh = Add<QComboBox>(); // like cbAutaDruh
+        AttachEnterOpens(cbDruh, cbVlastnictvo = Add<QComboBox>());
         AttachComboEnter(cbVlastnictvo);
-        bUlozit = Add<QPushButton>();
-        AttachFocusColour(bUlozit);
+        AttachFocusColour(bUlozit = Add<QPushButton>());
+        for (QComboBox* combo : {cbAuto, cbTrasa, cbDruh, cbVlastnictvo})
+            combo->addItems({"prvá", "druhá", "tretia"});
 
-        plainBase = eNazov->palette().color(QPalette::Base);
+        plainBase = Base(eNazov);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -75,237 +60,153 @@ protected:
         FocusColor = previousFocusColor_;
     }
 
-    template <class T, class... Args> T* Add(Args... args) {
-        auto* w = new T(args..., window.get());
-        layout_->addWidget(w);
-        return w;
-    }
-    QComboBox* AddCombo() {
-        auto* combo = Add<QComboBox>();
-        combo->addItems({"prvá", "druhá", "tretia"});
-        return combo;
-    }
+    template <class T, class... Args> T* Add(Args... args) { return new T(args..., window.get()); }
     void FocusOn(QWidget* w) { w->setFocus(Qt::TabFocusReason); }
     QWidget* Focused() const { return window->focusWidget(); }
     void Press(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
+    // Where the focus goes from `from` with the key.
+    QWidget* After(QWidget* from, int key) {
+        FocusOn(from);
+        Press(key);
+        return Focused();
+    }
     static bool ListOpen(QComboBox* combo) { return combo->view()->isVisible(); }
     static QColor Base(QWidget* w) { return w->palette().color(QPalette::Base); }
+    static void SendFocus(QWidget* w, QEvent::Type type, Qt::FocusReason reason) {
+        QFocusEvent event(type, reason);
+        QCoreApplication::sendEvent(w, &event);
+    }
 
     int beeps = 0;
     QColor plainBase;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     QLineEdit *eNazov, *eCena, *eID, *eRok, *ePrichod;
     TMaskEdit* eDatum;
-    QCheckBox *chbPlatca, *chbSpiatocna;
+    QCheckBox* chbPlatca;
     QComboBox *cbAuto, *cbTrasa, *cbDruh, *cbVlastnictvo;
     QPushButton* bUlozit;
 
 private:
-    QVBoxLayout* layout_ = nullptr;
-    KeyBeepFunction previousBeep_;
-    uint32_t previousFocusColor_ = 0;
+    KeyBeepFunction previousBeep_ = SetKeyBeep([this] { ++beeps; });
+    uint32_t previousFocusColor_ = std::exchange(FocusColor, 0x00112233);
 };
 } // namespace
 
-TEST_F(InputBehaviourTest, DecimalFilterTypesOneDecimalComma) {
+TEST_F(InputBehaviourTest, NumberYearAndDateFields) {
     FocusOn(eCena);
     QTest::keyClicks(eCena, "12.5");
     EXPECT_EQ(eCena->text(), "12,5");
     QTest::keyClick(eCena, ','); // caret at the end: the one comma moves there
     EXPECT_EQ(eCena->text(), "125,");
-
-    eCena->setText("1,25"); // a comma before the caret moves the caret with the text
-    eCena->setCursorPosition(3);
+    eCena->setText("1,2,3,4"); // every comma goes, the caret moving left for each one before it
+    eCena->setCursorPosition(4);
     QTest::keyClick(eCena, '.');
-    EXPECT_EQ(eCena->text(), "12,5");
-    EXPECT_EQ(eCena->cursorPosition(), 3);
-
+    EXPECT_EQ(eCena->text(), "12,34");
     eCena->selectAll(); // the selection is dropped, not replaced
     QTest::keyClick(eCena, '.');
-    EXPECT_EQ(eCena->text(), ",125");
+    EXPECT_EQ(eCena->text(), ",1234");
     EXPECT_EQ(beeps, 0);
 
-    QLineEdit pasted;
-    pasted.setText("1,2,3,4");
-    pasted.setCursorPosition(4);
-    EXPECT_EQ(DecimalKeyFilter(&pasted, '.'), QChar(','));
-    EXPECT_EQ(pasted.text(), "1234");
-    EXPECT_EQ(pasted.cursorPosition(), 2);
-}
-
-TEST_F(InputBehaviourTest, NumberAndYearFiltersDropOtherCharactersWithABeep) {
-    FocusOn(eCena);
+    eCena->clear();
     QTest::keyClicks(eCena, "-1a2 ");
     EXPECT_EQ(eCena->text(), "-12");
     EXPECT_EQ(beeps, 2);
     // Keys that type no character are not filtered.
-    QTest::keyClick(eCena, Qt::Key_Backspace);
     QTest::keyClick(eCena, Qt::Key_Home);
     QTest::keyClick(eCena, Qt::Key_Delete);
-    EXPECT_EQ(eCena->text(), "1");
-    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(eCena->text(), "12");
+    // Enter moves on, into a date mask that selects one character from the caret; the carriage
+    // return it types is no number character.
+    eDatum->SetText("05.03.2024");
+    EXPECT_EQ(After(eCena, Qt::Key_Return), eDatum);
+    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(eDatum->selectedText(), "0");
+    EXPECT_EQ(Base(eDatum), kFocus);
+    QTest::keyClicks(eDatum, "12");
+    EXPECT_EQ(eDatum->Text(), "12.03.2024");
+    HighlightControlExit(eDatum);
+    eDatum->SetSelStart(4);
+    HighlightControlEnter(eDatum, 2);
+    EXPECT_EQ(eDatum->selectedText(), "3");
 
     FocusOn(eRok);
     QTest::keyClicks(eRok, "20x2,4.");
     QTest::keyClick(eRok, Qt::Key_Backspace);
     EXPECT_EQ(eRok->text(), "202");
-    EXPECT_EQ(beeps, 5);
+    EXPECT_EQ(beeps, 6);
     EXPECT_TRUE(YearKeyFilter(eRok, '-').isNull());
 }
 
-TEST_F(InputBehaviourTest, EnterInANumberMovesOnAndItsCarriageReturnBeeps) {
-    FocusOn(eCena);
-    eCena->setText("5");
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), eDatum);
-    EXPECT_EQ(eCena->text(), "5");
-    EXPECT_EQ(beeps, 1);
-}
-
-TEST_F(InputBehaviourTest, EnterAndDownMoveForwardUpBackOverTabStopsWrapping) {
-    int returns = 0;
-    QObject::connect(eNazov, &QLineEdit::returnPressed, [&] { ++returns; });
-    FocusOn(eNazov);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), eCena);
-    EXPECT_EQ(returns, 1); // the key still reaches the control
-    Press(Qt::Key_Down);
-    Press(Qt::Key_Enter); // the label and the disabled button are passed over
-    EXPECT_EQ(Focused(), eID);
-    Press(Qt::Key_Up);
-    EXPECT_EQ(Focused(), eDatum);
-
-    FocusOn(bUlozit);
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Focused(), eNazov);
-    Press(Qt::Key_Up);
-    EXPECT_EQ(Focused(), bUlozit);
-
+TEST_F(InputBehaviourTest, EnterAndDownMoveForwardUpBackWrappingAndEnterOpensTheNextList) {
+    EXPECT_EQ(After(eNazov, Qt::Key_Return), eCena);
+    EXPECT_EQ(After(eDatum, Qt::Key_Enter), eID); // the label and the disabled button are passed over
+    EXPECT_EQ(After(eID, Qt::Key_Up), eDatum);
+    EXPECT_EQ(After(bUlozit, Qt::Key_Down), eNazov);
+    EXPECT_EQ(After(eNazov, Qt::Key_Up), bUlozit);
+    // Arrows on a button or a check box move only once.
+    EXPECT_EQ(After(bUlozit, Qt::Key_Up), cbVlastnictvo);
+    EXPECT_EQ(After(chbPlatca, Qt::Key_Down), eRok);
     // '(' and '&' share the codes 40 and 38 of Down and Up.
     FocusOn(eNazov);
     QTest::keyClicks(eNazov, "(&");
     EXPECT_EQ(Focused(), eNazov);
-}
 
-TEST_F(InputBehaviourTest, ArrowsOnAButtonOrCheckBoxMoveOnlyOnce) {
-    FocusOn(chbPlatca);
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Focused(), eRok);
-    FocusOn(chbPlatca);
-    Press(Qt::Key_Up);
-    EXPECT_EQ(Focused(), eID);
-    FocusOn(bUlozit);
-    Press(Qt::Key_Up);
-    EXPECT_EQ(Focused(), cbVlastnictvo);
-}
-
-TEST_F(InputBehaviourTest, ComboMovesOnWithEnterAndKeepsTheArrows) {
-    FocusOn(cbAuto);
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Focused(), cbAuto);
-    EXPECT_EQ(cbAuto->currentIndex(), 1);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), ePrichod);
-}
-
-TEST_F(InputBehaviourTest, EnterInTheArrivalOpensTheRouteListAndEnterThereMovesOn) {
-    FocusOn(ePrichod);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), cbTrasa);
+    EXPECT_EQ(After(ePrichod, Qt::Key_Down), cbTrasa);
+    EXPECT_FALSE(ListOpen(cbTrasa)); // only Enter opens it
+    EXPECT_EQ(After(ePrichod, Qt::Key_Return), cbTrasa);
     EXPECT_TRUE(ListOpen(cbTrasa));
     EXPECT_EQ(Base(ePrichod), plainBase); // the field left has had its exit
-
     // The open list takes the item under its cursor and closes, then the focus moves on.
     QTest::keyClick(cbTrasa->view(), Qt::Key_Down);
     QTest::keyClick(cbTrasa->view(), Qt::Key_Return);
     EXPECT_FALSE(ListOpen(cbTrasa));
     EXPECT_EQ(cbTrasa->currentIndex(), 1);
-    EXPECT_EQ(Focused(), chbSpiatocna);
-}
+    EXPECT_EQ(Focused(), cbDruh);
 
-TEST_F(InputBehaviourTest, OnlyEnterOpensTheNextList) {
-    FocusOn(ePrichod);
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Focused(), cbTrasa);
-    EXPECT_FALSE(ListOpen(cbTrasa));
-
-    FocusOn(eRok); // navigation first, then the list
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), cbAuto);
+    EXPECT_EQ(After(eRok, Qt::Key_Return), cbAuto); // navigation first, then the list
     EXPECT_TRUE(ListOpen(cbAuto));
     cbAuto->hidePopup();
-
-    FocusOn(cbDruh); // a combo box: its arrows stay its own, Enter moves on, then the list opens
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Focused(), cbDruh);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Focused(), cbVlastnictvo);
+    EXPECT_EQ(After(cbAuto, Qt::Key_Down), cbAuto); // a combo box keeps its arrows; Enter moves on
+    EXPECT_EQ(cbAuto->currentIndex(), 1);
+    EXPECT_EQ(After(cbAuto, Qt::Key_Return), ePrichod);
+    // A combo box field: Enter moves on, then the list opens.
+    EXPECT_EQ(After(cbDruh, Qt::Key_Down), cbDruh);
+    EXPECT_EQ(After(cbDruh, Qt::Key_Return), cbVlastnictvo);
     EXPECT_TRUE(ListOpen(cbVlastnictvo));
 }
 
-TEST_F(InputBehaviourTest, FocusColourIsRestoredEvenWhenTheSettingChangedMeanwhile) {
+TEST_F(InputBehaviourTest, FocusColoursAreRestoredEvenWhenTheSettingChangedMeanwhile) {
+    // Buttons and check boxes get maroon text.
+    const std::pair<QWidget*, QPalette::ColorRole> texts[] = {{bUlozit, QPalette::ButtonText},
+                                                              {chbPlatca, QPalette::WindowText}};
+    for (const auto& [control, role] : texts) {
+        const QColor own = control->palette().color(role);
+        FocusOn(control);
+        EXPECT_EQ(control->palette().color(role), kMaroon);
+        FocusOn(eNazov);
+        EXPECT_EQ(control->palette().color(role), own);
+    }
+
+    // Another window or a popup is no exit, nor a second enter: the own colour stays saved.
+    for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        SendFocus(eNazov, QEvent::FocusOut, reason);
+        EXPECT_EQ(Base(eNazov), kFocus);
+        SendFocus(eNazov, QEvent::FocusIn, reason);
+    }
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Base(eNazov), plainBase);
+    // The focus moved while the window was inactive: entering the new field ends the old one.
+    SendFocus(eCena, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    SendFocus(eRok, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(Base(eCena), plainBase);
+    EXPECT_EQ(Base(eRok), kFocus);
+
     FocusOn(eNazov);
-    EXPECT_EQ(Base(eNazov), QColor(0x33, 0x22, 0x11));
-    EXPECT_EQ(ColorFromBgr(SavedColor), plainBase);
     FocusColor = 0x00445566;
     Press(Qt::Key_Return);
     EXPECT_EQ(Base(eNazov), plainBase);
     EXPECT_EQ(Base(eCena), QColor(0x66, 0x55, 0x44));
-
     FocusOn(eID); // a navigation-only field keeps its colour
     EXPECT_EQ(Base(eID), plainBase);
     EXPECT_EQ(Base(eCena), plainBase);
-}
-
-TEST_F(InputBehaviourTest, ButtonsAndCheckBoxesGetMaroonText) {
-    const QColor buttonText = bUlozit->palette().color(QPalette::ButtonText);
-    const QColor checkText = chbPlatca->palette().color(QPalette::WindowText);
-    FocusOn(bUlozit);
-    EXPECT_EQ(bUlozit->palette().color(QPalette::ButtonText), kMaroon);
-    FocusOn(chbPlatca);
-    EXPECT_EQ(bUlozit->palette().color(QPalette::ButtonText), buttonText);
-    EXPECT_EQ(chbPlatca->palette().color(QPalette::WindowText), kMaroon);
-    FocusOn(eNazov);
-    EXPECT_EQ(chbPlatca->palette().color(QPalette::WindowText), checkText);
-}
-
-TEST_F(InputBehaviourTest, AnotherWindowOrAPopupIsNoExit) {
-    FocusOn(eNazov);
-    for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
-        QFocusEvent out(QEvent::FocusOut, reason), in(QEvent::FocusIn, reason);
-        QCoreApplication::sendEvent(eNazov, &out);
-        EXPECT_EQ(Base(eNazov), QColor(0x33, 0x22, 0x11));
-        QCoreApplication::sendEvent(eNazov, &in); // no second enter: the own colour stays saved
-    }
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Base(eNazov), plainBase);
-
-    // The focus moved while the window was inactive: entering the new field ends the old one.
-    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason),
-        in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-    QCoreApplication::sendEvent(eCena, &out);
-    QCoreApplication::sendEvent(eRok, &in);
-    EXPECT_EQ(Base(eCena), plainBase);
-    EXPECT_EQ(Base(eRok), QColor(0x33, 0x22, 0x11));
-}
-
-TEST_F(InputBehaviourTest, DateMaskSelectsOneCharacterFromTheCaret) {
-    eDatum->SetText("05.03.2024");
-    FocusOn(eCena);
-    Press(Qt::Key_Return);
-    ASSERT_EQ(Focused(), eDatum);
-    EXPECT_EQ(eDatum->SelStart(), 0);
-    EXPECT_EQ(eDatum->SelLength(), 1);
-    EXPECT_EQ(Base(eDatum), QColor(0x33, 0x22, 0x11));
-    QTest::keyClicks(eDatum, "12");
-    EXPECT_EQ(eDatum->Text(), "12.03.2024");
-
-    eDatum->SetSelStart(4);
-    HighlightControlEnter(eDatum, 2);
-    EXPECT_EQ(eDatum->selectedText(), "3");
-    HighlightControlExit(eDatum);
-    eDatum->SetSelStart(4);
-    HighlightControlEnter(eDatum, 1); // mode 1 selects nothing
-    EXPECT_EQ(eDatum->SelLength(), 0);
-    HighlightControlExit(eDatum);
 }
