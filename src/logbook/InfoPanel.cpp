@@ -6,6 +6,8 @@
 
 #include "HandlerGuard.h"
 #include "MasterDataTabs.h"
+#include "PriceTabs.h"
+#include "RouteTabs.h"
 #include "Schema.h"
 #include "Vozopis1.h"
 
@@ -33,6 +35,10 @@ TInfoPanel::TInfoPanel(TForm1& form, QTabWidget* pgInfo) : QObject(pgInfo), form
                           QStringLiteral("(Tabuľka \"Druhy vozidiel\" slúži na zadávanie druhov vozidiel, "
                                          "ktoré chcete používať.)")});
     VodicTab = new TVodicTab(TabSheet15);
+    CPHMTab = new TCPHMTab(TabSheet2);
+    PNTab = new TPNTab(TabSheet3);
+    VMTab = new TVMTab(TabSheet5);
+    PriemRychlTab = new TPriemRychlTab(TabSheet9);
 
     connect(pgInfo, &QTabWidget::currentChanged, this, Guarded([this] { pgInfoChange(); }));
 }
@@ -59,11 +65,23 @@ void TInfoPanel::pgInfoChange() {
     case 0:
         PhmTab->Show();
         break;
+    case 1:
+        CPHMTab->Show();
+        break;
     case 2:
         DvTab->Show();
         break;
+    case 3:
+        PNTab->Show();
+        break;
     case 4:
         VodicTab->Show();
+        break;
+    case 5:
+        VMTab->Show();
+        break;
+    case 6:
+        PriemRychlTab->Show();
         break;
     default:
         break;

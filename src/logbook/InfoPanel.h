@@ -3,8 +3,12 @@
 #include <QObject>
 
 class QTabWidget;
+class TCPHMTab;
 class TForm1;
 class TNameTab;
+class TPNTab;
+class TPriemRychlTab;
+class TVMTab;
 class TVodicTab;
 
 // The master-data panel pnlInfo: the page control pgInfo and its seven tabs.
@@ -25,6 +29,10 @@ public:
     TNameTab* PhmTab = nullptr;
     TNameTab* DvTab = nullptr;
     TVodicTab* VodicTab = nullptr;
+    TCPHMTab* CPHMTab = nullptr;
+    TPNTab* PNTab = nullptr;
+    TVMTab* VMTab = nullptr;
+    TPriemRychlTab* PriemRychlTab = nullptr;
 
     // Menu "&Doplňujúce údaje": the panel in front, always on tab "PHM".
     void Dolujcedaje1Click();
