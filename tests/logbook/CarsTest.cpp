@@ -1,1 +1,112 @@
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "CarsPage.h"
+#include "ComboBox.h"
+#include "DataPage.h"
+#include "MainScreen.h"
+#include "OpeningStatesPage.h"
+#include "ProgramFixture.h"
+#include "Schema.h"
+#include "StringGrid.h"
+
+namespace {
+class CarsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.form->show();
+        program.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
+        CreateTableZakaznici();
+        Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('Alfa', '1')");
+        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        page = program.form->CarsPage;
+        program.form->Evidenciaat1->trigger();
+    }
+
+    void Save(const QString& name, const QString& plate, const QString& n1, const QString& n2 = "0",
+              const QString& n3 = "0", const QString& excess = "0") {
+        page->eAutaNazov->setText(name);
+        page->eAutaSPZ->setText(plate);
+        page->eAutaN1->setText(n1);
+        page->eAutaN2->setText(n2);
+        page->eAutaN3->setText(n3);
+        page->eAutaNadspotreba->setText(excess);
+        page->BitBtn3->click();
+    }
+
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    TCarsPage* page = nullptr;
+};
+} // namespace
+
+TEST_F(CarsTest, APlateListedInOtherAsciiCaseEditsThatCarButTheHeaderCaptionIsNoCar) {
+    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlAuta);
+    EXPECT_EQ(page->cbAutaPHM->currentText(), "Nafta");
+    EXPECT_EQ(page->lblAutaPHM->text(), "1");
+    EXPECT_EQ(page->cbAutaDruh->currentText(), "autobus");
+    EXPECT_EQ(page->lblAutaDruh->text(), "3");
+    Save(QStringLiteral("Dodávka"), "BA123XY", "5");
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    boxes.Answer(ID_YES);
+    Save("Iveco", "ba123xy", "6");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Chcete upraviť a uložiť položku s (ID = 1) ?"));
+    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(Column("select id || '/' || nazov || '/' || spz || '/' || n1 from auta"),
+              QStringList({"1/Iveco/ba123xy/6.0"}));
+    EXPECT_TRUE(page->eAutaSPZ->text().isEmpty()) << "cleared after the save";
+
+    Save("Fiat", QStringLiteral("ŠPZ"), "4");
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "no question for the header's caption";
+    EXPECT_EQ(Column("select spz from auta order by id"), QStringList({"ba123xy", QStringLiteral("ŠPZ")}));
+}
+
+TEST_F(CarsTest, StnStoresOneValueThriceAndTheGridShowsTheAverage) {
+    page->chbAutaSTN->setChecked(true);
+    EXPECT_EQ(page->lblAutaN1->text(), "norma STN");
+    EXPECT_TRUE(page->eAutaN2->isHidden());
+    EXPECT_TRUE(page->lblAutaN3->isHidden());
+    Save("Stn", "S1", "5,5", "9", "9");
+    EXPECT_EQ(Column("select n1 || '/' || n2 || '/' || n3 || '/' || norma from auta"),
+              QStringList({"5.5/5.5/5.5/3"}));
+
+    page->chbAutaEHK->setChecked(true);
+    EXPECT_FALSE(page->eAutaN2->isHidden());
+    EXPECT_EQ(page->lblAutaN2->text(), "90 km/h");
+    Save(QStringLiteral("Dodávka"), "BA123XY", "6", "7", "8", "10");
+    ASSERT_EQ(page->sgAuta->RowCount(), 4);
+    const QStringList first = {page->sgAuta->Cells(1, 1), page->sgAuta->Cells(3, 1),
+                               page->sgAuta->Cells(4, 1), page->sgAuta->Cells(8, 1),
+                               page->sgAuta->Cells(9, 1), page->sgAuta->Cells(10, 1)};
+    EXPECT_EQ(first, QStringList({QStringLiteral("Dodávka"), "autobus", "0", "10,00", "Nafta", "7,70"}));
+    EXPECT_EQ(page->sgAuta->Cells(10, 2), "5,50");
+
+    // Editing the STN car while EHK is checked brings STN back.
+    page->sgAuta->SetRow(2);
+    page->page->DblClick();
+    EXPECT_TRUE(page->chbAutaSTN->isChecked());
+    EXPECT_TRUE(page->eAutaN2->isHidden());
+    EXPECT_EQ(page->eAutaN1->text(), "5,50");
+    EXPECT_EQ(page->eAutaID->text(), "1");
+
+    // An emptied number field is refused with the focus on it.
+    page->eAutaNadspotreba->clear();
+    page->BitBtn3->click();
+    EXPECT_TRUE(page->eAutaNadspotreba->hasFocus());
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    program.form->dajepreprevodroka1->trigger();
+    TOpeningStatesPage* states = program.form->OpeningStatesPage;
+    ASSERT_EQ(states->cbPocStavAuto->count(), 2);
+    EXPECT_EQ(states->cbPocStavAuto->itemText(0), QStringLiteral("Dodávka - BA123XY"));
+    EXPECT_EQ(states->lblPocStavAuto->text(), "2");
+}
