@@ -10,8 +10,10 @@ void TComboBox::hidePopup() {
     const bool wasDropped = droppedDown_;
     droppedDown_ = false;
     QComboBox::hidePopup();
+    // The list closes before the combo takes the chosen item: CloseUp follows once it has.
     if (wasDropped)
-        emit CloseUp();
+        QMetaObject::invokeMethod(
+            this, [this] { emit CloseUp(); }, Qt::QueuedConnection);
 }
 
 void TComboBox::SetItems(const QStringList& items) {

@@ -2,7 +2,8 @@
 
 #include <QComboBox>
 
-// A combo box that reports the opening and closing of its list, as pages react to both.
+// A combo box that reports the opening and closing of its list, as pages react to both. CloseUp
+// comes from the event loop right after the list closed, when the chosen item is in place.
 class TComboBox : public QComboBox {
     Q_OBJECT
 public:
