@@ -51,6 +51,9 @@ void CreateTableVodic() {
 
 void CreateTableCPHM() {
     CreateTable("cphm", {"[datum] DATE,", "[id_phm] INTEGER,", "[cena] FLOAT"});
+    // On every call, so that a database of the earlier program gains it too: the trip costs look
+    // up the price in force per trip.
+    CreateIndex("CREATE INDEX IF NOT EXISTS ix_cphm_phm_datum ON cphm (id_phm, datum)");
 }
 
 void CreateTableDruhvoz() {
@@ -60,6 +63,7 @@ void CreateTableDruhvoz() {
 
 void CreateTablePausnahr() {
     CreateTable("pausnahr", {"[datum] DATE,", "[suma] FLOAT"});
+    CreateIndex("CREATE INDEX IF NOT EXISTS ix_pausnahr_datum ON pausnahr (datum)"); // every call, as above
 }
 
 void CreateTableMesta() {

@@ -1,0 +1,665 @@
+#include "TripsPage.h"
+
+#include <QCheckBox>
+#include <QCollator>
+#include <QFocusEvent>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "ComboBox.h"
+#include "DataPageLayout.h"
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "InputBehaviour.h"
+#include "Lookups.h"
+#include "MaskEdit.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "SQLunit.h"
+#include "Schema.h"
+#include "Settings.h"
+#include "SqliteWrapper.h"
+#include "StringGrid.h"
+#include "TextUtils.h"
+#include "Vozopis1.h"
+
+namespace {
+constexpr int kEntryHeight = 150; // the page control above the grid
+constexpr int kGridHeight = 474;
+const char* const kDateTimeMask = "!99.99.9999 99:99;1;_";
+const char* const kDateMask = "!99.99.9999;1;_";
+
+// Runs the handler when the watched control loses the focus to another control of the window
+// (not to its own list or another window).
+class FocusOutWatcher : public QObject {
+public:
+    FocusOutWatcher(QWidget* control, std::function<void()> handler)
+        : QObject(control), handler_(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                handler_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    return label;
+}
+
+QLineEdit* Edit(QWidget* page, const char* name, const QString& caption, const QRect& field, int maxLength) {
+    Caption(page, caption, field.x(), field.y() - 17);
+    auto* edit = new QLineEdit(page);
+    edit->setObjectName(name);
+    edit->setGeometry(field);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+TMaskEdit* Mask(QWidget* page, const char* name, const QString& caption, const QRect& field,
+                const char* mask) {
+    Caption(page, caption, field.x(), field.y() - 17);
+    auto* edit = new TMaskEdit(mask, page);
+    edit->setObjectName(name);
+    edit->setGeometry(field);
+    return edit;
+}
+
+TComboBox* Combo(QWidget* page, const char* name, const QString& caption, const QRect& field) {
+    if (!caption.isEmpty())
+        Caption(page, caption, field.x(), field.y() - 17);
+    auto* combo = new TComboBox(page);
+    combo->setObjectName(name);
+    combo->setGeometry(field);
+    combo->setEditable(false);
+    return combo;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                    bool bold) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    if (bold) {
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+    }
+    return button;
+}
+
+QLabel* HiddenLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+// The text of the combo's selected item, "" when none is selected.
+QString SelectedText(const TComboBox* combo) {
+    return combo->currentIndex() >= 0 ? combo->currentText() : QString();
+}
+
+// The list sorted ignoring case, in the user's locale, into the combo; item 0 selected when
+// there is one.
+void SetSortedItems(TComboBox* combo, QStringList list) {
+    QCollator collator(QLocale::system());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(list.begin(), list.end(), collator);
+    combo->SetItems(list);
+    if (combo->count() > 0)
+        combo->setCurrentIndex(0);
+}
+
+// Many cell changes under one view refresh, ended also when a statement throws.
+class TGridBatch {
+public:
+    explicit TGridBatch(TStringGrid* grid) : grid_(grid) { grid_->BeginUpdate(); }
+    ~TGridBatch() { grid_->EndUpdate(); }
+    TGridBatch(const TGridBatch&) = delete;
+    TGridBatch& operator=(const TGridBatch&) = delete;
+
+private:
+    TStringGrid* grid_;
+};
+
+// Texts of a result's cells, the same as FieldAsString gives; a blob's bytes are decoded once
+// per distinct value.
+class TBlobTexts {
+public:
+    QString Get(const TQueryResult& table, int col) {
+        if (table.ColumnType(col) != 4)
+            return table.FieldAsString(col);
+        const QByteArray* bytes = table.FieldAsBlob(col);
+        if (!bytes)
+            return QString(); // NULL or empty
+        auto it = texts_.find(*bytes);
+        if (it == texts_.end())
+            it = texts_.insert(*bytes, table.FieldAsString(col));
+        return *it;
+    }
+
+private:
+    QHash<QByteArray, QString> texts_;
+};
+
+// The number cells of a trip load: value = TextToFloat(cell text) and shown =
+// FormatNumber(value), each worked out once per distinct value.
+class TNumberCells {
+public:
+    struct Cell {
+        double value = 0;
+        QString shown;
+    };
+    // The cell of the current row of table in column col.
+    Cell Get(const TQueryResult& table, int col);
+    Cell FromText(const QString& text);
+
+private:
+    QHash<quint64, Cell> byValue_;
+    QHash<QString, Cell> byText_;
+};
+
+bool IsNumberColumn(int col) {
+    return col == 5 || col == 6 || col == 7 || col == 11;
+}
+
+// The result column of that name, -1 when there is none (its texts then read as empty).
+int ColumnIndexOf(const TQueryResult& table, const QString& name) {
+    try {
+        return table.FieldIndexOf(name);
+    } catch (const EDatabaseError&) {
+        return -1;
+    }
+}
+
+TNumberCells::Cell TNumberCells::FromText(const QString& text) {
+    auto it = byText_.find(text);
+    if (it == byText_.end()) {
+        const double value = NumberTextValue(text);
+        it = byText_.insert(text, {value, FormatNumber(value)});
+    }
+    return *it;
+}
+
+TNumberCells::Cell TNumberCells::Get(const TQueryResult& table, int col) {
+    // In a float column every value but NULL is a double, and its text is a function of the
+    // double alone. A NULL reads as 0 and as "", so 0 goes by its text.
+    if (table.ColumnType(col) == 2) {
+        const double value = table.FieldAsDouble(col);
+        if (value != 0) {
+            quint64 key;
+            std::memcpy(&key, &value, sizeof key);
+            auto it = byValue_.find(key);
+            if (it == byValue_.end())
+                it = byValue_.insert(key, FromText(table.FieldAsString(col)));
+            return *it;
+        }
+    }
+    return FromText(table.FieldAsString(col));
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+} // namespace
+
+qint64 AddTenThousandths(qint64 sum, double value) {
+    // In extended precision, rounded the default way: to the nearest, ties to even.
+    return std::llrint(static_cast<long double>(sum) + static_cast<long double>(value) * 10000.0L);
+}
+
+qint64 SumTenThousandths(const QStringList& values) {
+    qint64 sum = 0;
+    for (const QString& value : values) {
+        if (!value.isEmpty())
+            sum = AddTenThousandths(sum, TextToFloat(value));
+    }
+    return sum;
+}
+
+double NumberTextValue(const QString& text) {
+    // The texts the engine's numbers read as: [-]digits[,digits]. Parsed as TextToFloat parses
+    // them (correctly rounded), without its clean-up; any other text goes to it.
+    char buffer[64];
+    const qsizetype size = text.size();
+    if (size == 0 || size >= qsizetype(sizeof buffer))
+        return TextToFloat(text);
+    qsizetype i = text.at(0) == '-' ? 1 : 0;
+    if (i)
+        buffer[0] = '-';
+    auto digits = [&] {
+        const qsizetype start = i;
+        for (; i < size && text.at(i) >= '0' && text.at(i) <= '9'; ++i)
+            buffer[i] = char(text.at(i).unicode());
+        return i > start;
+    };
+    bool plain = digits();
+    if (plain && i < size && text.at(i) == ',') {
+        buffer[i++] = '.';
+        plain = digits();
+    }
+    if (plain && i == size) {
+        double value = 0;
+        const auto [end, error] = std::from_chars(buffer, buffer + size, value);
+        if (error == std::errc() && end == buffer + size)
+            return value;
+    }
+    return TextToFloat(text);
+}
+
+TTripsPage::TTripsPage(TForm1& form, QWidget* panel10) : QObject(panel10), form_(form) {
+    BuildFrame(panel10);
+    BuildEntryTab();
+    BuildFilterTab();
+    ConnectHandlers();
+}
+
+void TTripsPage::BuildFrame(QWidget* panel10) {
+    panel10->resize(1022, 688);
+    const TDataPageWidgets w =
+        BuildDataPage(panel10, {"eJazdyID", "sgJazdy", "BitBtn23", "bitJazdy", "BitBtn28", "BitBtn27"},
+                      QStringLiteral("(označíte pomocou SPACE)"), kGridHeight, kEntryHeight);
+    PageControl7 = w.entryTabs;
+    PageControl7->setObjectName("PageControl7");
+    TabSheet13 = w.entryPage;
+    TabSheet13->setObjectName("TabSheet13");
+    TabSheet14 = new QWidget;
+    TabSheet14->setObjectName("TabSheet14");
+    PageControl7->addTab(TabSheet14, QStringLiteral("Možnosti triedenia"));
+    eJazdyID = w.idField;
+    BitBtn23 = w.save;
+    bitJazdy = w.clear;
+    BitBtn28 = w.remove;
+    BitBtn27 = w.print;
+    sgJazdy = w.grid;
+    Panel11 = w.bottomPanel;
+    Panel11->setObjectName("Panel11");
+
+    w.tableHint->setGeometry(560, 46, 190, 16);
+    BitBtn23->setGeometry(620, 62, 130, 34);
+
+    const int right = bitJazdy->x();
+    cbJazdyAuto = Combo(panel10, "cbJazdyAuto", QString(), {right, 84, bitJazdy->width(), 22});
+    lblJazdyAuto = HiddenLabel(panel10, "lblJazdyAuto");
+    lblJazdyTrasa = HiddenLabel(panel10, "lblJazdyTrasa");
+    lblJazdyVodic = HiddenLabel(panel10, "lblJazdyVodic");
+    lblJazdyKM = HiddenLabel(Panel11, "lblJazdyKM");
+    lblJazdySuma = HiddenLabel(Panel11, "lblJazdySuma");
+    BitBtn30 = Button(Panel11, "BitBtn30", QStringLiteral("Zmazať celú tabuľku a vynulovať ID"),
+                      {BitBtn27->x() - 260, 2, 250, 30}, false);
+    BitBtn30->hide();
+
+    sgJazdy->SetRangeSelect(true);
+    for (int col : {0, 5, 6, 7, 11})
+        sgJazdy->SetColAlignment(col, 1);
+    for (int col : {1, 2, 4, 8})
+        sgJazdy->SetColAlignment(col, 2);
+}
+
+void TTripsPage::BuildEntryTab() {
+    QWidget* page = TabSheet13;
+    eJazdyOdchod = Mask(page, "eJazdyOdchod", "odchod", {66, 24, 120, 21}, kDateTimeMask);
+    eJazdyPrichod = Mask(page, "eJazdyPrichod", QStringLiteral("príchod"), {194, 24, 120, 21}, kDateTimeMask);
+    cbJazdyTrasa = Combo(page, "cbJazdyTrasa", "trasa", {322, 24, 226, 22});
+    cbJazdyTrasa->setMaxVisibleItems(15);
+    chbJazdySpiatocna = new QCheckBox(QStringLiteral("aj spiatočná"), page);
+    chbJazdySpiatocna->setObjectName("chbJazdySpiatocna");
+    chbJazdySpiatocna->setGeometry(560, 6, 150, 18);
+    chbJazdyNadspotreba = new QCheckBox("nadspotreba", page);
+    chbJazdyNadspotreba->setObjectName("chbJazdyNadspotreba");
+    chbJazdyNadspotreba->setGeometry(560, 26, 150, 18);
+
+    cbJazdyVodic = Combo(page, "cbJazdyVodic", QStringLiteral("vodič"), {8, 72, 200, 22});
+    cbJazdyVodic->setMaxVisibleItems(15);
+    eJazdyCerpane = Edit(page, "eJazdyCerpane", QStringLiteral("čerpané"), {216, 72, 80, 21}, 30);
+    eJazdyUcel = Edit(page, "eJazdyUcel", QStringLiteral("účel"), {304, 72, 250, 21}, 40);
+    BitBtn26 = Button(page, "BitBtn26", "Import z programu Zivena - Kelbor...", {8, 98, 240, 22}, true);
+    BitBtn29 = Button(page, "BitBtn29", "Import z programu Zivena - Tamrik...", {256, 98, 240, 22}, true);
+    BitBtn29->setEnabled(false);
+
+    SetTabOrder({eJazdyID, eJazdyOdchod, eJazdyPrichod, cbJazdyTrasa, chbJazdySpiatocna, chbJazdyNadspotreba,
+                 cbJazdyVodic, eJazdyCerpane, eJazdyUcel, BitBtn23, BitBtn26, BitBtn29});
+
+    // Enter in the arrival opens the route list; in the excess mark, the driver list.
+    AttachEnterOpens(eJazdyPrichod, cbJazdyTrasa);
+    AttachEnterOpens(chbJazdyNadspotreba, cbJazdyVodic);
+    for (QWidget* w : std::initializer_list<QWidget*>{chbJazdySpiatocna, chbJazdyNadspotreba, eJazdyCerpane,
+                                                      eJazdyUcel, BitBtn23, BitBtn26, BitBtn29, bitJazdy})
+        AttachFocusColour(w);
+    AttachDateMask(eJazdyOdchod);
+    AttachDateMask(eJazdyPrichod);
+    AttachDecimalFilter(eJazdyCerpane);
+    for (TComboBox* combo : {cbJazdyTrasa, cbJazdyVodic, cbJazdyAuto})
+        AttachComboEnter(combo);
+}
+
+void TTripsPage::BuildFilterTab() {
+    QWidget* page = TabSheet14;
+    auto* heading = Caption(page, "Odchod", 8, 2);
+    QFont font = heading->font();
+    font.setUnderline(true);
+    heading->setFont(font);
+    eJazdyTriedDatumOD =
+        Mask(page, "eJazdyTriedDatumOD", QStringLiteral("Dátum od"), {8, 36, 80, 21}, kDateMask);
+    eJazdyTriedDatumDO =
+        Mask(page, "eJazdyTriedDatumDO", QStringLiteral("Dátum do"), {96, 36, 80, 21}, kDateMask);
+    auto* hint =
+        new QLabel(QStringLiteral("(ak zadáte dátum s hodnotou 00.00.0000 , tak sa dátum ignoruje)"), page);
+    hint->setGeometry(8, 62, 380, 16);
+    eJazdyTriedCenaOD = Edit(page, "eJazdyTriedCenaOD", "suma celkom OD", {200, 36, 100, 21}, 30);
+    eJazdyTriedCenaDO = Edit(page, "eJazdyTriedCenaDO", "suma celkom DO", {308, 36, 100, 21}, 30);
+    cbJazdyTriedVodic = Combo(page, "cbJazdyTriedVodic", QStringLiteral("vodič"), {420, 36, 160, 22});
+    cbJazdyTriedTrasa = Combo(page, "cbJazdyTriedTrasa", "trasa", {588, 36, 160, 22});
+    BitBtn127 = Button(page, "BitBtn127", QStringLiteral("Zobraziť údaje"), {588, 70, 160, 28}, false);
+
+    SetTabOrder({eJazdyTriedDatumOD, eJazdyTriedDatumDO, eJazdyTriedCenaOD, eJazdyTriedCenaDO,
+                 cbJazdyTriedVodic, cbJazdyTriedTrasa, BitBtn127});
+
+    AttachFocusColour(eJazdyTriedCenaOD);
+    AttachFocusColour(eJazdyTriedCenaDO);
+    AttachDateMask(eJazdyTriedDatumOD);
+    AttachDateMask(eJazdyTriedDatumDO);
+    AttachDecimalFilter(eJazdyTriedCenaOD);
+    AttachDecimalFilter(eJazdyTriedCenaDO);
+    AttachComboEnter(cbJazdyTriedVodic);
+    AttachComboEnter(cbJazdyTriedTrasa);
+}
+
+void TTripsPage::ConnectHandlers() {
+    connect(cbJazdyAuto, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyAutoCloseUp(); }));
+    connect(cbJazdyTrasa, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyTrasaCloseUp(); }));
+    connect(cbJazdyVodic, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyVodicCloseUp(); }));
+    // The car's exit moves the focus itself, so it runs after the focus change has ended.
+    new FocusOutWatcher(cbJazdyAuto, [this] {
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { cbJazdyAutoExit(); }); });
+    });
+    new FocusOutWatcher(cbJazdyTrasa, [this] { RunGuarded([this] { cbJazdyTrasaExit(); }); });
+    new FocusOutWatcher(cbJazdyVodic, [this] { RunGuarded([this] { cbJazdyVodicExit(); }); });
+
+    connect(PageControl7, &QTabWidget::currentChanged, this, Guarded([this] { PageControl7Change(); }));
+    connect(bitJazdy, &QPushButton::clicked, this, Guarded([this] { bitJazdyClick(); }));
+    connect(BitBtn23, &QPushButton::clicked, this, Guarded([this] { BitBtn23Click(); }));
+    connect(BitBtn28, &QPushButton::clicked, this, Guarded([this] { BitBtn28Click(); }));
+    connect(BitBtn30, &QPushButton::clicked, this, Guarded([this] { BitBtn30Click(); }));
+    connect(BitBtn127, &QPushButton::clicked, this, Guarded([this] { BitBtn127Click(); }));
+    connect(sgJazdy, &TStringGrid::DblClick, this, Guarded([this] { sgJazdyDblClick(); }));
+    connect(sgJazdy, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgJazdyKeyDown(key); }));
+}
+
+QString TTripsPage::CarId() const {
+    return lblJazdyAuto->text();
+}
+
+void TTripsPage::Evidenciajzd1Click() {
+    if (!CheckTripPrerequisites())
+        return;
+    form_.ShowPanel(form_.pnlJazdy);
+    CreateTablePHM();
+    CreateTableCPHM();
+    CreateTableMesta();
+    CreateTableAuta();
+    CreateTableJazdy();
+    CreateTableVodic();
+    InitGridJazdy();
+
+    QStringList list;
+    FillMestaLabels(list);
+    SetSortedItems(cbJazdyTrasa, list);
+    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+    list.clear();
+    FillAutaLabels(list);
+    SetSortedItems(cbJazdyAuto, list);
+    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    list.clear();
+    FillDriverNames(list);
+    SetSortedItems(cbJazdyVodic, list);
+    lblJazdyVodic->setText(GetVodicId(SelectedText(cbJazdyVodic)));
+
+    if (!CarId().isEmpty()) {
+        LoadGridJazdy("");
+    } else {
+        ClearTripRows(); // no trips of a car shown before stay on show
+        ShowMessageBox(
+            QStringLiteral("V databáze nebolo nájdené u tohto zákazníka žiadne vozidlo. Nie je možné "
+                           "pridávať jazdy."),
+            ProgramTitle, MB_ICONWARNING);
+    }
+    bitJazdyClick();
+    ResetFilter();
+    BitBtn26->setVisible(ReadSettingBool("general", "SpolKB", false));
+    BitBtn29->setVisible(ReadSettingBool("general", "SpolTR", false));
+    if (!CarId().isEmpty()) {
+        cbJazdyAuto->setFocus();
+        cbJazdyAuto->showPopup();
+    }
+}
+
+bool TTripsPage::CheckTripPrerequisites() {
+    struct Step {
+        void (*createTable)();
+        QString query;
+        QString name;
+    };
+    const Step steps[] = {
+        {CreateTablePHM, "SELECT * FROM phm", "PHM"},
+        {CreateTableVodic, "SELECT * FROM vodic WHERE id_zakaznik = " + SelectedCustomerId,
+         QStringLiteral("Vodič")},
+        {CreateTableCPHM, "SELECT * FROM cphm", "Ceny PHM"},
+        {CreateTableDruhvoz, "SELECT * FROM druhvoz", "Druhy vozidiel"},
+        {CreateTablePausnahr, "SELECT * FROM pausnahr", QStringLiteral("Paušálna náhrada")},
+        {CreateTableMesta, "SELECT * FROM mesta ORDER BY mesto1", "Vzdialenosti miest"},
+    };
+    for (const Step& step : steps) {
+        step.createTable();
+        if (Database().Query(step.query)->RowCount() == 0) {
+            ShowAppMessageBox(
+                QStringLiteral("V tabuľke \"%1\" (v sekcii \"Doplňujúce údaje\") sa nenachádzajú "
+                               "žiadne údaje. Tabuľku \"Evidencia jázd\" nie je možné zobraziť.")
+                        .arg(step.name) +
+                    "\r\r" + QStringLiteral("Prosím doplňte potrebné údaje do tejto tabuľky."),
+                MB_ICONWARNING);
+            return false;
+        }
+    }
+
+    CreateTableAuta();
+    if (Db->Query("SELECT * FROM auta WHERE id_zakaznik = " + SelectedCustomerId)->RowCount() == 0) {
+        ShowAppMessageBox(QStringLiteral("V tabuľke \"%1\" sa nenachádzajú žiadne údaje. Tabuľku \"Evidencia "
+                                         "jázd\" nie je možné zobraziť.")
+                                  .arg(QStringLiteral("Evidencia áut")) +
+                              "\r\r" + QStringLiteral("Prosím doplňte potrebné údaje do tejto tabuľky."),
+                          MB_ICONWARNING);
+        return false;
+    }
+
+    CreateTablePocstav();
+    const QString withoutState = "SELECT * FROM auta WHERE (NOT EXISTS (SELECT * FROM pocstav WHERE "
+                                 "(pocstav.id_auto = auta.id)))&(auta.id_zakaznik = " +
+                                 SelectedCustomerId + ")";
+    if (Db->Query(withoutState)->RowCount() > 0)
+        ShowAppMessageBox(
+            QStringLiteral("V tabuľke \"%1\" (v sekcii \"Údaje pre prevod roka\") sa pre niektoré "
+                           "vozidlá nenachádzajú žiadne údaje.")
+                    .arg(QStringLiteral("Počiatočné stavy")) +
+                "\r\r" + QStringLiteral("Prosím doplňte tieto údaje do tejto tabuľky."),
+            MB_ICONWARNING);
+    return true;
+}
+
+void TTripsPage::InitGridJazdy() {
+    sgJazdy->SetColCount(12);
+    const QStringList headers = {"id",
+                                 "odchod",
+                                 QStringLiteral("príchod"),
+                                 "trasa",
+                                 QStringLiteral("späť"),
+                                 "km",
+                                 "cena/km",
+                                 QStringLiteral("čerpané"),
+                                 "nads.",
+                                 QStringLiteral("vodič"),
+                                 QStringLiteral("účel"),
+                                 "suma celkom"};
+    for (int col = 0; col < headers.size(); ++col)
+        sgJazdy->SetCells(col, 0, headers[col]);
+    SetColWidths(sgJazdy, "39;100;100;150;32;70;70;70;32;114;114;80", false);
+}
+
+QStringList TTripsPage::TripQueryLines() const {
+    const QString car = CarId();
+    // The fuel price and flat rate in force: the latest dated before the departure, as text.
+    const QString price =
+        "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
+        "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))";
+    const QString rate =
+        "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER "
+        "BY pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)";
+    const QString consumption = "(SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM "
+                                "auta WHERE auta.id = " +
+                                car + " LIMIT 1)/100)";
+    return {
+        "SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
+            " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS \"km\",",
+        "(",
+        "((" + consumption,
+        price,
+        rate,
+        ") AS \"cena_km\",",
+        "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,",
+        "(",
+        "(((" + consumption,
+        price,
+        rate,
+        ") * (mesta.vzdialenost * (jazdy.spat + 1))) AS \"cena_celkom\" FROM jazdy",
+        "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)",
+        "INNER JOIN auta ON (jazdy.id_auto = auta.id)",
+        "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)",
+        "WHERE (jazdy.id_zakaznik = " + SelectedCustomerId + ")&(jazdy.id_auto = " + car +
+            ") ORDER BY jazdy.odchod"};
+}
+
+void TTripsPage::LoadGridJazdy(const QString& sql) {
+    SqlLines = TripQueryLines();
+    const QString statement = sql.isEmpty() ? SqlLinesText() : sql;
+    const std::unique_ptr<TQueryResult> table = Database().Query(statement);
+    TQueryResult& t = *table;
+
+    // The grid as FillGridFromTable fills it and FormatNumberColumns "5;6;7;11" and
+    // DateTimeColumnsToText "1;2" then show it, in one pass with one view refresh; the totals of
+    // the "km" and "cena_celkom" texts as the same pass reads them.
+    const TGridBatch batch(sgJazdy);
+    sgJazdy->SetRowCount(2);
+    sgJazdy->SetRowCount(t.RowCount() + 2);
+    const int filled = std::min(t.ColumnCount(), sgJazdy->ColCount());
+    const int km = t.RowCount() > 0 ? ColumnIndexOf(t, "km") : -1;
+    const int cost = t.RowCount() > 0 ? ColumnIndexOf(t, "cena_celkom") : -1;
+    TNumberCells numbers;
+    TBlobTexts flags; // the 0/1 columns
+    qint64 kmSum = 0;
+    qint64 costSum = 0;
+    t.MoveFirst();
+    for (int row = 1; !t.Eof(); ++row, t.Next()) {
+        for (int col = 0; col < sgJazdy->ColCount(); ++col) {
+            if (IsNumberColumn(col))
+                sgJazdy->SetCells(col, row,
+                                  col < filled ? numbers.Get(t, col).shown : numbers.FromText("").shown);
+            else if (col == 1 || col == 2)
+                sgJazdy->SetCells(col, row, SqlToDateTime(col < filled ? t.FieldAsString(col) : QString()));
+            else if (col < filled)
+                sgJazdy->SetCells(col, row, flags.Get(t, col));
+        }
+        if (km >= 0)
+            kmSum = AddTenThousandths(kmSum, numbers.Get(t, km).value);
+        if (cost >= 0)
+            costSum = AddTenThousandths(costSum, numbers.Get(t, cost).value);
+    }
+    for (int col = 0; col < sgJazdy->ColCount(); ++col)
+        sgJazdy->SetCells(col, sgJazdy->RowCount() - 1, QString());
+    lblJazdyKM->setText(FormatNumber(double(kmSum) / 10000));
+    lblJazdySuma->setText(FormatNumber(double(costSum) / 10000));
+}
+
+void TTripsPage::ClearTripRows() {
+    sgJazdy->SetRowCount(2);
+    for (int col = 0; col < sgJazdy->ColCount(); ++col)
+        sgJazdy->SetCells(col, 1, QString());
+    lblJazdyKM->setText(FormatNumber(0));
+    lblJazdySuma->setText(FormatNumber(0));
+}
+
+void TTripsPage::bitJazdyClick() {
+    {
+        const QSignalBlocker blocker(PageControl7); // the change handler is the user's tab choice only
+        PageControl7->setCurrentIndex(0);
+    }
+    eJazdyID->clear();
+    eJazdyOdchod->SetText("__.__.____ __:__");
+    eJazdyPrichod->SetText("__.__.____ __:__");
+    eJazdyCerpane->setText("0");
+    eJazdyUcel->setText(QStringLiteral("služobná cesta"));
+    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+    lblJazdyVodic->setText(GetVodicId(SelectedText(cbJazdyVodic)));
+    chbJazdySpiatocna->setChecked(true);
+    chbJazdyNadspotreba->setChecked(false);
+    eJazdyOdchod->setFocus();
+}
+
+void TTripsPage::PageControl7Change() {
+    if (PageControl7->currentIndex() == 0)
+        eJazdyOdchod->setFocus();
+    else
+        eJazdyTriedDatumOD->setFocus();
+}
+
+void TTripsPage::cbJazdyAutoCloseUp() {
+    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    LoadGridJazdy("");
+    bitJazdyClick();
+}
+
+void TTripsPage::cbJazdyAutoExit() {
+    cbJazdyAutoCloseUp();
+}
+
+void TTripsPage::cbJazdyTrasaCloseUp() {
+    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+}
+
+void TTripsPage::cbJazdyTrasaExit() {
+    cbJazdyTrasaCloseUp();
+}
+
+void TTripsPage::cbJazdyVodicCloseUp() {
+    lblJazdyVodic->setText(GetVodicId(SelectedText(cbJazdyVodic)));
+}
+
+void TTripsPage::cbJazdyVodicExit() {
+    cbJazdyVodicCloseUp();
+}

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "AboutUnit.h"
+#include "CarsPage.h"
 #include "Colors.h"
 #include "ComboBox.h"
 #include "CustomerPage.h"
@@ -25,6 +26,7 @@
 #include "MainScreen.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OpeningStatesPage.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "SQLunit.h"
@@ -33,6 +35,7 @@
 #include "Shell.h"
 #include "SqliteWrapper.h"
 #include "TextUtils.h"
+#include "TripsPage.h"
 
 TForm1* Form1 = nullptr;
 
@@ -82,10 +85,12 @@ void TForm1::BuildPanels() {
     pnlJazdy = NewPanel("pnlJazdy");
     Panel10 = new QWidget(pnlJazdy);
     Panel10->setObjectName("Panel10");
+    TripsPage = new TTripsPage(*this, Panel10);
 
     pnlAuta = NewPanel("pnlAuta");
     Panel6 = new QWidget(pnlAuta);
     Panel6->setObjectName("Panel6");
+    CarsPage = new TCarsPage(*this, Panel6);
 
     pnlInfo = NewPanel("pnlInfo");
     pgInfo = new QTabWidget(pnlInfo);
@@ -98,6 +103,7 @@ void TForm1::BuildPanels() {
     BitBtn4 = new QPushButton(pnlPrevod);
     BitBtn4->setObjectName("BitBtn4");
     BitBtn4->setEnabled(false);
+    OpeningStatesPage = new TOpeningStatesPage(*this, pgPrevod);
 }
 
 void TForm1::BuildMenu() {
@@ -151,7 +157,11 @@ void TForm1::BuildMenu() {
             Guarded([this] { CustomerPage->Pridavybrazkaznka1Click(); }));
     connect(Hlavnobrazovka1, &QAction::triggered, this,
             Guarded([this] { MainScreen->Hlavnobrazovka1Click(); }));
+    connect(Evidenciajzd1, &QAction::triggered, this, Guarded([this] { TripsPage->Evidenciajzd1Click(); }));
     connect(Dolujcedaje1, &QAction::triggered, this, Guarded([this] { InfoPanel->Dolujcedaje1Click(); }));
+    connect(Evidenciaat1, &QAction::triggered, this, Guarded([this] { CarsPage->Evidenciaat1Click(); }));
+    connect(dajepreprevodroka1, &QAction::triggered, this,
+            Guarded([this] { OpeningStatesPage->dajepreprevodroka1Click(); }));
     connect(Koniec1, &QAction::triggered, this, Guarded([this] { Koniec1Click(); }));
     connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
     connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));

@@ -7,10 +7,13 @@ class QAction;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class TCarsPage;
 class TCustomerPage;
 class TDatabase;
 class TInfoPanel;
+class TTripsPage;
 class TMainScreen;
+class TOpeningStatesPage;
 
 // The main window: six page panels brought to the front one at a time, the main menu, start-up
 // and shutdown.
@@ -37,6 +40,9 @@ public:
     TMainScreen* MainScreen = nullptr;
     TCustomerPage* CustomerPage = nullptr;
     TInfoPanel* InfoPanel = nullptr;
+    TTripsPage* TripsPage = nullptr;
+    TCarsPage* CarsPage = nullptr;
+    TOpeningStatesPage* OpeningStatesPage = nullptr;
 
     // Main menu items.
     QAction* Pridavybrazkaznka1 = nullptr;

@@ -272,8 +272,11 @@ TEST_F(CustomersTest, YearListAndYearCreation) {
     EXPECT_TRUE(screen->cbMainRok->DroppedDown());
     ASSERT_EQ(screen->cbMainRok->count(), 2);
     EXPECT_EQ(screen->cbMainRok->currentText(), CurrentYearText()) << "the newest year is shown";
-    screen->cbMainRok->setCurrentIndex(0);
-    screen->cbMainRok->hidePopup();
+    // The user picks the older year in the open list.
+    QTest::keyClick(screen->cbMainRok->view(), Qt::Key_Up);
+    QTest::keyClick(screen->cbMainRok->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(screen->cbMainRok->DroppedDown());
     EXPECT_EQ(SelectedYear, "2019");
     EXPECT_EQ(screen->pVybZak->text(), "Alfa - 2019");
 
@@ -282,6 +285,7 @@ TEST_F(CustomersTest, YearListAndYearCreation) {
     screen->sgMainDblClick();
     EXPECT_EQ(screen->cbMainRok->count(), 0);
     screen->cbMainRok->hidePopup();
+    QCoreApplication::processEvents();
     EXPECT_EQ(SelectedCustomerId, "");
     EXPECT_TRUE(boxes.Shown().empty());
 }

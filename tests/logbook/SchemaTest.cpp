@@ -113,6 +113,25 @@ TEST_F(SchemaTest, UniqueIndexesComeWithTheFirstCreation) {
     EXPECT_EQ(Column("select id || ':' || stavtach from pocstav"), QStringList({"2:250.0"}));
 }
 
+TEST_F(SchemaTest, PriceAndFlatRateTablesOfAnEarlierDatabaseGainTheirLookupIndexes) {
+    Db->Execute("CREATE TABLE cphm ([ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE, [datum] DATE, "
+                "[id_phm] INTEGER, [cena] FLOAT)");
+    Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
+    Db->Execute(
+        "CREATE TABLE pausnahr ([ID] INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE, [datum] DATE, [suma] FLOAT)");
+    CreateTableCPHM();
+    CreateTableCPHM();
+    CreateTablePausnahr();
+    EXPECT_EQ(StoredSql("ix_cphm_phm_datum"), "CREATE INDEX ix_cphm_phm_datum ON cphm (id_phm, datum)");
+    EXPECT_EQ(StoredSql("ix_pausnahr_datum"), "CREATE INDEX ix_pausnahr_datum ON pausnahr (datum)");
+    EXPECT_EQ(Column("select cena from cphm"), QStringList({"1,5"})) << "the rows stay";
+    auto plan =
+        Db->Query("EXPLAIN QUERY PLAN SELECT cena FROM cphm WHERE id_phm = 1 AND datum < '2024-05-01' "
+                  "ORDER BY datum DESC LIMIT 1");
+    EXPECT_TRUE(FieldText(*plan, "detail", "").contains("USING INDEX ix_cphm_phm_datum"))
+        << FieldText(*plan, "detail", "").toStdString();
+}
+
 TEST_F(SchemaTest, ATableMadeByOtherMeansIsUsedAsItIs) {
     Db->Execute("CREATE TABLE druhvoz (id INTEGER PRIMARY KEY, nazov TEXT)");
     Db->Execute("CREATE TABLE vodic (id INTEGER PRIMARY KEY, meno TEXT, id_zakaznik INTEGER)");
