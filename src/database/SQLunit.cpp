@@ -44,50 +44,13 @@ void ClearLastRow(TStringGrid* grid) {
         grid->SetCells(col, last, QString());
 }
 
-// The text split into lines the way a string list reads its text: CR, LF or CR LF end a line,
-// and a break at the very end starts no further line.
-QStringList TextLines(const QString& text) {
-    QStringList lines;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype start = i;
-        while (i < text.size() && text.at(i) != '\r' && text.at(i) != '\n')
-            ++i;
-        lines << text.mid(start, i - start);
-        if (i < text.size() && text.at(i) == '\r')
-            ++i;
-        if (i < text.size() && text.at(i) == '\n')
-            ++i;
-    }
-    return lines;
-}
-
-// Leading blanks, an optional sign and decimal digits in the int range.
-int ColumnIndex(const QString& entry) {
-    qsizetype i = 0;
-    while (i < entry.size() && entry.at(i) == ' ')
-        ++i;
-    const QString number = entry.mid(i);
-    bool digitsOnly = !number.isEmpty();
-    for (qsizetype k = 0; k < number.size(); ++k) {
-        const QChar c = number.at(k);
-        const bool sign = k == 0 && (c == '-' || c == '+') && number.size() > 1;
-        digitsOnly = digitsOnly && (sign || (c >= '0' && c <= '9'));
-    }
-    bool ok = false;
-    const int value = digitsOnly ? number.toInt(&ok, 10) : 0;
-    if (!ok)
-        throw EConvertError(QString("'%1' is not a valid integer value").arg(entry));
-    return value;
-}
-
 void ColumnsToText(TStringGrid* grid, const QString& columns, QString (*convert)(const QString&)) {
-    const QStringList entries = TextLines(ReplaceChar(columns, ';', '\n'));
+    const QStringList entries = ListEntries(columns);
     if (entries.isEmpty())
         return;
     GridUpdate update(grid);
     for (const QString& entry : entries) {
-        const int col = ColumnIndex(entry);
+        const int col = StrToInt(entry);
         // A column the grid does not have holds nothing to convert.
         if (col < 0 || col >= grid->ColCount())
             continue;

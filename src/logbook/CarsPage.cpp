@@ -47,35 +47,7 @@ QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption
     return radio;
 }
 
-// Runs action when the focus leaves control (the combo boxes' exit handlers).
-class ExitBehaviour : public QObject {
-public:
-    ExitBehaviour(QWidget* control, std::function<void()> action)
-        : QObject(control), action_(std::move(action)) {
-        control->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut)
-            RunGuarded(action_);
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
-
-int GridInt(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok)
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    return value;
-}
 } // namespace
-
-void AttachExit(QWidget* control, std::function<void()> action) {
-    new ExitBehaviour(control, std::move(action));
-}
 
 TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form) {
     BuildForm(panel);
@@ -186,8 +158,7 @@ void TCarsPage::BuildForm(QWidget* panel) {
     const QList<QWidget*> order = {eAutaID,    eAutaNazov,       eAutaSPZ,   cbAutaDruh, cbAutaVlastnictvo,
                                    chbAutaEHK, chbAutaES,        chbAutaSTN, eAutaN1,    eAutaN2,
                                    eAutaN3,    eAutaNadspotreba, cbAutaPHM,  BitBtn3,    bitAuta};
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    SetTabOrder(order);
 }
 
 void TCarsPage::WireInput() {
@@ -352,7 +323,7 @@ void TCarsPage::sgAutaDblClick(int row) {
     eAutaSPZ->setText(cell(2));
     cbAutaDruh->setCurrentIndex(IndexOfItemText(cell(3), cbAutaDruh, false));
     lblAutaDruh->setText(GetDruhvozId(cell(3)));
-    cbAutaVlastnictvo->setCurrentIndex(GridInt(cell(4)));
+    cbAutaVlastnictvo->setCurrentIndex(StrToInt(cell(4)));
     eAutaN1->setText(cell(5));
     eAutaN2->setText(cell(6));
     eAutaN3->setText(cell(7));

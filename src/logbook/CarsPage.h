@@ -74,6 +74,3 @@ private:
     TForm1& form_;
     TDataPageWidgets widgets_;
 };
-
-// Runs action whenever the focus leaves control: the exit handlers of the id-label combo boxes.
-void AttachExit(QWidget* control, std::function<void()> action);

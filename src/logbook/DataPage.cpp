@@ -94,3 +94,14 @@ bool RequireNumber(QLineEdit* field) {
     field->setFocus();
     return false;
 }
+
+bool ConfirmTableWipe() {
+    return ShowMessageBox(
+               QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých zákazníkoch "
+                              "v tejto tabuľke nenávratne stratiť?"),
+               ProgramTitle, MB_YESNO_QUESTION) == ID_YES &&
+           ShowMessageBox(
+               QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov spoločné "
+                              "aj keď sa nezobrazujú a budú stratené! Naozaj ich chcete odstrániť?"),
+               ProgramTitle, MB_YESNO_WARNING) == ID_YES;
+}

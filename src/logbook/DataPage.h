@@ -47,6 +47,10 @@ private:
     Definition def_;
 };
 
+// The two questions before a table shared by all customers is wiped; true when both are answered
+// Yes.
+bool ConfirmTableWipe();
+
 // The record row whose id (column 0) is id; -1 for an empty id or none.
 int FindRecordById(const TStringGrid* grid, const QString& id);
 

@@ -6,6 +6,8 @@
 #include <QTabWidget>
 
 #include "ComboBox.h"
+#include "DataPage.h"
+#include "HandlerGuard.h"
 #include "InputBehaviour.h"
 #include "MaskEdit.h"
 #include "StringGrid.h"
@@ -114,4 +116,18 @@ QLabel* AddIdLabel(QWidget* page, const char* name, QWidget* combo) {
     label->setObjectName(name);
     label->setGeometry(combo->x(), combo->y() + combo->height() + 2, combo->width(), 16);
     return label;
+}
+
+void ConnectDataPageButtons(QObject* owner, const TDataPageWidgets& w, TDataPage* page,
+                            std::function<void()> clear) {
+    QObject::connect(w.save, &QPushButton::clicked, owner, Guarded([page] { page->Save(); }));
+    QObject::connect(w.remove, &QPushButton::clicked, owner, Guarded([page] { page->Delete(); }));
+    QObject::connect(w.clear, &QPushButton::clicked, owner, Guarded([clear] { clear(); }));
+    AttachFocusColour(w.save);
+    AttachFocusColour(w.clear);
+}
+
+void SetTabOrder(const QList<QWidget*>& order) {
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -8,7 +10,9 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QWidget;
+class QObject;
 class TComboBox;
+class TDataPage;
 class TMaskEdit;
 class TStringGrid;
 
@@ -51,3 +55,10 @@ TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption,
 TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
 // The id label beside a combo box: the id of the row its text stands for.
 QLabel* AddIdLabel(QWidget* page, const char* name, QWidget* combo);
+
+// Wires the save and delete buttons to the shared data-page behaviour and the clear button to the
+// page's clear action; the save and clear buttons take the focus colour.
+void ConnectDataPageButtons(QObject* owner, const TDataPageWidgets& w, TDataPage* page,
+                            std::function<void()> clear);
+// Chains the tab order (and so Enter, Up and Down) through the controls in the order given.
+void SetTabOrder(const QList<QWidget*>& order);

@@ -334,6 +334,37 @@ void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key
     new KeyDownBehaviour(control, std::move(handler));
 }
 
+namespace {
+// Runs an action on a focus change between controls of the window.
+class FocusChangeBehaviour : public QObject {
+public:
+    FocusChangeBehaviour(QWidget* control, QEvent::Type type, std::function<void()> action)
+        : QObject(control), type_(type), action_(std::move(action)) {
+        control->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                RunGuarded(action_);
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> action_;
+};
+} // namespace
+
+void AttachEnter(QWidget* control, std::function<void()> action) {
+    new FocusChangeBehaviour(control, QEvent::FocusIn, std::move(action));
+}
+
+void AttachExit(QWidget* control, std::function<void()> action) {
+    new FocusChangeBehaviour(control, QEvent::FocusOut, std::move(action));
+}
+
 void AttachDecimalFilter(QLineEdit* edit) {
     AttachKeyFilter(edit, DecimalKeyFilter);
 }

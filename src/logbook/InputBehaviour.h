@@ -54,6 +54,11 @@ void AttachNavigation(QWidget* control);
 // A key-down handler of the control's own; it gets the control and the Qt key code. On a combo
 // box it also gets Enter typed in the open list, after the list has taken its item and closed.
 void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key)> handler);
+// Enter and exit handlers of a control (for instance a combo box recomputing its id label). The
+// focus moving to the control's own list or to another window, and coming back from them, is no
+// enter or exit. The action runs through the handler guard.
+void AttachEnter(QWidget* control, std::function<void()> action);
+void AttachExit(QWidget* control, std::function<void()> action);
 // Key filters on typed characters.
 void AttachDecimalFilter(QLineEdit* edit);
 void AttachYearFilter(QLineEdit* edit);

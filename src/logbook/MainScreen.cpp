@@ -32,24 +32,6 @@ QLabel* NewLabel(QWidget* parent, const QString& text, const QRect& geometry) {
     return label;
 }
 
-// Runs the handler when the watched combo box gets the focus.
-class FocusInWatcher : public QObject {
-public:
-    FocusInWatcher(QObject* parent, std::function<void()> handler)
-        : QObject(parent), handler_(std::move(handler)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        // The focus coming back from the combo's own list or from another window is no entry.
-        if (event->type() == QEvent::FocusIn) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                RunGuarded(handler_);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> handler_;
-};
 } // namespace
 
 TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(form) {
@@ -101,7 +83,7 @@ TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(f
     connect(sgMain, &TStringGrid::DblClick, this, Guarded([this] { sgMainDblClick(); }));
     connect(sgMain, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgMainKeyDown(key); }));
     connect(cbMainRok, &TComboBox::CloseUp, this, Guarded([this] { cbMainRokCloseUp(); }));
-    cbMainRok->installEventFilter(new FocusInWatcher(cbMainRok, [this] { cbMainRokEnter(); }));
+    AttachEnter(cbMainRok, [this] { cbMainRokEnter(); });
     connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
 }
 

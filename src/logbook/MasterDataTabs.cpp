@@ -16,22 +16,12 @@
 #include "SqliteWrapper.h"
 #include "StringGrid.h"
 
-namespace {
-// Wires the page's buttons to the shared data-page behaviour and the page's clear action.
-void ConnectButtons(QObject* owner, const TDataPageWidgets& w, TDataPage* page, std::function<void()> clear) {
-    QObject::connect(w.save, &QPushButton::clicked, owner, Guarded([page] { page->Save(); }));
-    QObject::connect(w.remove, &QPushButton::clicked, owner, Guarded([page] { page->Delete(); }));
-    QObject::connect(w.clear, &QPushButton::clicked, owner, Guarded([clear] { clear(); }));
-    for (QWidget* button : {static_cast<QWidget*>(w.save), static_cast<QWidget*>(w.clear)})
-        AttachFocusColour(button);
-}
-} // namespace
-
 TNameTab::TNameTab(QWidget* sheet, const Names& names) : QObject(sheet), names_(names) {
     widgets = BuildDataPage(sheet, names.page, names.hint);
     idField = widgets.idField;
     nameField = AddEntryField(widgets.entryPage, names.nameField, QStringLiteral("názov"), 70, 250, 30);
     AttachFocusColour(nameField);
+    SetTabOrder({idField, nameField, widgets.save});
     widgets.grid->SetColAlignment(0, 1);
 
     TDataPage::Definition def;
@@ -51,7 +41,7 @@ TNameTab::TNameTab(QWidget* sheet, const Names& names) : QObject(sheet), names_(
     def.clear = [this] { ClearClick(); };
     def.rowToFields = [this](int row) { RowToFields(row); };
     page = new TDataPage(this, def);
-    ConnectButtons(this, widgets, page, [this] { ClearClick(); });
+    ConnectDataPageButtons(this, widgets, page, [this] { ClearClick(); });
 }
 
 void TNameTab::InitGrid() {
@@ -91,6 +81,7 @@ TVodicTab::TVodicTab(QWidget* sheet) : QObject(sheet) {
     eVodicID = widgets.idField;
     eVodicMeno = AddEntryField(widgets.entryPage, "eVodicMeno", "meno", 70, 300, 40);
     AttachFocusColour(eVodicMeno);
+    SetTabOrder({eVodicID, eVodicMeno, widgets.save});
     widgets.grid->SetColAlignment(0, 1);
     BitBtn8 = new QPushButton(QStringLiteral("Zmazať celú tabuľku a vynulovať ID"), sheet);
     BitBtn8->setObjectName("BitBtn8");
@@ -116,7 +107,7 @@ TVodicTab::TVodicTab(QWidget* sheet) : QObject(sheet) {
     def.clear = [this] { bitVodicClick(); };
     def.rowToFields = [this](int row) { sgVodicDblClick(row); };
     page = new TDataPage(this, def);
-    ConnectButtons(this, widgets, page, [this] { bitVodicClick(); });
+    ConnectDataPageButtons(this, widgets, page, [this] { bitVodicClick(); });
 }
 
 void TVodicTab::InitGridVodic() {
@@ -167,15 +158,7 @@ void TVodicTab::sgVodicDblClick(int row) {
 }
 
 void TVodicTab::BitBtn8Click() {
-    if (ShowMessageBox(
-            QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých zákazníkoch v "
-                           "tejto tabuľke nenávratne stratiť?"),
-            ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
-        return;
-    if (ShowMessageBox(
-            QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov spoločné aj "
-                           "keď sa nezobrazujú a budú stratené! Naozaj ich chcete odstrániť?"),
-            ProgramTitle, MB_YESNO_WARNING) != ID_YES)
+    if (!ConfirmTableWipe())
         return;
     TTransaction transaction(Database());
     SqlText = "DROP TABLE vodic;";

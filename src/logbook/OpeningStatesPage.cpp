@@ -49,8 +49,7 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     ePocStavTachometer = AddEntryField(entry, "ePocStavTachometer", "stav tachometra", 460, 120, 0);
     const QList<QWidget*> order = {ePocStavID,         ePocStavRok, cbPocStavAuto, ePocStavPHM,
                                    ePocStavTachometer, BitBtn40,    bitPocStav};
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    SetTabOrder(order);
 
     for (QWidget* field : std::initializer_list<QWidget*>{ePocStavRok, ePocStavPHM, ePocStavTachometer,
                                                           BitBtn40, form.BitBtn4, bitPocStav})

@@ -20,30 +20,6 @@
 namespace {
 const QString kDateMask = QStringLiteral("!99.99.9999;1;_");
 
-// Wires the page's buttons to the shared data-page behaviour and the page's clear action.
-void ConnectButtons(QObject* owner, const TDataPageWidgets& w, TDataPage* page, std::function<void()> clear) {
-    QObject::connect(w.save, &QPushButton::clicked, owner, Guarded([page] { page->Save(); }));
-    QObject::connect(w.remove, &QPushButton::clicked, owner, Guarded([page] { page->Delete(); }));
-    QObject::connect(w.clear, &QPushButton::clicked, owner, Guarded([clear] { clear(); }));
-    for (QWidget* button : {static_cast<QWidget*>(w.save), static_cast<QWidget*>(w.clear)})
-        AttachFocusColour(button);
-}
-
-// A date set from code: the caret goes to the start, as typing overwrites from the caret on.
-void SetDate(TMaskEdit* edit, const QString& text) {
-    edit->SetText(text);
-    edit->SetSelStart(0);
-}
-
-// Tab order: the id field, the entry fields as listed, the save button.
-void SetEntryTabOrder(const TDataPageWidgets& w, std::initializer_list<QWidget*> fields) {
-    QWidget* previous = w.idField;
-    for (QWidget* field : fields) {
-        QWidget::setTabOrder(previous, field);
-        previous = field;
-    }
-    QWidget::setTabOrder(previous, w.save);
-}
 } // namespace
 
 TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
@@ -54,7 +30,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
     cbCPHMtyp = AddEntryCombo(widgets.entryPage, "cbCPHMtyp", "typ PHM", 170, 150);
     lblCPHMtyp = AddIdLabel(widgets.entryPage, "lblCPHMtyp", cbCPHMtyp);
     eCPHMcena = AddEntryField(widgets.entryPage, "eCPHMcena", "cena", 340, 120, 30);
-    SetEntryTabOrder(widgets, {eCPHMdatum, cbCPHMtyp, eCPHMcena});
+    SetTabOrder({widgets.idField, eCPHMdatum, cbCPHMtyp, eCPHMcena, widgets.save});
 
     AttachEnterOpens(eCPHMdatum, cbCPHMtyp);
     AttachDateMask(eCPHMdatum);
@@ -62,7 +38,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
     AttachFocusColour(eCPHMcena);
     AttachDecimalFilter(eCPHMcena);
     connect(cbCPHMtyp, &TComboBox::CloseUp, this, Guarded([this] { cbCPHMtypCloseUp(); }));
-    cbCPHMtyp->installEventFilter(this);
+    AttachExit(cbCPHMtyp, [this] { cbCPHMtypExit(); });
 
     widgets.grid->SetColAlignment(0, 1);
     widgets.grid->SetColAlignment(1, 2);
@@ -97,7 +73,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
     def.clear = [this] { bitCPHMClick(); };
     def.rowToFields = [this](int row) { sgCPHMDblClick(row); };
     page = new TDataPage(this, def);
-    ConnectButtons(this, widgets, page, [this] { bitCPHMClick(); });
+    ConnectDataPageButtons(this, widgets, page, [this] { bitCPHMClick(); });
 }
 
 void TCPHMTab::InitGridCPHM() {
@@ -134,7 +110,7 @@ void TCPHMTab::Show() {
 
 void TCPHMTab::bitCPHMClick() {
     eCPHMid->clear();
-    SetDate(eCPHMdatum, "");
+    eCPHMdatum->SetText("");
     eCPHMcena->setText("0");
     UpdateTypeLabel();
     eCPHMdatum->setFocus();
@@ -143,7 +119,7 @@ void TCPHMTab::bitCPHMClick() {
 void TCPHMTab::sgCPHMDblClick(int row) {
     const TStringGrid* grid = widgets.grid;
     eCPHMid->setText(grid->Cells(0, row));
-    SetDate(eCPHMdatum, grid->Cells(1, row));
+    eCPHMdatum->SetText(grid->Cells(1, row));
     cbCPHMtyp->setCurrentIndex(IndexOfItemText(grid->Cells(2, row), cbCPHMtyp, false));
     lblCPHMtyp->setText(GetPHMId(grid->Cells(2, row)));
     eCPHMcena->setText(grid->Cells(3, row));
@@ -158,16 +134,6 @@ void TCPHMTab::cbCPHMtypExit() {
     UpdateTypeLabel();
 }
 
-bool TCPHMTab::eventFilter(QObject* watched, QEvent* event) {
-    // Opening the list or switching windows is no exit.
-    if (watched == cbCPHMtyp && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            RunGuarded([this] { cbCPHMtypExit(); });
-    }
-    return false;
-}
-
 void TCPHMTab::UpdateTypeLabel() {
     // With no item shown the text is empty, and so is the id.
     lblCPHMtyp->setText(GetPHMId(cbCPHMtyp->currentIndex() >= 0 ? cbCPHMtyp->currentText() : QString()));
@@ -180,7 +146,7 @@ TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     ePNid = widgets.idField;
     ePNdatum = AddDateField(widgets.entryPage, "ePNdatum", QStringLiteral("dátum"), 70, kDateMask);
     ePNsuma = AddEntryField(widgets.entryPage, "ePNsuma", "suma", 170, 120, 0);
-    SetEntryTabOrder(widgets, {ePNdatum, ePNsuma});
+    SetTabOrder({widgets.idField, ePNdatum, ePNsuma, widgets.save});
 
     AttachDateMask(ePNdatum);
     AttachFocusColour(ePNsuma);
@@ -208,7 +174,7 @@ TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     def.clear = [this] { bitPNClick(); };
     def.rowToFields = [this](int row) { sgPNDblClick(row); };
     page = new TDataPage(this, def);
-    ConnectButtons(this, widgets, page, [this] { bitPNClick(); });
+    ConnectDataPageButtons(this, widgets, page, [this] { bitPNClick(); });
 }
 
 void TPNTab::InitGridPN() {
@@ -236,7 +202,7 @@ void TPNTab::Show() {
 
 void TPNTab::bitPNClick() {
     ePNid->clear();
-    SetDate(ePNdatum, "");
+    ePNdatum->SetText("");
     ePNsuma->setText("0");
     ePNdatum->setFocus();
 }
@@ -244,7 +210,7 @@ void TPNTab::bitPNClick() {
 void TPNTab::sgPNDblClick(int row) {
     const TStringGrid* grid = widgets.grid;
     ePNid->setText(grid->Cells(0, row));
-    SetDate(ePNdatum, grid->Cells(1, row));
+    ePNdatum->SetText(grid->Cells(1, row));
     ePNsuma->setText(grid->Cells(2, row));
     ePNdatum->setFocus();
 }

@@ -36,8 +36,6 @@ public:
     void cbCPHMtypExit();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void UpdateTypeLabel();
 };

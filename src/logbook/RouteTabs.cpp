@@ -21,16 +21,11 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
     eVMmesto1 = AddEntryField(widgets.entryPage, "eVMmesto1", QStringLiteral("štartovné mesto"), 70, 150, 30);
     eVMmesto2 = AddEntryField(widgets.entryPage, "eVMmesto2", QStringLiteral("cieľové mesto"), 230, 150, 30);
     eVMkm = AddEntryField(widgets.entryPage, "eVMkm", QStringLiteral("vzdialenosť (km)"), 390, 100, 0);
-    QWidget::setTabOrder(eVMid, eVMmesto1);
-    QWidget::setTabOrder(eVMmesto1, eVMmesto2);
-    QWidget::setTabOrder(eVMmesto2, eVMkm);
-    QWidget::setTabOrder(eVMkm, widgets.save);
+    SetTabOrder({eVMid, eVMmesto1, eVMmesto2, eVMkm, widgets.save});
 
     AttachKeyDown(eVMmesto1, [this](QWidget* sender, int key) { eVMmesto1KeyDown(sender, key); });
-    for (QWidget* control :
-         {static_cast<QWidget*>(eVMmesto1), static_cast<QWidget*>(eVMmesto2), static_cast<QWidget*>(eVMkm),
-          static_cast<QWidget*>(widgets.save), static_cast<QWidget*>(widgets.clear)})
-        AttachFocusColour(control);
+    for (QLineEdit* field : {eVMmesto1, eVMmesto2, eVMkm})
+        AttachFocusColour(field);
     AttachDecimalFilter(eVMkm);
     widgets.grid->SetColAlignment(0, 1);
     widgets.grid->SetColAlignment(3, 1);
@@ -58,10 +53,7 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
     def.clear = [this] { bitVMClick(); };
     def.rowToFields = [this](int row) { sgVMDblClick(row); };
     page = new TDataPage(this, def);
-    TDataPage* dataPage = page;
-    connect(widgets.save, &QPushButton::clicked, this, Guarded([dataPage] { dataPage->Save(); }));
-    connect(widgets.remove, &QPushButton::clicked, this, Guarded([dataPage] { dataPage->Delete(); }));
-    connect(widgets.clear, &QPushButton::clicked, this, Guarded([this] { bitVMClick(); }));
+    ConnectDataPageButtons(this, widgets, page, [this] { bitVMClick(); });
 }
 
 void TVMTab::InitGridVM() {

@@ -153,15 +153,7 @@ void TTripsPage::sgJazdyKeyDown(int key) {
 }
 
 void TTripsPage::BitBtn30Click() {
-    if (ShowMessageBox(
-            QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých zákazníkoch "
-                           "v tejto tabuľke nenávratne stratiť?"),
-            ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
-        return;
-    if (ShowMessageBox(
-            QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov spoločné "
-                           "aj keď sa nezobrazujú a budú stratené! Naozaj ich chcete odstrániť?"),
-            ProgramTitle, MB_YESNO_WARNING) != ID_YES)
+    if (!ConfirmTableWipe())
         return;
     TTransaction transaction(Database());
     SqlText = "DROP TABLE jazdy;";

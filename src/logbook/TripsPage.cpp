@@ -41,25 +41,6 @@ const char* const kDateTimeMask = "!99.99.9999 99:99;1;_";
 const char* const kDateMask = "!99.99.9999;1;_";
 
 // Runs the handler when the watched control loses the focus to another control of the window
-// (not to its own list or another window).
-class FocusOutWatcher : public QObject {
-public:
-    FocusOutWatcher(QWidget* control, std::function<void()> handler)
-        : QObject(control), handler_(std::move(handler)) {
-        control->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                handler_();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> handler_;
-};
 
 QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
@@ -397,11 +378,11 @@ void TTripsPage::ConnectHandlers() {
     connect(cbJazdyTrasa, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyTrasaCloseUp(); }));
     connect(cbJazdyVodic, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyVodicCloseUp(); }));
     // The car's exit moves the focus itself, so it runs after the focus change has ended.
-    new FocusOutWatcher(cbJazdyAuto, [this] {
+    AttachExit(cbJazdyAuto, [this] {
         QTimer::singleShot(0, this, [this] { RunGuarded([this] { cbJazdyAutoExit(); }); });
     });
-    new FocusOutWatcher(cbJazdyTrasa, [this] { RunGuarded([this] { cbJazdyTrasaExit(); }); });
-    new FocusOutWatcher(cbJazdyVodic, [this] { RunGuarded([this] { cbJazdyVodicExit(); }); });
+    AttachExit(cbJazdyTrasa, [this] { cbJazdyTrasaExit(); });
+    AttachExit(cbJazdyVodic, [this] { cbJazdyVodicExit(); });
 
     connect(PageControl7, &QTabWidget::currentChanged, this, Guarded([this] { PageControl7Change(); }));
     connect(bitJazdy, &QPushButton::clicked, this, Guarded([this] { bitJazdyClick(); }));

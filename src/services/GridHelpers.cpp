@@ -15,34 +15,6 @@ int ScreenWidth = 0;
 int ScreenHeight = 0;
 
 namespace {
-// A ';'-separated list as lines: a trailing ';' adds no entry, an empty text gives no entries.
-QStringList SplitList(const QString& text) {
-    QStringList list = CreateStringList();
-    if (text.isEmpty())
-        return list;
-    list = ReplaceChar(text, ';', '\n').split('\n');
-    if (list.last().isEmpty())
-        list.removeLast();
-    return list;
-}
-
-// A decimal integer: blanks, an optional sign, then digits only.
-int StrToInt(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == ' ')
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text.at(i) == '-' || text.at(i) == '+'))
-        ++i;
-    bool ok = i < text.size();
-    for (; ok && i < text.size(); ++i)
-        ok = text.at(i) >= '0' && text.at(i) <= '9';
-    const int value = ok ? text.mid(start).toInt(&ok, 10) : 0;
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return value;
-}
-
 // Whole-text equality folding only the ASCII letters.
 bool SameTextAscii(const QString& a, const QString& b) {
     if (a.size() != b.size())
@@ -98,7 +70,7 @@ int FindGridRecordRow(const QString& text, int column, const TStringGrid* grid) 
 }
 
 void SetColWidths(TStringGrid* grid, const QString& widths, bool allSame) {
-    const QStringList list = SplitList(widths);
+    const QStringList list = ListEntries(widths);
     if (list.isEmpty())
         return;
     if (allSame) {
@@ -127,7 +99,7 @@ void DrawGridCellText(QPainter* painter, const TStringGrid* grid, int row, int c
 }
 
 void FormatNumberColumns(TStringGrid* grid, const QString& columns) {
-    const QStringList list = SplitList(columns);
+    const QStringList list = ListEntries(columns);
     if (list.isEmpty())
         return;
     grid->BeginUpdate();

@@ -177,6 +177,29 @@ QStringList CreateStringList() {
     return QStringList();
 }
 
+QStringList ListEntries(const QString& text) {
+    QStringList entries = ReplaceChar(text, ';', '\n').split('\n');
+    if (entries.last().isEmpty())
+        entries.removeLast();
+    return entries;
+}
+
+int StrToInt(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == ' ')
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text.at(i) == '-' || text.at(i) == '+'))
+        ++i;
+    bool ok = i < text.size();
+    for (; ok && i < text.size(); ++i)
+        ok = text.at(i) >= '0' && text.at(i) <= '9';
+    const int value = ok ? text.mid(start).toInt(&ok, 10) : 0;
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
 int IndexOfText(const QString& text, const QStringList& strings, bool partial) {
     return FindText(text, strings, partial);
 }

@@ -35,6 +35,12 @@ QString StripDiacritics(const QString& text);
 void StripDiacriticsBuffer(char* buffer, int length, const char* table);
 
 QStringList CreateStringList();
+// The entries of a ';'-separated list ("30;310;134"), read as a string list reads lines: a
+// trailing ';' adds no entry, ";;" gives an empty one, an empty text none.
+QStringList ListEntries(const QString& text);
+// A decimal integer: leading blanks, an optional sign, digits. Anything else raises EConvertError
+// "'<text>' is not a valid integer value".
+int StrToInt(const QString& text);
 
 // Index of the first matching item, or -1. Partial: text occurs in the item (letter case
 // matters, an empty text matches nothing); otherwise the whole item equals text ignoring case.

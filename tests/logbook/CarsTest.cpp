@@ -20,12 +20,8 @@ namespace {
 class CarsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.form->show();
-        program.form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        CreateTableZakaznici();
-        Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('Alfa', '1')");
-        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        ASSERT_TRUE(program.ShowActive());
+        program.SelectCustomer("Alfa");
         page = program.form->CarsPage;
         program.form->Evidenciaat1->trigger();
     }

@@ -20,9 +20,7 @@ namespace {
 class CustomersTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.form->show();
-        program.form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
+        ASSERT_TRUE(program.ShowActive());
         page = program.form->CustomerPage;
         screen = program.form->MainScreen;
         program.form->Pridavybrazkaznka1->trigger();

@@ -17,12 +17,8 @@ namespace {
 class MasterDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.form->show();
-        program.form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        Db->Execute("CREATE TABLE zakaznici (id INTEGER PRIMARY KEY, nazov VARCHAR (30))");
-        Db->Execute("INSERT INTO zakaznici VALUES (1, 'Doprava Nitra'), (2, 'Beta')");
-        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        ASSERT_TRUE(program.ShowActive());
+        program.SelectCustomer("Doprava Nitra");
         panel = program.form->InfoPanel;
         phm = panel->PhmTab;
     }

@@ -18,14 +18,10 @@ namespace {
 class OpeningStatesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.form->show();
-        program.form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        CreateTableZakaznici();
+        ASSERT_TRUE(program.ShowActive());
         CreateTableAuta();
-        Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('Alfa', '1')");
         Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
-        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        program.SelectCustomer("Alfa");
         page = program.form->OpeningStatesPage;
         program.form->dajepreprevodroka1->trigger();
     }

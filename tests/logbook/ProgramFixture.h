@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 
 #include "AboutUnit.h"
 #include "Globals.h"
+#include "MainScreen.h"
+#include "Schema.h"
 #include "SqliteWrapper.h"
 #include "TestSupport.h"
 #include "Vozopis1.h"
@@ -34,6 +37,18 @@ struct StartedProgram {
         about.reset();
         Form1 = nullptr;
         form.reset();
+    }
+    // Shows the window as the active one, so that the focus moves as it does for a user.
+    bool ShowActive() {
+        form->show();
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    // A customer (id 1) stored and selected with a year, as the pages that need one expect.
+    void SelectCustomer(const QString& name, const QString& year = "2024") {
+        CreateTableZakaznici();
+        Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('" + name + "', '1')");
+        form->MainScreen->SelectCustomerYear("1", year);
     }
     // Ends the program and starts it again in the same folder, shown once.
     void Restart() {

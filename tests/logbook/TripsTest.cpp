@@ -28,13 +28,9 @@ namespace {
 class TripsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.form->show();
-        program.form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
+        ASSERT_TRUE(program.ShowActive());
         page = program.form->TripsPage;
-        CreateTableZakaznici();
-        Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('Doprava Nitra', '12345678')");
-        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        program.SelectCustomer("Doprava Nitra");
     }
     void MasterData() {
         for (auto create :
