@@ -6,25 +6,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
 #include "ComboBox.h"
 #include "GridHelpers.h"
-#include "MainScreen.h"
 #include "MaskEdit.h"
 #include "ProgramFixture.h"
-#include "ProgramGlobals.h"
 #include "SQLunit.h"
-#include "Schema.h"
 #include "StringGrid.h"
 #include "TextUtils.h"
 #include "TripsPage.h"
 
 namespace {
-// A customer with one driver, the route Nitra - Trnava (50 km), the car Octavia (6/6/6 l, 10 %
-// excess, company car, fuel Nafta) with its opening state, a price of 1,5 and a flat rate of 0,2
-// from 2024.
+// A customer with one driver, the routes Nitra - Trnava (50 km) and Nitra - Zvolen (100 km), the car
+// Octavia (6/6/6 l, 10 % excess, company car, fuel Nafta) with its opening state, a price of 1,5 and a
+// flat rate of 0,2 from the given day.
 class TripsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,20 +27,20 @@ protected:
         page = program.form->TripsPage;
         program.SelectCustomer("Doprava Nitra");
     }
-    void MasterData() {
+    void MasterData(const QString& since = "2024-01-01") {
         for (auto create :
              {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
               CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
             create();
         Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
+        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50), "
+                    "('Nitra', 'Zvolen', 100)");
         Db->Execute(
             "INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, id_phm, "
             "id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 10, 1, 1)");
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, stavphm, stavtach, id_zakaznik) VALUES (2024, 1, 40, "
-                    "1000, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
+        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
+        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('" + since + "', 1, 1.5)");
+        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('" + since + "', 0.2)");
     }
     void Trip(const QString& departure, int back = 1, int route = 1, const QString& id = "NULL") {
         Db->Execute(
@@ -72,7 +67,19 @@ protected:
             cells << page->sgJazdy->Cells(col, row);
         return cells;
     }
+    QStringList Row(int row) {
+        QStringList cells;
+        for (int col = 0; col < 12; ++col)
+            cells << page->sgJazdy->Cells(col, row);
+        return cells;
+    }
     QStringList Totals() { return {page->lblJazdyKM->text(), page->lblJazdySuma->text()}; }
+    void Filter(const QString& from, const QString& to) {
+        page->eJazdyTriedDatumOD->SetText(from);
+        page->eJazdyTriedDatumDO->SetText(to);
+        page->BitBtn127->click();
+    }
+    const ShownBox& Box(size_t i) { return boxes.Shown().at(i); }
 
     MessageBoxRecorder boxes;
     StartedProgram program;
@@ -80,26 +87,7 @@ protected:
 };
 } // namespace
 
-TEST_F(TripsTest, TheEngineComputesKilometresAndCosts) {
-    MasterData();
-    Trip("2024-05-10 08:00");
-    Open();
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlJazdy);
-    EXPECT_EQ(page->cbJazdyAuto->currentText(), "Octavia - NR123AB");
-    ASSERT_EQ(page->sgJazdy->RowCount(), 3);
-    QStringList row;
-    for (int col = 0; col < 12; ++col)
-        row << page->sgJazdy->Cells(col, 1);
-    EXPECT_EQ(row, QStringList({"1", "10.05.2024 08:00", "10.05.2024 08:00", "Nitra - Trnava", "1", "100,00",
-                                "0,10", "0,00", "0", QStringLiteral("Ján Novák"), "cesta", "9,90"}));
-    EXPECT_EQ(Totals(), QStringList({"100,00", "9,90"}));
-    EXPECT_EQ(page->sgJazdy->Cells(11, 0), "suma celkom");
-    EXPECT_TRUE(page->eJazdyOdchod->hasFocus());
-    EXPECT_EQ(page->eJazdyUcel->text(), QStringLiteral("služobná cesta"));
-}
-
-TEST_F(TripsTest, PricesAndFlatRatesApplyFromTheirDayForPrivateCars) {
+TEST_F(TripsTest, PricesAndFlatRatesApplyFromTheirDayAndTotalsAddUnroundedCosts) {
     MasterData();
     Db->Execute("UPDATE auta SET vlastnictvo = 1");
     Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-05-10', 1, 2), ('2024-05-11', 1, 3), "
@@ -111,11 +99,10 @@ TEST_F(TripsTest, PricesAndFlatRatesApplyFromTheirDayForPrivateCars) {
     EXPECT_EQ(Col(6), QStringList({"0,00", "0,33"})) << "0,066 x 2 + 0,2";
     EXPECT_EQ(Col(11), QStringList({"0,00", "33,20"}));
     EXPECT_EQ(Totals(), QStringList({"200,00", "33,20"}));
-}
 
-TEST_F(TripsTest, TotalsAddTenThousandthsOfTheUnroundedCosts) {
-    MasterData();
-    Db->Execute("UPDATE auta SET n1 = 4, n2 = 4, n3 = 4, nadspotreba = 0");
+    // Totals add ten-thousandths of the unrounded costs.
+    Db->Execute("DELETE FROM jazdy");
+    Db->Execute("UPDATE auta SET vlastnictvo = 0, n1 = 4, n2 = 4, n3 = 4, nadspotreba = 0");
     Db->Execute("UPDATE cphm SET cena = 1");
     Db->Execute("UPDATE mesta SET vzdialenost = 0.1");
     for (const char* day : {"2024-05-10 08:00", "2024-05-11 08:00", "2024-05-12 08:00"})
@@ -123,93 +110,53 @@ TEST_F(TripsTest, TotalsAddTenThousandthsOfTheUnroundedCosts) {
     Open();
     EXPECT_EQ(Col(11), QStringList({"0,00", "0,00", "0,00"}));
     EXPECT_EQ(Totals(), QStringList({"0,30", "0,01"})) << "3 x 0,004";
-    EXPECT_EQ(SumTenThousandths({"0,004", "", "0,004", "0,004"}), 120);
 }
 
 TEST_F(TripsTest, MissingMasterDataIsNamedInOrderAndStopsTheOpening) {
-    auto tables = [] {
-        return Column(
-            "select name from sqlite_master where type = 'table' and name not like 'sqlite%' order by name");
-    };
-    auto warning = [&](int i) { return boxes.Shown().at(i); };
     const QString master =
         QStringLiteral("V tabuľke \"%1\" (v sekcii \"Doplňujúce údaje\") sa nenachádzajú žiadne "
                        "údaje. Tabuľku \"Evidencia jázd\" nie je možné zobraziť.\r\r"
                        "Prosím doplňte potrebné údaje do tejto tabuľky.");
     program.form->Evidenciajzd1->trigger();
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(warning(0).text, master.arg(QStringLiteral("Vodič")));
-    EXPECT_EQ(warning(0).flags, 48);
-    EXPECT_EQ(warning(0).caption, "Vozopis");
-    EXPECT_EQ(tables(), QStringList({"phm", "vodic", "zakaznici"})) << "later tables are not created";
+    EXPECT_EQ(Box(0).text, master.arg(QStringLiteral("Vodič")));
+    EXPECT_EQ(Box(0).flags, 48);
+    EXPECT_FALSE(Db->TableExists("cphm")) << "later tables are not created";
     EXPECT_NE(program.form->CurrentPanel(), program.form->pnlJazdy);
 
     Db->Execute("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Jana', 1)");
     page->Evidenciajzd1Click();
-    EXPECT_EQ(warning(1).text, master.arg("Ceny PHM"));
+    EXPECT_EQ(Box(1).text, master.arg("Ceny PHM"));
 
     MasterData();
-    Db->Execute("DELETE FROM auta");
-    page->Evidenciajzd1Click();
-    EXPECT_EQ(warning(2).text,
-              QStringLiteral("V tabuľke \"Evidencia áut\" sa nenachádzajú žiadne údaje. Tabuľku "
-                             "\"Evidencia jázd\" nie je možné zobraziť.\r\r"
-                             "Prosím doplňte potrebné údaje do tejto tabuľky."));
-    EXPECT_NE(program.form->CurrentPanel(), program.form->pnlJazdy);
-
-    Db->Execute("INSERT INTO auta (nazov, spz, n1, n2, n3, nadspotreba, id_phm, vlastnictvo, id_zakaznik) "
-                "VALUES ('Fabia', 'NR1', 5, 5, 5, 0, 1, 0, 1)");
+    Db->Execute("DELETE FROM pocstav");
     Open();
-    ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(warning(3).text,
+    ASSERT_EQ(boxes.Shown().size(), 3u);
+    EXPECT_EQ(Box(2).text,
               QStringLiteral("V tabuľke \"Počiatočné stavy\" (v sekcii \"Údaje pre prevod roka\") "
                              "sa pre niektoré vozidlá nenachádzajú žiadne údaje.\r\r"
                              "Prosím doplňte tieto údaje do tejto tabuľky."));
-    EXPECT_EQ(warning(3).flags, 48);
+    EXPECT_EQ(Box(2).flags, 48);
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlJazdy) << "the page opens anyway";
-}
 
-TEST_F(TripsTest, ACarWhoseLabelFindsNoRowLeavesThePageOpenWithoutTrips) {
-    MasterData();
-    Trip("2024-05-10 08:00");
-    program.form->Evidenciajzd1->trigger();
-    page->cbJazdyAuto->hidePopup();
-    ASSERT_EQ(page->sgJazdy->RowCount(), 3) << "the trip is shown";
-    Db->Execute("UPDATE auta SET spz = NULL"); // its label "Octavia - " matches no car
-    program.form->Evidenciajzd1->trigger();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("V databáze nebolo nájdené u tohto zákazníka žiadne vozidlo. "
-                             "Nie je možné pridávať jazdy."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 48);
-    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlJazdy);
-    EXPECT_FALSE(page->cbJazdyAuto->DroppedDown());
-    EXPECT_EQ(page->sgJazdy->RowCount(), 2) << "the trips shown before are gone";
-    EXPECT_TRUE(page->sgJazdy->Cells(0, 1).isEmpty());
-    EXPECT_EQ(page->lblJazdySuma->text(), "0,00");
-    page->BitBtn23->click();
-    EXPECT_TRUE(page->cbJazdyAuto->DroppedDown()) << "a trip needs a car";
-    page->cbJazdyAuto->hidePopup();
+    Db->Execute("DELETE FROM auta");
+    page->Evidenciajzd1Click();
+    EXPECT_EQ(boxes.Texts().mid(3),
+              QStringList({QStringLiteral("V tabuľke \"Evidencia áut\" sa nenachádzajú žiadne údaje. Tabuľku "
+                                          "\"Evidencia jázd\" nie je možné zobraziť.\r\r"
+                                          "Prosím doplňte potrebné údaje do tejto tabuľky.")}))
+        << "and nothing after it";
 }
 
 TEST_F(TripsTest, TheFilterKeepsItsBoundsAndTotalsCoverItsRows) {
-    MasterData();
-    Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2007-01-01', 1, 1.5)");
-    Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2007-01-01', 0.2)");
-    Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Zvolen', 100)");
+    MasterData("2007-01-01");
     Trip("2007-04-30 23:59");
     Trip("2007-05-01 06:00", 0);
     Trip("2007-05-15 06:00", 1, 2);
     Trip("2007-05-31 06:00");
     Open();
     EXPECT_EQ(page->eJazdyTriedDatumOD->Text(), "00.00.0000");
-    EXPECT_EQ(page->eJazdyTriedCenaOD->text(), "0,00");
-    EXPECT_EQ(page->cbJazdyTriedTrasa->count(), 3);
-    EXPECT_EQ(page->cbJazdyTriedTrasa->currentIndex(), -1);
-
-    page->eJazdyTriedDatumOD->SetText("01.05.2007");
-    page->eJazdyTriedDatumDO->SetText("31.05.2007");
-    page->BitBtn127->click();
+    Filter("01.05.2007", "31.05.2007");
     EXPECT_EQ(Col(0), QStringList({"2", "3"})) << "the upper date leaves out that day's trips";
     EXPECT_EQ(Totals(), QStringList({"250,00", "24,75"})) << "0,099 x 250";
 
@@ -222,20 +169,23 @@ TEST_F(TripsTest, TheFilterKeepsItsBoundsAndTotalsCoverItsRows) {
     EXPECT_EQ(Col(0), QStringList({"3"})) << "its total of 19,80 only";
     page->eJazdyTriedCenaOD->setText("-5");
 
-    page->eJazdyTriedDatumDO->SetText("");
-    page->BitBtn127->click();
+    Filter("01.05.2007", "");
     EXPECT_TRUE(Col(0).isEmpty()) << "an emptied upper date matches none";
-    page->eJazdyTriedDatumOD->SetText("");
-    page->eJazdyTriedDatumDO->SetText("00.00.0000");
-    page->BitBtn127->click();
+    Filter("", "00.00.0000");
     EXPECT_EQ(Col(0), QStringList({"1", "2", "3", "4"})) << "an emptied lower date matches all";
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(TripsTest, ASavedTripIsListedWithItsCostsAndTheTotalsAddUp) {
+// The 50 km return trip: 6 l x 1,1 / 100 x 1,5 = 0,099 a km, 9,90 for 100 km.
+TEST_F(TripsTest, ATripIsListedWithItsCostsSavedAndUpdated) {
     MasterData();
     Trip("2024-05-09 08:00");
     Open();
+    EXPECT_EQ(page->sgJazdy->Cells(11, 0), "suma celkom");
+    EXPECT_EQ(Row(1),
+              QStringList({"1", "09.05.2024 08:00", "09.05.2024 08:00", "Nitra - Trnava", "1", "100,00",
+                           "0,10", "0,00", "0", QStringLiteral("Ján Novák"), "cesta", "9,90"}));
+
     page->eJazdyOdchod->SetText("10.05.2024 07:30");
     page->BitBtn23->click();
     EXPECT_TRUE(page->eJazdyPrichod->hasFocus()) << "the arrival is required";
@@ -252,25 +202,21 @@ TEST_F(TripsTest, ASavedTripIsListedWithItsCostsAndTheTotalsAddUp) {
         Column("SELECT odchod || '|' || prichod || '|' || spat || '|' || cerpane || '|' || ucel || '|' || "
                "id_vodic || '|' || id_zakaznik FROM jazdy WHERE id = 2"),
         QStringList({"2024-05-10 07:30|2024-05-10 09:15|0|1234.5|O'Neil \"servis\"|1|1"}));
-    EXPECT_EQ(Col(5), QStringList({"100,00", "50,00"}));
-    EXPECT_EQ(Col(6), QStringList({"0,10", "0,10"}));
-    EXPECT_EQ(Col(7), QStringList({"0,00", QStringLiteral("1\u00a0234,50")}));
-    EXPECT_EQ(Col(11), QStringList({"9,90", "4,95"}));
+    EXPECT_EQ(Row(2), QStringList({"2", "10.05.2024 07:30", "10.05.2024 09:15", "Nitra - Trnava", "0",
+                                   "50,00", "0,10", QStringLiteral("1\u00a0234,50"), "0",
+                                   QStringLiteral("Ján Novák"), "O'Neil \"servis\"", "4,95"}));
     EXPECT_EQ(Totals(), QStringList({"150,00", "14,85"}));
     EXPECT_TRUE(page->eJazdyID->text().isEmpty()) << "the fields are cleared";
 
     // A double-clicked trip is saved back after the question; the grid's fuel text goes in as a number.
     page->sgJazdy->SetRow(2);
     page->sgJazdyDblClick();
-    EXPECT_EQ(page->eJazdyID->text(), "2");
-    EXPECT_EQ(page->eJazdyCerpane->text(), QStringLiteral("1\u00a0234,50"));
-    EXPECT_FALSE(page->chbJazdySpiatocna->isChecked());
     boxes.Answer(ID_YES);
     page->BitBtn23->click();
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Chcete upraviť a uložiť položku s (ID = 2) ?");
-    EXPECT_EQ(Column("SELECT cerpane || ucel FROM jazdy WHERE id = 2"),
-              QStringList({"1234.5O'Neil \"servis\""}));
+    EXPECT_EQ(Box(0).text, "Chcete upraviť a uložiť položku s (ID = 2) ?");
+    EXPECT_EQ(Column("SELECT spat || cerpane || ucel FROM jazdy WHERE id = 2"),
+              QStringList({"01234.5O'Neil \"servis\""}));
 
     // A failing statement is rolled back; the fields keep what was typed.
     Db->Execute("CREATE TRIGGER refuse BEFORE INSERT ON jazdy BEGIN SELECT RAISE(ABORT, 'refused'); END");
@@ -278,18 +224,16 @@ TEST_F(TripsTest, ASavedTripIsListedWithItsCostsAndTheTotalsAddUp) {
     page->eJazdyPrichod->SetText("11.05.2024 08:00");
     page->BitBtn23->click();
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].flags, 16);
+    EXPECT_EQ(Box(1).flags, 16);
     EXPECT_FALSE(Db->InTransaction());
     EXPECT_EQ(page->eJazdyOdchod->Text(), "11.05.2024 07:30");
-    EXPECT_EQ(Column("SELECT count(*) FROM jazdy"), QStringList({"2"}));
 }
 
-TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTrips) {
+TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTripsAndAnUnknownCarNone) {
     MasterData();
     Db->Execute("INSERT INTO auta (nazov, spz, n1, n2, n3, nadspotreba, id_phm, vlastnictvo, id_zakaznik) "
                 "VALUES ('Berlingo', 'NR999ZZ', 5, 5, 5, 0, 1, 0, 1)");
     Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 2, 1)");
-    Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Zvolen', 100)");
     Trip("2024-05-10 08:00");
     Db->Execute("UPDATE jazdy SET id_auto = 2");
     Trip("2024-05-11 08:00");
@@ -300,7 +244,6 @@ TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTrips) {
     list->setCurrentIndex(list->model()->index(1, 0));
     QTest::keyClick(list, Qt::Key_Return);
     Settle();
-    EXPECT_EQ(page->CarId(), "1");
     EXPECT_EQ(Col(0), QStringList({"2"}));
 
     // The toolkit closes a list before the combo takes the chosen item.
@@ -311,13 +254,19 @@ TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTrips) {
     Settle();
     EXPECT_EQ(page->lblJazdyTrasa->text(), "2");
 
-    page->eJazdyUcel->setText("rozpracovaná");
-    page->cbJazdyAuto->setFocus();
-    page->cbJazdyAuto->showPopup();
+    // A car whose label finds no row: the page opens with no trips, and a trip cannot be added.
+    Db->Execute("UPDATE auta SET spz = NULL"); // "Octavia - " matches no car
+    program.form->Evidenciajzd1->trigger();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(Box(0).text, QStringLiteral("V databáze nebolo nájdené u tohto zákazníka žiadne vozidlo. "
+                                          "Nie je možné pridávať jazdy."));
+    EXPECT_EQ(Box(0).flags, 48);
+    EXPECT_FALSE(page->cbJazdyAuto->DroppedDown());
+    EXPECT_TRUE(Col(0).isEmpty()) << "the trips shown before are gone";
+    EXPECT_EQ(page->lblJazdySuma->text(), "0,00");
+    page->BitBtn23->click();
+    EXPECT_TRUE(page->cbJazdyAuto->DroppedDown()) << "a trip needs a car";
     page->cbJazdyAuto->hidePopup();
-    Settle();
-    EXPECT_EQ(page->eJazdyUcel->text(), QStringLiteral("služobná cesta"))
-        << "closing the list clears the fields";
 }
 
 TEST_F(TripsTest, DeleteNamesTheSelectedIdsAndTheWipeRestartsThem) {
@@ -332,18 +281,11 @@ TEST_F(TripsTest, DeleteNamesTheSelectedIdsAndTheWipeRestartsThem) {
     boxes.Answer(ID_YES);
     QTest::keyClick(grid, Qt::Key_Delete);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Naozaj chcete položky s nasledovnými ID zmazať?\r\r12, 13, 14"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
-    EXPECT_EQ(Column("SELECT id FROM jazdy ORDER BY id"), QStringList({"10", "11"}));
-    EXPECT_EQ(Col(0), QStringList({"10", "11"}));
+    EXPECT_EQ(Box(0).text, QStringLiteral("Naozaj chcete položky s nasledovnými ID zmazať?\r\r12, 13, 14"));
+    EXPECT_EQ(Box(0).flags, 36);
+    EXPECT_EQ(Col(0), QStringList({"10", "11"})) << "deleted and shown again";
     EXPECT_FALSE(page->BitBtn30->isVisible());
 
-    boxes.Answer(ID_YES);
-    boxes.Answer(ID_NO);
-    page->BitBtn30Click();
-    EXPECT_EQ(boxes.Shown()[2].flags, 52);
-    EXPECT_EQ(Column("SELECT count(*) FROM jazdy"), QStringList({"2"}));
     boxes.Answer(ID_YES);
     boxes.Answer(ID_YES);
     page->BitBtn30Click();
@@ -360,25 +302,22 @@ TEST_F(TripsTest, TheLoadMatchesFillingFormattingAndSummingStepByStep) {
     Db->Execute("UPDATE auta SET n1 = 5.3, n2 = 7.1, n3 = 6.05, nadspotreba = 12.5, vlastnictvo = 1");
     Db->Execute(
         "INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('A', 'B', 1234.567), ('C', 'D', 0.05)");
+    auto two = [](int n) { return QString("%1").arg(n, 2, 10, QChar('0')); };
     for (int i = 0; i < 60; ++i) {
+        const QString month = two(i % 12 + 1);
         Db->Execute(QString("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-%1-0%2', 1, %3)")
-                        .arg(i % 12 + 1, 2, 10, QChar('0'))
+                        .arg(month)
                         .arg(i / 12 + 1)
                         .arg(1.234 + i * 0.0137));
-        Trip(
-            QString("2023-%1-%2 08:00").arg(i % 12 + 1, 2, 10, QChar('0')).arg(i % 28 + 1, 2, 10, QChar('0')),
-            i % 2, i % 3 + 1);
-        Trip(
-            QString("2024-%1-%2 08:00").arg(i % 12 + 1, 2, 10, QChar('0')).arg(i % 28 + 1, 2, 10, QChar('0')),
-            i % 2, i % 3 + 1);
+        for (const QString year : {"2023", "2024"})
+            Trip(year + "-" + month + "-" + two(i % 28 + 1) + " 08:00", i % 2, i % 3 + 1);
     }
     Db->Execute("UPDATE jazdy SET cerpane = id * 3.3, nadspotreba = id % 2");
     Open();
     TStringGrid* grid = page->sgJazdy;
     QStringList shown = Totals();
     for (int row = 0; row < grid->RowCount(); ++row)
-        for (int col = 0; col < 12; ++col)
-            shown << grid->Cells(col, row);
+        shown << Row(row);
 
     SqlLines = page->TripQueryLines();
     auto table = Db->Query(SqlLinesText());
@@ -391,8 +330,7 @@ TEST_F(TripsTest, TheLoadMatchesFillingFormattingAndSummingStepByStep) {
     QStringList expected{FormatNumber(SumTenThousandths(km) / 10000.0),
                          FormatNumber(SumTenThousandths(costs) / 10000.0)};
     for (int row = 0; row < grid->RowCount(); ++row)
-        for (int col = 0; col < 12; ++col)
-            expected << grid->Cells(col, row);
+        expected << Row(row);
     EXPECT_EQ(shown, expected);
     EXPECT_TRUE(costs.contains("")) << "trips of 2023 have no price";
     auto outcome = [](double (*read)(const QString&), const QString& text) {
