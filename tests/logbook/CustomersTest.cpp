@@ -141,6 +141,16 @@ TEST_F(CustomersTest, TaxNumberIsSplitAfterTwoLettersForVatPayersOnly) {
     boxes.Answer(ID_YES);
     page->BitBtn22->click();
     EXPECT_EQ(Column(stored), QStringList({"0012020304050"})) << "written back unchanged";
+
+    // The person flags come back from the row as they were stored, both clear when neither is 1.
+    Db->Execute("UPDATE zakaznici SET fo = 1, po = 0 WHERE ico = '1'");
+    Db->Execute("UPDATE zakaznici SET fo = 0, po = 0 WHERE ico = '3'");
+    page->LoadGridZak("");
+    DoubleClick(RowOf("3"));
+    DoubleClick(RowOf("1"));
+    EXPECT_TRUE(page->rbZakFO->isChecked() && !page->rbZakPO->isChecked());
+    DoubleClick(RowOf("3"));
+    EXPECT_FALSE(page->rbZakFO->isChecked() || page->rbZakPO->isChecked());
 }
 
 // Deleting the selected customer leaves the selection until the next start.
