@@ -13,18 +13,6 @@ namespace {
 
 constexpr QChar NoBreakSpace = QChar(0x00A0);
 
-// Keeps a grid in one update while it lives, also when a query throws.
-class GridUpdate {
-public:
-    explicit GridUpdate(TStringGrid* grid) : grid_(grid) { grid_->BeginUpdate(); }
-    ~GridUpdate() { grid_->EndUpdate(); }
-    GridUpdate(const GridUpdate&) = delete;
-    GridUpdate& operator=(const GridUpdate&) = delete;
-
-private:
-    TStringGrid* grid_;
-};
-
 // Rows 1..n from the result, then the row after them cleared. Result columns past the grid's
 // columns have nowhere to go and are left out.
 void FillRows(TQueryResult& table, TStringGrid* grid) {
@@ -48,7 +36,7 @@ void ColumnsToText(TStringGrid* grid, const QString& columns, QString (*convert)
     const QStringList entries = ListEntries(columns);
     if (entries.isEmpty())
         return;
-    GridUpdate update(grid);
+    const TGridUpdate update(grid);
     for (const QString& entry : entries) {
         const int col = StrToInt(entry);
         // A column the grid does not have holds nothing to convert.
@@ -117,7 +105,7 @@ QString SqlToDateTime(const QString& text) {
 }
 
 void FillGrid(TDatabase& db, const QString& tableName, const QString& sql, TStringGrid* grid) {
-    GridUpdate update(grid);
+    const TGridUpdate update(grid);
     grid->SetRowCount(2);
     if (db.TableExists(tableName)) {
         const std::unique_ptr<TQueryResult> table = db.Query(sql);
@@ -127,7 +115,7 @@ void FillGrid(TDatabase& db, const QString& tableName, const QString& sql, TStri
 }
 
 void FillGridFromTable(TQueryResult& table, TStringGrid* grid) {
-    GridUpdate update(grid);
+    const TGridUpdate update(grid);
     grid->SetRowCount(2);
     FillRows(table, grid);
     ClearLastRow(grid);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "DataPageLayout.h"
 #include "DateTime.h"
 #include "Globals.h"
 #include "GridHelpers.h"
@@ -37,13 +38,6 @@ QLineEdit* NewEdit(QWidget* parent, const char* name, int maxLength, const QRect
     edit->setMaxLength(maxLength);
     edit->setGeometry(geometry);
     return edit;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
 }
 
 // Checks a radio button (clearing the others of its group) or unchecks it alone, so that a
@@ -123,8 +117,8 @@ void TCustomerPage::BuildForm(QWidget* panel) {
     NewLabel(contact, QStringLiteral("Štát: "), 610, 22);
     eZakStat = NewEdit(contact, "eZakStat", 30, {610, 40, 100, 21});
 
-    BitBtn22 = NewButton(panel, "BitBtn22", QStringLiteral("Uložiť údaje"), {770, 40, 240, 32});
-    BitBtn1 = NewButton(panel, "BitBtn1", QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"),
+    BitBtn22 = AddButton(panel, "BitBtn22", QStringLiteral("Uložiť údaje"), {770, 40, 240, 32});
+    BitBtn1 = AddButton(panel, "BitBtn1", QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"),
                         {770, 90, 240, 32});
 
     sgZak = new TStringGrid(panel);
@@ -135,8 +129,8 @@ void TCustomerPage::BuildForm(QWidget* panel) {
         sgZak->SetColAlignment(col, 2);
 
     NewLabel(panel, QStringLiteral("Dvojklikom na zákazníka ho môžete upraviť."), 10, 646);
-    BitBtn110 = NewButton(panel, "BitBtn110", QStringLiteral("Tlačiť zobrazené údaje"), {520, 640, 220, 30});
-    BitBtn108 = NewButton(panel, "BitBtn108", QStringLiteral("Odstrániť označenú položku (del)"),
+    BitBtn110 = AddButton(panel, "BitBtn110", QStringLiteral("Tlačiť zobrazené údaje"), {520, 640, 220, 30});
+    BitBtn108 = AddButton(panel, "BitBtn108", QStringLiteral("Odstrániť označenú položku (del)"),
                           {760, 640, 250, 30});
 
     for (QWidget* field : std::initializer_list<QWidget*>{eZakNazov, eZakUlica, eZakMesto, eZakPSC, eZakStat,

@@ -17,17 +17,6 @@ constexpr int kCaptionY = 6;
 constexpr int kFieldY = 24;
 constexpr int kFieldHeight = 21;
 
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, bool bold) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    if (bold) {
-        QFont font = button->font();
-        font.setBold(true);
-        button->setFont(font);
-    }
-    return button;
-}
-
 QLabel* NewCaption(QWidget* page, const QString& caption, int x) {
     auto* label = new QLabel(caption, page);
     label->move(x, kCaptionY);
@@ -53,14 +42,14 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     w.idField->setStyleSheet("QLineEdit { background-color: palette(button); }");
     AttachNavigation(w.idField);
 
-    w.save = NewButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"), true);
-    w.save->setGeometry(width - 400, kFieldY - 6, 130, 34);
+    w.save = AddButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"),
+                       {width - 400, kFieldY - 6, 130, 34}, true);
     w.tableHint = new QLabel(tableHint, w.entryPage);
     w.tableHint->setGeometry(8, entryHeight - 52, width - 280, 18);
     w.tableHint->setStyleSheet("QLabel { color: navy; }");
 
-    w.clear = NewButton(parent, names.clear, QStringLiteral("Vyčistiť údaje / pridať novú položku"), true);
-    w.clear->setGeometry(width - 236, 28, 230, 40);
+    w.clear = AddButton(parent, names.clear, QStringLiteral("Vyčistiť údaje / pridať novú položku"),
+                        {width - 236, 28, 230, 40}, true);
 
     w.grid = new TStringGrid(parent);
     w.grid->setObjectName(names.grid);
@@ -74,13 +63,11 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     auto* hint2 =
         new QLabel(QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), w.bottomPanel);
     hint2->move(4, 17);
-    w.print = NewButton(w.bottomPanel, names.print ? names.print : "",
-                        QStringLiteral("Tlačiť zobrazené údaje"), false);
-    w.print->setGeometry(width - 480, 2, 210, 30);
+    w.print = AddButton(w.bottomPanel, names.print ? names.print : "",
+                        QStringLiteral("Tlačiť zobrazené údaje"), {width - 480, 2, 210, 30});
     w.print->hide();
-    w.remove =
-        NewButton(w.bottomPanel, names.remove, QStringLiteral("Odstrániť označenú položku (del)"), false);
-    w.remove->setGeometry(width - 262, 2, 250, 30);
+    w.remove = AddButton(w.bottomPanel, names.remove, QStringLiteral("Odstrániť označenú položku (del)"),
+                         {width - 262, 2, 250, 30});
     return w;
 }
 
@@ -130,4 +117,17 @@ void ConnectDataPageButtons(QObject* owner, const TDataPageWidgets& w, TDataPage
 void SetTabOrder(const QList<QWidget*>& order) {
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                       bool bold) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    if (bold) {
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+    }
+    return button;
 }

@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRect;
 class QTabWidget;
 class QWidget;
 class QObject;
@@ -53,6 +54,9 @@ QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption
                          int maxLength);
 TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask);
 TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
+// A button with its component name and caption, bold when asked.
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                       bool bold = false);
 // The id label beside a combo box: the id of the row its text stands for.
 QLabel* AddIdLabel(QWidget* page, const char* name, QWidget* combo);
 

@@ -77,19 +77,6 @@ TComboBox* Combo(QWidget* page, const char* name, const QString& caption, const 
     return combo;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                    bool bold) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    if (bold) {
-        QFont font = button->font();
-        font.setBold(true);
-        button->setFont(font);
-    }
-    return button;
-}
-
 QLabel* HiddenLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -112,18 +99,6 @@ void SetSortedItems(TComboBox* combo, QStringList list) {
     if (combo->count() > 0)
         combo->setCurrentIndex(0);
 }
-
-// Many cell changes under one view refresh, ended also when a statement throws.
-class TGridBatch {
-public:
-    explicit TGridBatch(TStringGrid* grid) : grid_(grid) { grid_->BeginUpdate(); }
-    ~TGridBatch() { grid_->EndUpdate(); }
-    TGridBatch(const TGridBatch&) = delete;
-    TGridBatch& operator=(const TGridBatch&) = delete;
-
-private:
-    TStringGrid* grid_;
-};
 
 // Texts of a result's cells, the same as FieldAsString gives; a blob's bytes are decoded once
 // per distinct value.
@@ -293,8 +268,8 @@ void TTripsPage::BuildFrame(QWidget* panel10) {
     lblJazdyVodic = HiddenLabel(panel10, "lblJazdyVodic");
     lblJazdyKM = HiddenLabel(Panel11, "lblJazdyKM");
     lblJazdySuma = HiddenLabel(Panel11, "lblJazdySuma");
-    BitBtn30 = Button(Panel11, "BitBtn30", QStringLiteral("Zmazať celú tabuľku a vynulovať ID"),
-                      {BitBtn27->x() - 260, 2, 250, 30}, false);
+    BitBtn30 = AddButton(Panel11, "BitBtn30", QStringLiteral("Zmazať celú tabuľku a vynulovať ID"),
+                         {BitBtn27->x() - 260, 2, 250, 30}, false);
     BitBtn30->hide();
 
     sgJazdy->SetRangeSelect(true);
@@ -321,8 +296,8 @@ void TTripsPage::BuildEntryTab() {
     cbJazdyVodic->setMaxVisibleItems(15);
     eJazdyCerpane = Edit(page, "eJazdyCerpane", QStringLiteral("čerpané"), {216, 72, 80, 21}, 30);
     eJazdyUcel = Edit(page, "eJazdyUcel", QStringLiteral("účel"), {304, 72, 250, 21}, 40);
-    BitBtn26 = Button(page, "BitBtn26", "Import z programu Zivena - Kelbor...", {8, 98, 240, 22}, true);
-    BitBtn29 = Button(page, "BitBtn29", "Import z programu Zivena - Tamrik...", {256, 98, 240, 22}, true);
+    BitBtn26 = AddButton(page, "BitBtn26", "Import z programu Zivena - Kelbor...", {8, 98, 240, 22}, true);
+    BitBtn29 = AddButton(page, "BitBtn29", "Import z programu Zivena - Tamrik...", {256, 98, 240, 22}, true);
     BitBtn29->setEnabled(false);
 
     SetTabOrder({eJazdyID, eJazdyOdchod, eJazdyPrichod, cbJazdyTrasa, chbJazdySpiatocna, chbJazdyNadspotreba,
@@ -358,7 +333,7 @@ void TTripsPage::BuildFilterTab() {
     eJazdyTriedCenaDO = Edit(page, "eJazdyTriedCenaDO", "suma celkom DO", {308, 36, 100, 21}, 30);
     cbJazdyTriedVodic = Combo(page, "cbJazdyTriedVodic", QStringLiteral("vodič"), {420, 36, 160, 22});
     cbJazdyTriedTrasa = Combo(page, "cbJazdyTriedTrasa", "trasa", {588, 36, 160, 22});
-    BitBtn127 = Button(page, "BitBtn127", QStringLiteral("Zobraziť údaje"), {588, 70, 160, 28}, false);
+    BitBtn127 = AddButton(page, "BitBtn127", QStringLiteral("Zobraziť údaje"), {588, 70, 160, 28}, false);
 
     SetTabOrder({eJazdyTriedDatumOD, eJazdyTriedDatumDO, eJazdyTriedCenaOD, eJazdyTriedCenaDO,
                  cbJazdyTriedVodic, cbJazdyTriedTrasa, BitBtn127});
@@ -555,7 +530,7 @@ void TTripsPage::LoadGridJazdy(const QString& sql) {
     // The grid as FillGridFromTable fills it and FormatNumberColumns "5;6;7;11" and
     // DateTimeColumnsToText "1;2" then show it, in one pass with one view refresh; the totals of
     // the "km" and "cena_celkom" texts as the same pass reads them.
-    const TGridBatch batch(sgJazdy);
+    const TGridUpdate update(sgJazdy);
     sgJazdy->SetRowCount(2);
     sgJazdy->SetRowCount(t.RowCount() + 2);
     const int filled = std::min(t.ColumnCount(), sgJazdy->ColCount());

@@ -94,3 +94,16 @@ private:
     int savedRow_ = -1;       // view row kept across a model reset
     bool resetting_ = false;
 };
+
+// Keeps a grid in one update (BeginUpdate / EndUpdate) while it lives, also when an exception
+// passes, so a grid is never left without refreshes.
+class TGridUpdate {
+public:
+    explicit TGridUpdate(TStringGrid* grid) : grid_(grid) { grid_->BeginUpdate(); }
+    ~TGridUpdate() { grid_->EndUpdate(); }
+    TGridUpdate(const TGridUpdate&) = delete;
+    TGridUpdate& operator=(const TGridUpdate&) = delete;
+
+private:
+    TStringGrid* grid_;
+};

@@ -102,18 +102,12 @@ void FormatNumberColumns(TStringGrid* grid, const QString& columns) {
     const QStringList list = ListEntries(columns);
     if (list.isEmpty())
         return;
-    grid->BeginUpdate();
-    try {
-        for (const QString& entry : list) {
-            const int col = StrToInt(entry);
-            for (int row = 1; row <= grid->RowCount() - 2; ++row)
-                grid->SetCells(col, row, FormatNumber(TextToFloat(grid->Cells(col, row))));
-        }
-    } catch (...) {
-        grid->EndUpdate();
-        throw;
+    const TGridUpdate update(grid);
+    for (const QString& entry : list) {
+        const int col = StrToInt(entry);
+        for (int row = 1; row <= grid->RowCount() - 2; ++row)
+            grid->SetCells(col, row, FormatNumber(TextToFloat(grid->Cells(col, row))));
     }
-    grid->EndUpdate();
 }
 
 void GridColumnToList(const TStringGrid* grid, int column, QStringList& list) {
