@@ -1,0 +1,48 @@
+#include "AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+bool Fail(QString* error, const QString& reason) {
+    if (error)
+        *error = reason;
+    return false;
+}
+} // namespace
+
+bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error) {
+    const QFileInfo target(fileName);
+    QTemporaryFile temp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
+    if (!temp.open())
+        return Fail(error, temp.errorString());
+    // Write unbuffered through the descriptor, so every short write or ENOSPC is seen here.
+    const int fd = temp.handle();
+    const char* bytes = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, bytes, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return Fail(error, QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC)));
+        bytes += written;
+        left -= written;
+    }
+    if (::fsync(fd) != 0)
+        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    if (target.exists())
+        temp.setPermissions(QFile(fileName).permissions());
+    else
+        temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    temp.close();
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(fileName).constData()) != 0)
+        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    temp.setAutoRemove(false);
+    return true;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes Data as the whole content of FileName: the bytes go to a temporary file in the same
+// folder, are flushed and synced, and only then renamed over the old file. On any failure the
+// temporary file is removed, the old file stays as it was and the result is false (with the
+// system's reason in Error when given).
+bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error = nullptr);

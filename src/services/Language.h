@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The tag of the current language ("" when none was stored).
+extern QString LanguageTag;
+
+// Applies the language stored in the settings, else the default file, to every window.
+void LoadLanguage(const QString& productName, const QString& defaultTag, QWidget* form);
+// LanguageTag := Tag, then TranslateForm(FileName, Form).
+void SetLanguage(const QString& tag, const QString& fileName, QWidget* form);
+// Applies one language file to every window of the application and to the message table.
+void TranslateForm(const QString& fileName, QWidget* form);
+// Writes the current texts of every window and the message table into FileName.
+void SaveLanguageTemplate(const QString& fileName, QWidget* form);
