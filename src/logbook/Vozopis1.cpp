@@ -15,6 +15,7 @@
 #include "CarsPage.h"
 #include "Colors.h"
 #include "ComboBox.h"
+#include "CustomerImport.h"
 #include "CustomerPage.h"
 #include "Endpoints.h"
 #include "GeneralUnit.h"
@@ -224,6 +225,7 @@ void TForm1::FormShow() {
     FirstShow = false;
     if (!Db)
         return; // start-up has reported why; the pages refuse their actions
+    ImportCustomersFromAccounting();
     MainScreen->ShowCustomerList();
     MainScreen->cbMainRok->clear();
     MainScreen->SelectCustomerYear(ReadSetting("last", "vybzakid", ""), ReadSetting("last", "vybzakrok", ""));

@@ -1,0 +1,140 @@
+#include "CustomerImport.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QWidget>
+#include <memory>
+
+#include "AboutUnit.h"
+#include "DateTime.h"
+#include "GeneralUnit.h"
+#include "Globals.h"
+#include "GridHelpers.h"
+#include "HandlerGuard.h"
+#include "IniFile.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "SQLunit.h"
+#include "Schema.h"
+#include "Settings.h"
+#include "SqliteWrapper.h"
+#include "TextUtils.h"
+#include "YearAndDriver.h"
+
+namespace {
+struct AccountingProgram {
+    QString name;       // as the texts name it
+    QString enabledKey; // [general] switch
+    QString folderKey;  // [general] folder
+    bool enabledDefault;
+};
+
+QString FlagValue(const TMemIniFile& ini, const QString& section, const QString& key) {
+    const QString value = ini.ReadString(section, key, QString());
+    return value == "x" || value == "X" ? "1" : "0";
+}
+
+// A small window of its own in the middle of the screen that carries the progress panel.
+std::unique_ptr<QWidget> NewProgressWindow() {
+    auto window =
+        std::make_unique<QWidget>(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setObjectName("ImportProgress");
+    window->setWindowTitle(ProgramTitle);
+    window->setFixedSize(400, 100);
+    window->move((ScreenWidth - window->width()) / 2, (ScreenHeight - window->height()) / 2);
+    window->show();
+    return window;
+}
+
+void ImportPass(const AccountingProgram& program) {
+    if (!ReadSettingBool("general", program.enabledKey, program.enabledDefault))
+        return;
+    const TMemIniFile ini(CustomerFilePath(ReadSetting("general", program.folderKey, QString())));
+    CreateTableZakaznici(); // only when an import may need it
+
+    TDatabase& db = Database();
+    QStringList known;
+    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", known);
+    const QStringList sections = ini.ReadSections();
+
+    const std::unique_ptr<QWidget> window = NewProgressWindow();
+    TProgress progress(int(sections.size()), false,
+                       QStringLiteral("prebieha import z programu \"") + program.name + "\"...",
+                       window.get());
+    CurrentProgress = &progress;
+
+    TTransaction transaction(db);
+    bool asked = false;
+    for (const QString& section : sections) {
+        progress.StepIt();
+        // Repaint only: clicks on the main window wait until the import is over.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+        const QString ico = ini.ReadString(section, "ICO", QString());
+        const QString name = ico.isEmpty() ? QString() : ini.ReadString(section, "nazov", QString());
+        if (ico.isEmpty() || name.isEmpty()) {
+            ShowMessageBox(
+                QStringLiteral("V zakaznikovi s ID \"%1\" v programe \"%2\" nie je zadané IČO alebo "
+                               "názov. Zákazníka nie je možné importovať.")
+                    .arg(section, program.name),
+                ProgramTitle, MB_ICONINFORMATION);
+            continue;
+        }
+        if (IndexOfText(ico, known, false) >= 0)
+            continue;
+        if (!asked && ShowMessageBox(QStringLiteral("V databáze zákazníkov v programe \"%1\" boli nájdené "
+                                                    "údaje, ktoré nemáte importované. Prajete si tieto "
+                                                    "údaje importovať?")
+                                         .arg(program.name),
+                                     ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
+            break;
+        known << ico;
+        asked = true;
+
+        SqlLines = CustomerInsertLines(ini, section);
+        db.Execute(SqlLinesText());
+        const QString id = FirstId(db, "SELECT last_insert_rowid() AS id;");
+        AddYearAndDriver(CurrentYearText(), name, id);
+    }
+    transaction.Commit();
+}
+} // namespace
+
+QString AccountingFolder(const QString& pathSetting) {
+    return pathSetting.endsWith('/') ? pathSetting : pathSetting + '/';
+}
+
+QString CustomerFilePath(const QString& pathSetting) {
+    return AccountingFolder(pathSetting) + "Data/zakaznici.zvn";
+}
+
+QStringList CustomerInsertLines(const TMemIniFile& ini, const QString& section) {
+    auto value = [&](const char* key) { return ini.ReadString(section, key, QString()); };
+    return {"INSERT INTO zakaznici (",
+            "nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, po)",
+            "VALUES (",
+            SqlQuoted(value("nazov")) + ",",
+            SqlQuoted(value("ICO")) + ",",
+            SqlQuoted(value("IC") + value("DIC")) + ",",
+            SqlQuoted(value("osoba")) + ",",
+            SqlQuoted(value("ulica")) + ",",
+            SqlQuoted(value("mesto")) + ",",
+            SqlQuoted(value("PSC")) + ",",
+            SqlQuoted(value("stat")) + ",",
+            FlagValue(ini, section, "platcaDPH") + ",",
+            FlagValue(ini, section, "fo") + ",",
+            FlagValue(ini, section, "po"),
+            ");"};
+}
+
+void ImportCustomersFromAccounting() {
+    const AccountingProgram programs[] = {
+        {"Zivena - Kelbor", "SpolKB", "SpolKBpath", About && About->chbNasSpolKB->isChecked()},
+        {"Zivena - Tamrik", "SpolTR", "SpolTRpath", About && About->chbNasSpolTR->isChecked()},
+    };
+    // A failing program is rolled back and reported once; start-up goes on.
+    for (const AccountingProgram& program : programs)
+        RunGuarded([&] { ImportPass(program); });
+}
