@@ -363,6 +363,7 @@ void TTripsPage::ConnectHandlers() {
     connect(bitJazdy, &QPushButton::clicked, this, Guarded([this] { bitJazdyClick(); }));
     connect(BitBtn23, &QPushButton::clicked, this, Guarded([this] { BitBtn23Click(); }));
     connect(BitBtn28, &QPushButton::clicked, this, Guarded([this] { BitBtn28Click(); }));
+    connect(BitBtn26, &QPushButton::clicked, this, Guarded([this] { BitBtn26Click(); }));
     connect(BitBtn30, &QPushButton::clicked, this, Guarded([this] { BitBtn30Click(); }));
     connect(BitBtn127, &QPushButton::clicked, this, Guarded([this] { BitBtn127Click(); }));
     connect(sgJazdy, &TStringGrid::DblClick, this, Guarded([this] { sgJazdyDblClick(); }));

@@ -94,6 +94,8 @@ public:
     void BitBtn28Click();
     void sgJazdyKeyDown(int key);
     void BitBtn30Click();
+    // Export of an order to the simple-entry accounting program (OrderExport.cpp).
+    void BitBtn26Click();
 
     // Filter tab.
     void BitBtn127Click();
