@@ -7,3 +7,13 @@ inline const QString SupportEmail = QStringLiteral("podpora@molvek.sk");
 inline const QString MakerWebSite = QStringLiteral("https://www.molvek.sk");
 // The product's page on the maker's web site.
 inline const QString ProductWebPagePath = QStringLiteral("/site/vzps/popis.php");
+
+// The bug reports' mail server, "host" or "host:port" (port 25 by default); VOZOPIS_SMTP overrides it.
+inline QString SmtpServer() {
+    const QString server = qEnvironmentVariable("VOZOPIS_SMTP").trimmed();
+    return server.isEmpty() ? QStringLiteral("mail.molvek.sk") : server;
+}
+// The report account on that server: envelope sender, login and password.
+inline const QString ReportSender = QStringLiteral("hlasenia@molvek.sk");
+inline const QString ReportLogin = QStringLiteral("hlasenia@molvek.sk");
+inline const QString ReportPassword = QStringLiteral("dorvMail");

@@ -1,0 +1,83 @@
+#include "Smtp.h"
+
+#include <cstring>
+#include <curl/curl.h>
+#include <memory>
+
+namespace {
+// A time bound for every stage: connecting, a stalled exchange, the whole send.
+constexpr long kConnectTimeoutSeconds = 15;
+constexpr long kLowSpeedTimeSeconds = 20;
+constexpr long kTotalTimeoutSeconds = 60;
+
+struct Payload {
+    QByteArray data;
+    qsizetype sent = 0;
+};
+
+size_t ReadPayload(char* buffer, size_t size, size_t count, void* userData) {
+    auto* payload = static_cast<Payload*>(userData);
+    const size_t room = size * count;
+    const size_t left = size_t(payload->data.size() - payload->sent);
+    const size_t n = left < room ? left : room;
+    memcpy(buffer, payload->data.constData() + payload->sent, n);
+    payload->sent += qsizetype(n);
+    return n;
+}
+
+// "host" or "host:port" as an smtp:// address, port 25 by default.
+QByteArray ServerUrl(const QString& server) {
+    QString host = server.trimmed();
+    QString port = QStringLiteral("25");
+    const qsizetype colon = host.lastIndexOf(':');
+    if (colon >= 0) {
+        port = host.mid(colon + 1);
+        host = host.left(colon);
+    }
+    return ("smtp://" + host + ":" + port).toUtf8();
+}
+
+QByteArray Bracketed(const QString& address) {
+    return "<" + address.toUtf8() + ">";
+}
+} // namespace
+
+bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
+              const QList<QByteArray>& lines, const QString& user, const QString& password) {
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl)
+        return false;
+
+    Payload payload;
+    for (const QByteArray& line : lines)
+        payload.data += line + "\r\n";
+
+    const QByteArray url = ServerUrl(server);
+    const QByteArray from = Bracketed(sender);
+    const QByteArray to = Bracketed(recipient);
+    const QByteArray userBytes = user.toUtf8();
+    const QByteArray passwordBytes = password.toUtf8();
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> recipients(
+        curl_slist_append(nullptr, to.constData()), &curl_slist_free_all);
+
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_URL, url.constData());
+    curl_easy_setopt(c, CURLOPT_MAIL_FROM, from.constData());
+    curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
+    if (!user.isEmpty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, userBytes.constData());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, passwordBytes.constData());
+    }
+    curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &ReadPayload);
+    curl_easy_setopt(c, CURLOPT_READDATA, &payload);
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size()));
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kLowSpeedTimeSeconds);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
+
+    return curl_easy_perform(c) == CURLE_OK;
+}

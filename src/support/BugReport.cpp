@@ -1,0 +1,129 @@
+// The bug report page of the support window: a plain-text mail to the maker's support mailbox.
+#include <QApplication>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "AboutPictures.h"
+#include "AboutUnit.h"
+#include "Encoding.h"
+#include "Endpoints.h"
+#include "HandlerGuard.h"
+#include "LANUnit.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "Smtp.h"
+
+namespace {
+// A value for one line of the mail: line breaks and other control characters are dropped, so a
+// pasted address or name cannot add header lines.
+QString OneLine(const QString& text) {
+    QString line;
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        const bool control = (code < 0x20 && code != '\t') || (code >= 0x7f && code <= 0x9f) ||
+                             c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        if (!control)
+            line += c;
+    }
+    return line;
+}
+
+// The memo's lines as typed; an empty memo has none, a final line break adds no line.
+QStringList MemoLines(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n|\u2028|\u2029"));
+    QStringList lines = text.split(lineBreak);
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Shows the wait cursor while the mail goes out.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+} // namespace
+
+void TAbout::BuildBugReportPage() {
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName("TabSheet3");
+    PgCtrlDorvane->addTab(TabSheet3, "Bug report");
+
+    auto* picture = NewLabel(TabSheet3, "Image3", QString());
+    picture->setPixmap(MailPicture());
+    auto* group = new QGroupBox("Mail: ", TabSheet3);
+    group->setObjectName("GroupBox3");
+    eName = new QLineEdit(group);
+    eName->setObjectName("eName");
+    eEMail = new QLineEdit(group);
+    eEMail->setObjectName("eEMail");
+    mMessage = new QPlainTextEdit(group);
+    mMessage->setObjectName("mMessage");
+    mMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    BitBtn3 = NewButton(group, "BitBtn3", "Send", AboutGlyph::Send);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(NewLabel(group, "Label4", "Your name / nick:"), 0, 0);
+    grid->addWidget(eName, 0, 1);
+    grid->addWidget(NewLabel(group, "Label5", "Your e-mail:"), 1, 0);
+    grid->addWidget(eEMail, 1, 1);
+    grid->addWidget(mMessage, 2, 0, 1, 2);
+    grid->addWidget(BitBtn3, 3, 1, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+
+    auto* layout = new QVBoxLayout(TabSheet3);
+    layout->addWidget(picture);
+    layout->addWidget(group, 1);
+
+    connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
+}
+
+void TAbout::BitBtn3Click() {
+    if (!IsConnectedToInternet()) {
+        ShowError(GetMsg(11), ProgramTitle);
+        return;
+    }
+    const QStringList message = MemoLines(mMessage->toPlainText());
+    if (message.isEmpty())
+        return;
+
+    QStringList lines;
+    lines << "Subject: Report - " + ProgramTitle;
+    lines << "From: " + OneLine(eEMail->text());
+    lines << "To: " + SupportEmail;
+    lines << "Date: " + QDateTime::currentDateTime().toString("yyyy-MM-dd , hh:mm,ss");
+    lines << "Content-Type: text/plain;charset=windows-1250";
+    lines << QString(); // the message begins after a blank line
+    lines << message;
+    lines << "---";
+    lines << OneLine(eName->text());
+
+    QList<QByteArray> mail;
+    for (const QString& line : lines)
+        mail << ToAnsi(line);
+    bool sent = false;
+    {
+        const WaitCursor wait;
+        sent = SmtpSend(ReportSender, SupportEmail, SmtpServer(), mail, ReportLogin, ReportPassword);
+    }
+    if (!sent) {
+        ShowError(GetMsg(12), ProgramTitle);
+        return;
+    }
+    mMessage->clear();
+    eEMail->clear();
+    eName->clear();
+    ShowMessageBox(GetMsg(13), ProgramTitle, MB_ICONINFORMATION);
+}

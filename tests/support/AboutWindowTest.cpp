@@ -1,0 +1,275 @@
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+#include <optional>
+
+#include "FolderDialog.h"
+#include "SupportFixture.h"
+#include "VersionBlock.h"
+
+DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
+
+namespace {
+const QString LicenceMissing =
+    QStringLiteral("Licenčný súbor nebol nájdený. Prosím stiahnite si inštalačku k "
+                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk ) znova.");
+
+QStringList TabTexts(const QTabWidget* tabs) {
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->widget(i)->objectName() + " " + tabs->tabText(i);
+    return texts;
+}
+} // namespace
+
+TEST(AboutWindow, HasTheDesignedShapeAndPages) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    EXPECT_EQ(about.objectName(), "About");
+    EXPECT_EQ(about.minimumSize(), QSize(792, 516));
+    EXPECT_EQ(about.maximumSize(), QSize(792, 516));
+    EXPECT_EQ(about.font().family(), "MS Sans Serif");
+    EXPECT_EQ(about.font().pointSize(), 8);
+    EXPECT_EQ(TabTexts(about.PgCtrlDorvane),
+              QStringList({"TabSheet1 Settings", "TabSheet2 Changelog", "TabSheet3 Bug report",
+                           "TabSheet4 Help / License", "TabSheet5 About"}));
+    EXPECT_EQ(TabTexts(about.PgCtrlSettings), QStringList({"TabSheet7 Hlavné", "TabSheet6 Language"}));
+    EXPECT_EQ(about.ImageList1.size(), 8);
+    EXPECT_EQ(about.ImageList1.at(7).size(), QSize(22, 14)) << "the no-flag picture fits the flag list";
+    EXPECT_TRUE(about.Button1->isHidden());
+    EXPECT_EQ(about.Button1->text(), "save (invisible)");
+    EXPECT_EQ(about.Label1->text(), "Optimized for resolution: 1024*768");
+    for (QPushButton* button : about.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->autoDefault())
+            << button->objectName().toStdString() << ": Enter in a field must not press it";
+}
+
+TEST(AboutWindow, EveryPageKeywordOpensItsPage) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    struct Case {
+        const char* keyword;
+        int outer;
+        int inner;
+    };
+    const Case cases[] = {{"Settings", 0, 0},    {"changelog", 1, 0}, {"BUG REPORT", 2, 0},
+                          {"help", 3, 0},        {"About", 4, 0},     {"settingslng", 0, 1},
+                          {"changelog", 1, 0},   {"unknown", 1, 0},   {"settingslng", 0, 1},
+                          {"no such page", 0, 0}};
+    for (const Case& c : cases) {
+        int outer = -1;
+        int inner = -1;
+        bool modal = false;
+        w.Open(c.keyword, [&] {
+            outer = about.PgCtrlDorvane->currentIndex();
+            inner = about.PgCtrlSettings->currentIndex();
+            modal = about.isVisible() && about.isModal();
+        });
+        EXPECT_EQ(outer, c.outer) << c.keyword;
+        EXPECT_EQ(inner, c.inner) << c.keyword << ": the inner page";
+        EXPECT_TRUE(modal) << c.keyword;
+        EXPECT_FALSE(about.isVisible());
+    }
+}
+
+TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.Open("about");
+    EXPECT_EQ(ProductCode, "vzps");
+    EXPECT_EQ(ProductName, "Vozopis");
+    EXPECT_EQ(ProductFileName, "vozopis");
+    EXPECT_TRUE(QFileInfo(w.folder.File("Data/Languages")).isDir());
+    EXPECT_EQ(about.windowTitle(), "Vozopis - Dorvane");
+    EXPECT_EQ(about.BitBtn2->text(), QStringLiteral("Navštívte stránku programu Vozopis"));
+    EXPECT_EQ(about.lblMolvekDorvaneVersion->text(), "Molvek Dorvane [v 1.00]");
+    EXPECT_EQ(about.lblNazProg->text(), "Vozopis [v 1.23 (build 4)]");
+    EXPECT_EQ(about.lblEmail->text(), "podpora@molvek.sk");
+    EXPECT_EQ(about.lblEmail->toolTip(), "mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=");
+    EXPECT_EQ(about.lblWeb->text(), "https://www.molvek.sk");
+    EXPECT_EQ(about.lblWeb->toolTip(), "https://www.molvek.sk");
+
+    ShellRecorder shell;
+    about.BitBtn2->click();
+    EXPECT_EQ(shell.Opened(), QStringList({"https://www.molvek.sk/site/vzps/popis.php"}));
+
+    // Another family member's title picks its row; a title of none keeps the values.
+    ProgramTitle = "Zivena - Tamrik";
+    w.Open("about");
+    EXPECT_EQ(ProductCode + " " + ProductName + " " + ProductFileName, "zv-tamrik Tamrik tamrik");
+    ProgramTitle = "Unknown";
+    w.Open("about");
+    EXPECT_EQ(ProductCode + " " + ProductName + " " + ProductFileName, "zv-tamrik Tamrik tamrik");
+}
+
+TEST(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
+    SupportWindow w;
+    QRect outer;
+    w.Open("about"); // the frame's size is known once the window has been shown
+    w.main.setGeometry(100, 50, 1024, 728);
+    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    EXPECT_EQ(outer.topLeft(), QPoint(100 + (1024 - outer.width()) / 2, 50 + (728 - outer.height()) / 2));
+
+    w.main.setGeometry(100, 100, 301, 201);
+    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    const int halfWidth = (301 - outer.width()) / 2;
+    const int halfHeight = (201 - outer.height()) / 2;
+    EXPECT_LT(halfWidth, 0);
+    EXPECT_EQ(outer.topLeft(), QPoint(100 + halfWidth, 100 + halfHeight)) << "a negative offset, not clamped";
+}
+
+TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
+
+    // Neither file: the message-table texts.
+    w.Open("help");
+    EXPECT_EQ(LanguageTag, "EN");
+    EXPECT_EQ(about.reLicense->toPlainText(), LicenceMissing);
+    EXPECT_EQ(
+        about.mChangelog->toPlainText(),
+        QStringLiteral("Súbor s históriou zmien nebol nájdený. Prosím stiahnite si inštalačku k programu "
+                       "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+
+    // The untagged files alone; the changelog is Windows-1250 text.
+    w.WriteFile("Vozopis-license.rtf", "untagged licence");
+    w.WriteFile("Vozopis-changelog.txt", "Zmena \xe8. 1: \x9e\x9a\x9d");
+    w.Open("help");
+    EXPECT_EQ(about.reLicense->toPlainText(), "untagged licence");
+    EXPECT_EQ(about.mChangelog->toPlainText(), QStringLiteral("Zmena č. 1: žšť"));
+
+    // The tagged ones win.
+    w.WriteFile("Vozopis-EN-license.rtf", "tagged licence");
+    w.WriteFile("Vozopis-EN-changelog.txt", "tagged changelog");
+    w.Open("help");
+    EXPECT_EQ(about.reLicense->toPlainText(), "tagged licence");
+    EXPECT_EQ(about.mChangelog->toPlainText(), "tagged changelog");
+}
+
+TEST(AboutWindow, WithoutALanguageTagTheDoubleHyphenNamesComeFirst) {
+    SupportWindow w;
+    w.WriteFile("Vozopis-license.rtf", "untagged licence");
+    w.WriteFile("Vozopis--license.rtf", "empty tag licence");
+    w.Open("help");
+    EXPECT_EQ(w.about->reLicense->toPlainText(), "empty tag licence");
+}
+
+TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
+    SupportWindow w;
+    w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
+    w.Open("help");
+    {
+        ShellRecorder shell;
+        MessageBoxRecorder boxes;
+        w.about->BitBtn15->click();
+        EXPECT_TRUE(shell.Opened().isEmpty());
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text,
+                  QStringLiteral("Súbor pomocníka nebol nájdený. Prosím stiahnite si inštalačku k programu "
+                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+        EXPECT_EQ(boxes.Shown()[0].flags, 48);
+    }
+    w.WriteFile("Vozopis-help.chm", "help");
+    {
+        ShellRecorder shell;
+        w.about->BitBtn15->click();
+        EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-help.chm")}));
+    }
+    w.WriteFile("Vozopis-EN-help.chm", "help");
+    {
+        ShellRecorder shell;
+        w.about->BitBtn15->click();
+        EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-EN-help.chm")}));
+    }
+}
+
+TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    ShellRecorder shell;
+    w.Open("about", [&] {
+        for (QLabel* link : {about.lblEmail, about.lblWeb}) {
+            EXPECT_TRUE(link->font().bold() && link->font().underline());
+            EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+            QEvent enter(QEvent::Enter);
+            QCoreApplication::sendEvent(link, &enter);
+            EXPECT_TRUE(link->font().bold());
+            EXPECT_FALSE(link->font().underline()) << "hover: bold alone";
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(link, &leave);
+            EXPECT_TRUE(link->font().bold() && link->font().underline());
+            QTest::mousePress(link, Qt::RightButton);
+        }
+    });
+    EXPECT_EQ(shell.Opened(), QStringList({"mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=",
+                                           "https://www.molvek.sk"}));
+}
+
+TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/settings.mvk", "[last]\r\nvybzakid=3\r\n");
+    bool closed = false;
+    w.Open("settings", [&] {
+        about.chbNasSpolKB->setChecked(true);
+        about.eNasSpolKB->setText(QStringLiteral("/opt/Kelbor účty"));
+        about.BitBtn4->click();
+        closed = !about.isVisible();
+    });
+    EXPECT_TRUE(closed);
+    TMemIniFile saved(w.folder.File("Data/settings.mvk"));
+    EXPECT_EQ(saved.ReadSection("general"), QStringList({"SpolKB", "SpolTR", "SpolKBpath", "SpolTRpath"}));
+    EXPECT_EQ(saved.ReadString("general", "SpolKB", "?"), "1");
+    EXPECT_EQ(saved.ReadString("general", "SpolTR", "?"), "0");
+    EXPECT_EQ(saved.ReadString("general", "SpolKBpath", "?"), QStringLiteral("/opt/Kelbor účty"));
+    EXPECT_EQ(saved.ReadString("general", "SpolTRpath", "?"), "");
+    EXPECT_EQ(saved.ReadString("last", "vybzakid", "?"), "3") << "other sections stay";
+
+    about.chbNasSpolKB->setChecked(false);
+    about.eNasSpolKB->clear();
+    about.BitBtn4Click();
+    TMemIniFile cleared(w.folder.File("Data/settings.mvk"));
+    EXPECT_EQ(cleared.ReadString("general", "SpolKB", "?"), "0");
+    EXPECT_EQ(cleared.ReadString("general", "SpolKBpath", "?"), "");
+}
+
+TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    QStringList asked;
+    std::optional<QString> answer = QString("/srv/kelbor");
+    const FolderDialogHook previous = SetFolderDialogHook([&](const QString& title, const QString& proposed) {
+        asked << title + " | " + proposed;
+        return answer;
+    });
+    const QString beside = QFileInfo(QDir::cleanPath(w.folder.Path())).path() + "/";
+
+    about.eNasSpolKB->setText("old");
+    about.BitBtn9->click();
+    EXPECT_EQ(about.eNasSpolKB->text(), "/srv/kelbor");
+    answer = std::nullopt;
+    about.BitBtn9->click();
+    EXPECT_EQ(about.eNasSpolKB->text(), "/srv/kelbor") << "Cancel keeps the edit";
+    about.eNasSpolTR->setText("tamrik before");
+    about.BitBtn10->click();
+    EXPECT_EQ(about.eNasSpolTR->text(), "tamrik before");
+    answer = QString("/srv/tamrik");
+    about.BitBtn10->click();
+    EXPECT_EQ(about.eNasSpolTR->text(), "/srv/tamrik");
+
+    EXPECT_EQ(asked,
+              QStringList({QStringLiteral("Vybrať cestu pre Zivena - Kelbor | ") + beside + "Kelbor",
+                           QStringLiteral("Vybrať cestu pre Zivena - Kelbor | ") + beside + "Kelbor",
+                           QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik",
+                           QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik"}));
+    SetFolderDialogHook(previous);
+}

@@ -1,0 +1,163 @@
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "SupportFixture.h"
+
+namespace {
+QStringList Entries(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// A language file as the language page reads it.
+QByteArray LanguageFile(const QByteArray& tag, const QByteArray& name, const QByteArray& more = {}) {
+    return "[-main-]\r\ntag=" + tag + "\r\nname=" + name + "\r\n" + more;
+}
+
+// A 22 x 14 Windows bitmap of one colour.
+QByteArray Flag(const QColor& color) {
+    QImage image(22, 14, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+bool SamePicture(const QPixmap& a, const QPixmap& b) {
+    return a.toImage().convertToFormat(QImage::Format_RGB32) ==
+           b.toImage().convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+TEST(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/Languages/B.lng", LanguageFile("BB", "B\xe9"));
+    w.WriteFile("Data/Languages/a.lng", LanguageFile("AA", "\xc1\xe1"));
+    w.WriteFile("Data/Languages/a.bmp", Flag(Qt::red));
+    w.WriteFile("Data/Languages/C.lng", "[other]\r\nx=1\r\n");
+    w.WriteFile("Data/Languages/notes.txt", "not a language");
+    w.Open("settingslng");
+    EXPECT_EQ(Entries(about.ListBox1),
+              QStringList({QStringLiteral("AA - Áá"), QStringLiteral("BB - Bé"), "error - error"}));
+    ASSERT_EQ(about.ImageList2.size(), 3);
+    EXPECT_EQ(about.ImageList2.at(0).toImage().pixelColor(10, 7), QColor(Qt::red));
+    EXPECT_TRUE(SamePicture(about.ImageList2.at(1), about.ImageList1.at(7)))
+        << "no bitmap: the no-flag picture";
+    EXPECT_TRUE(SamePicture(about.ImageList2.at(2), about.ImageList1.at(7)));
+
+    // Items are 20 pixels high and the flag is drawn 5 pixels from the left.
+    about.ListBox1->resize(200, 100);
+    EXPECT_EQ(about.ListBox1->visualItemRect(about.ListBox1->item(1)).height(), 20);
+    const QImage drawn = about.ListBox1->viewport()->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(5 + 11, 10), QColor(Qt::red));
+    EXPECT_NE(drawn.pixelColor(5 + 11, 30), QColor(Qt::red));
+}
+
+TEST(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile(
+        "Data/Languages/Vozopis - EN.lng",
+        LanguageFile("EN", "English", "ProgramVersion=1.00\r\nTranslationVersion=2\r\nautor1=Jan\r\n"));
+    w.WriteFile(
+        "Data/Languages/Vozopis - SK.lng",
+        LanguageFile("SK", "Slovensky",
+                     "autor1=Jana Nov\xe1kov\xe1\r\nAutor2=Eva\r\nautor3=\r\nmeno=X\r\nautorka=Mia\r\n"));
+
+    // No settings: the default file names nothing, so the first entry is selected.
+    w.Open("settingslng");
+    EXPECT_EQ(about.ListBox1->currentRow(), 0);
+    EXPECT_EQ(about.Label8->text(), "English");
+    EXPECT_EQ(about.Label10->text(), "EN");
+    EXPECT_EQ(about.Label12->text(), "1.00");
+    EXPECT_EQ(about.Label14->text(), "2");
+    EXPECT_EQ(about.Label16->text(), "Jan");
+
+    w.WriteFile("Data/settings.mvk", "[language]\r\ntag=SK\r\nfile=" +
+                                         w.folder.File("Data/Languages/Vozopis - SK.lng").toUtf8() + "\r\n");
+    w.Open("settingslng");
+    EXPECT_EQ(about.StaticText1->text(), "Slovensky");
+    EXPECT_EQ(about.ListBox1->currentItem()->text(), "SK - Slovensky");
+    EXPECT_EQ(about.Label8->text(), "Slovensky");
+    EXPECT_EQ(about.Label12->text(), "") << "a missing key shows empty";
+    EXPECT_EQ(about.Label16->text(), QStringLiteral("Jana Nováková\nMia"))
+        << "only keys beginning with autor, in this case, with a value";
+}
+
+TEST(LanguagePage, DetailsComeFromTheFileNamedByTheTag) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/Languages/odd name.lng", LanguageFile("XX", "Other", "autor1=Somebody\r\n"));
+    w.Open("settingslng");
+    EXPECT_EQ(Entries(about.ListBox1), QStringList({"XX - Other"}));
+    EXPECT_EQ(about.Label8->text(), "") << "Vozopis - XX.lng does not exist";
+    EXPECT_EQ(about.Label16->text(), "");
+}
+
+TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    const QString english = w.folder.File("Data/Languages/Vozopis - EN.lng");
+    w.WriteFile("Data/Languages/Vozopis - EN.lng", LanguageFile("EN", "English"));
+    w.WriteFile("Data/Languages/Vozopis - SK.lng", LanguageFile("SK", "Slovensky"));
+    w.WriteFile("Data/settings.mvk", "[general]\r\nSpolKB=1\r\n");
+    MessageBoxRecorder boxes;
+    w.Open("settingslng", [&] {
+        about.ListBox1->setCurrentRow(0);
+        about.BitBtn5->click();
+    });
+    EXPECT_EQ(LanguageTag, "EN");
+    TMemIniFile settings(w.folder.File("Data/settings.mvk"));
+    EXPECT_EQ(settings.ReadSection("language"), QStringList({"tag", "name", "file"}));
+    EXPECT_EQ(settings.ReadString("language", "tag", ""), "EN");
+    EXPECT_EQ(settings.ReadString("language", "name", ""), "English");
+    EXPECT_EQ(settings.ReadString("language", "file", ""), english);
+    EXPECT_EQ(settings.ReadString("general", "SpolKB", ""), "1");
+    EXPECT_EQ(about.StaticText1->text(), "English");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("Pre uloženie všetkých zmien prosím reštartujte program."));
+    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+
+    // The next opening comes back with the stored choice; a double-click chooses as the button does.
+    LanguageTag.clear();
+    w.Open("settingslng", [&] {
+        EXPECT_EQ(LanguageTag, "EN");
+        EXPECT_EQ(about.ListBox1->currentItem()->text(), "EN - English");
+        QListWidgetItem* slovak = about.ListBox1->item(1);
+        const QPoint centre = about.ListBox1->visualItemRect(slovak).center();
+        QTest::mouseClick(about.ListBox1->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(about.ListBox1->viewport(), Qt::LeftButton, {}, centre);
+    });
+    EXPECT_EQ(LanguageTag, "SK");
+    EXPECT_EQ(TMemIniFile(w.folder.File("Data/settings.mvk")).ReadString("language", "name", ""),
+              "Slovensky");
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+}
+
+TEST(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    MessageBoxRecorder boxes;
+    w.Open("settingslng", [&] {
+        EXPECT_EQ(about.ListBox1->count(), 0);
+        about.BitBtn5->click();
+    });
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Prosím vyberte jazyk."));
+    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_FALSE(QFileInfo::exists(w.folder.File("Data/settings.mvk")));
+    EXPECT_EQ(LanguageTag, "");
+}

@@ -1,0 +1,35 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "../logbook/ProgramFixture.h"
+
+namespace {
+// Triggers a menu item of the main window and reports the support window's pages and settings
+// while it is shown; the window is then closed.
+QString OpenThroughMenu(QAction* item) {
+    QString seen = "not shown";
+    QTimer::singleShot(0, About, [&] {
+        seen = QString("%1 %2 %3 %4 %5")
+                   .arg(About->isVisible())
+                   .arg(About->PgCtrlDorvane->currentIndex())
+                   .arg(About->PgCtrlSettings->currentIndex())
+                   .arg(About->chbNasSpolKB->isChecked())
+                   .arg(About->eNasSpolKB->text());
+        About->reject();
+    });
+    item->trigger();
+    return seen;
+}
+} // namespace
+
+TEST(MainWindowMenu, SettingsAndAboutOpenTheSupportWindowWithTheSavedCooperation) {
+    StartedProgram program("[general]\r\nSpolKB=1\r\nSpolKBpath=/opt/kelbor\r\n");
+    EXPECT_EQ(OpenThroughMenu(program.form->Nastavenia1), "1 0 0 1 /opt/kelbor");
+    About->eNasSpolKB->setText("typed, not saved");
+    EXPECT_EQ(OpenThroughMenu(program.form->Oprograme1), "1 4 0 1 /opt/kelbor")
+        << "each opening reloads the saved settings";
+    EXPECT_EQ(About->windowTitle(), "Vozopis - Dorvane");
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "AboutUnit.h"
+#include "IniFile.h"
+#include "Language.h"
+#include "Messages.h"
+#include "ProgramGlobals.h"
+#include "TestSupport.h"
+
+// The support window in a fresh program folder, beside a stand-in main window, with the program
+// globals and the message table set as the start-up sets them.
+struct SupportWindow {
+    explicit SupportWindow(const QString& title = "Vozopis") {
+        ProgramTitle = title;
+        AppDir = folder.Path();
+        ExeFileName = "Vozopis.exe";
+        LanguageTag.clear();
+        ProductCode.clear();
+        ProductName.clear();
+        ProductFileName.clear();
+        MessageTable = QStringList(21, QString());
+        InitDefaultMessages();
+        main.setGeometry(0, 0, 1024, 728);
+        about = std::make_unique<TAbout>(&main);
+        About = about.get();
+    }
+    ~SupportWindow() { About = nullptr; }
+
+    // Opens the window on a page; whileShown runs inside the modal showing, then the window closes.
+    void Open(const QString& page, const std::function<void()>& whileShown = {}) {
+        QTimer::singleShot(0, about.get(), [&] {
+            if (whileShown)
+                whileShown();
+            about->reject();
+        });
+        about->ShowCenter(page);
+    }
+
+    void WriteFile(const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(folder.File(relative)).path());
+        WriteFileBytes(folder.File(relative), bytes);
+    }
+
+    TempProgramFolder folder;
+    QWidget main;
+    std::unique_ptr<TAbout> about;
+};
