@@ -23,6 +23,7 @@
 #include "HandlerGuard.h"
 #include "InfoPanel.h"
 #include "IniFile.h"
+#include "Language.h"
 #include "MainScreen.h"
 #include "MessageBox.h"
 #include "Messages.h"
@@ -220,6 +221,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     if (!FirstShow)
         return;
+    LoadLanguage("Vozopis", "SK", this);
     LoadSettingsToAbout();
     FirstShow = false;
     if (!Db)
