@@ -238,12 +238,29 @@ TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
     EXPECT_EQ(Sections(path), (QStringList{"Form1", "About", "-msg-"}));
     const TMemIniFile ini(path);
     const QStringList keys = ini.ReadSection("Form1");
-    EXPECT_EQ(keys, (QStringList{"Sbor1", "Koniec1", "BitBtn1", "BitBtn2", "SpeedButton1", "lblNazov",
-                                 "GroupBox1", "rbFO", "TabSheet1", "TabSheet2", "StatusBar1.Panels[0]",
-                                 "StatusBar1.Panels[1]", "StatusBar1.Panels[2]", "StatusBar1.Panels[3]",
-                                 "StatusBar1.Panels[4]", "StatusBar1.Panels[5]", "StatusBar1.Panels[6]",
-                                 "StatusBar1.Panels[7]", "StatusBar1.Panels[8]", "StatusBar1.Panels[9]",
-                                 "StatusBar1.Panels[10]", "StatusBar1.Panels[11]", "StatusBar1.Panels[12]"}));
+    EXPECT_EQ(keys, (QStringList{"Sbor1",
+                                 "Koniec1",
+                                 "BitBtn1",
+                                 "BitBtn2",
+                                 "SpeedButton1",
+                                 "lblNazov",
+                                 "GroupBox1",
+                                 "rbFO",
+                                 "TabSheet1",
+                                 "TabSheet2",
+                                 "StatusBar1.Panels[0]",
+                                 "StatusBar1.Panels[1]",
+                                 "StatusBar1.Panels[2]",
+                                 "StatusBar1.Panels[3]",
+                                 "StatusBar1.Panels[4]",
+                                 "StatusBar1.Panels[5]",
+                                 "StatusBar1.Panels[6]",
+                                 "StatusBar1.Panels[7]",
+                                 "StatusBar1.Panels[8]",
+                                 "StatusBar1.Panels[9]",
+                                 "StatusBar1.Panels[10]",
+                                 "StatusBar1.Panels[11]",
+                                 "StatusBar1.Panels[12]"}));
     EXPECT_EQ(ini.ReadString("Form1", "BitBtn1", ""), QStringLiteral("%Uložiť%"));
     EXPECT_EQ(ini.ReadString("Form1", "BitBtn2", ""), "%Dva riadky%"); // one line per entry
     EXPECT_EQ(ini.ReadString("Form1", "GroupBox1", ""), "%Osoba: %");

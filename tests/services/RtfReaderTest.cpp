@@ -97,7 +97,8 @@ TEST(RtfReaderTest, CharacterFormatting) {
 }
 
 TEST(RtfReaderTest, TextThatIsNotRtfIsShownAsPlainText) {
-    EXPECT_EQ(Read("Licen\xe8n\xe1 zmluva\r\n{\\b nie RTF}"), QStringLiteral("Licenčná zmluva\n{\\b nie RTF}"));
+    EXPECT_EQ(Read("Licen\xe8n\xe1 zmluva\r\n{\\b nie RTF}"),
+              QStringLiteral("Licenčná zmluva\n{\\b nie RTF}"));
     EXPECT_EQ(Read(""), "");
     QTextDocument doc;
     doc.setPlainText("old");
