@@ -1,7 +1,7 @@
 #include "RtfReader.h"
 
+#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -11,36 +11,15 @@
 
 namespace {
 // Groups whose contents are not document text.
-const QSet<QByteArray> SkippedDestinations = {
-    "fonttbl",
-    "colortbl",
-    "stylesheet",
-    "info",
-    "pict",
-    "object",
-    "header",
-    "headerl",
-    "headerr",
-    "headerf",
-    "footer",
-    "footerl",
-    "footerr",
-    "footerf",
-    "footnote",
-    "listtable",
-    "listoverridetable",
-    "revtbl",
-    "rsidtbl",
-    "filetbl",
-    "themedata",
-    "colorschememapping",
-    "latentstyles",
-    "datastore",
-    "xmlnstbl",
-    "generator",
-    "fldinst",
-    "nonshppict",
-};
+bool IsSkippedDestination(const QByteArray& word) {
+    static const QByteArrayList names =
+        QByteArray(
+            "fonttbl colortbl stylesheet info pict object header headerl headerr headerf footer "
+            "footerl footerr footerf footnote listtable listoverridetable revtbl rsidtbl filetbl "
+            "themedata colorschememapping latentstyles datastore xmlnstbl generator fldinst nonshppict")
+            .split(' ');
+    return names.contains(word);
+}
 
 struct GroupState {
     bool bold = false;
@@ -175,7 +154,7 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
     }
     if (state_.skip)
         return;
-    if (SkippedDestinations.contains(word)) {
+    if (IsSkippedDestination(word)) {
         state_.skip = true;
         return;
     }

@@ -53,6 +53,8 @@ TEST(RtfReaderTest, SlovakLettersInTheDocumentsCodePage) {
     // another code page decodes its own way
     EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1252 \\'9a\\'e9}"), QStringLiteral("šé"));
     EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1251 \\'e4\\'e0}"), QStringLiteral("да"));
+    // a code page nobody knows falls back to Windows-1250
+    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg99999 \\'9a}"), QStringLiteral("š"));
 }
 
 TEST(RtfReaderTest, UnicodeWithItsFallback) {
