@@ -24,6 +24,7 @@
 #include "HandlerGuard.h"
 #include "InfoPanel.h"
 #include "IniFile.h"
+#include "Language.h"
 #include "MainScreen.h"
 #include "MessageBox.h"
 #include "Messages.h"
@@ -221,6 +222,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     if (!FirstShow)
         return;
+    LoadLanguage("Vozopis", "SK", this);
     LoadSettingsToAbout();
     FirstShow = false;
     if (!Db)

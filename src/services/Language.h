@@ -15,3 +15,7 @@ void SetLanguage(const QString& tag, const QString& fileName, QWidget* form);
 void TranslateForm(const QString& fileName, QWidget* form);
 // Writes the current texts of every window and the message table into FileName.
 void SaveLanguageTemplate(const QString& fileName, QWidget* form);
+
+// A status-bar key "Name.Panels[i]": the name before the first '.', the index after the last '['
+// (0 without '['). False when the index is no number.
+bool ParseStatusBarKey(const QString& key, QString* name, int* index);

@@ -1,9 +1,253 @@
 #include "RtfReader.h"
 
+#include <QHash>
+#include <QList>
+#include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 #include "Encoding.h"
 
+namespace {
+// Groups whose contents are not document text.
+bool IsSkippedDestination(const QByteArray& word) {
+    static const QByteArrayList names =
+        QByteArray(
+            "fonttbl colortbl stylesheet info pict object header headerl headerr headerf footer "
+            "footerl footerr footerf footnote listtable listoverridetable revtbl rsidtbl filetbl "
+            "themedata colorschememapping latentstyles datastore xmlnstbl generator fldinst nonshppict")
+            .split(' ');
+    return names.contains(word);
+}
+
+struct GroupState {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int halfPoints = 0; // 0: the document's own size
+    int uc = 1;         // characters of fallback after \u
+    bool skip = false;  // inside a destination that shows nothing
+};
+
+class TRtfReader {
+public:
+    TRtfReader(const QByteArray& data, QTextDocument* doc) : data_(data), cursor_(doc) { SetCodePage(1250); }
+    void Read();
+
+private:
+    void Control();
+    void Word(const QByteArray& word, bool hasParam, int param);
+    void Symbol(char c);
+    void AddByte(char byte);
+    void AddChar(QChar c);
+    void Decode(); // moves the pending bytes into the pending text
+    void Flush();  // writes the pending text in the current format
+    void SetCodePage(int codePage);
+    // True when the current character is swallowed as \u fallback.
+    bool Swallowed();
+
+    const QByteArray& data_;
+    qsizetype pos_ = 0;
+    QTextCursor cursor_;
+    QList<GroupState> stack_;
+    GroupState state_;
+    QByteArray bytes_; // text bytes not yet decoded
+    QString text_;     // decoded text not yet written
+    QStringDecoder decoder_;
+    int fallbackLeft_ = 0;
+};
+
+void TRtfReader::Read() {
+    while (pos_ < data_.size()) {
+        const char c = data_.at(pos_++);
+        if (c == '{') {
+            stack_.append(state_);
+            fallbackLeft_ = 0;
+        } else if (c == '}') {
+            Flush();
+            fallbackLeft_ = 0;
+            if (stack_.isEmpty())
+                break;
+            state_ = stack_.takeLast();
+            if (stack_.isEmpty())
+                break; // the document's group is closed
+        } else if (c == '\\') {
+            Control();
+        } else if (c != '\r' && c != '\n') {
+            AddByte(c);
+        }
+    }
+    Flush();
+}
+
+void TRtfReader::Control() {
+    if (pos_ >= data_.size())
+        return;
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!isLetter(data_.at(pos_))) {
+        Symbol(data_.at(pos_++));
+        return;
+    }
+    const qsizetype start = pos_;
+    while (pos_ < data_.size() && isLetter(data_.at(pos_)))
+        ++pos_;
+    const QByteArray word = data_.mid(start, pos_ - start);
+    bool hasParam = false;
+    qint64 param = 0;
+    const bool negative = pos_ < data_.size() && data_.at(pos_) == '-';
+    if (negative)
+        ++pos_;
+    while (pos_ < data_.size() && isDigit(data_.at(pos_))) {
+        hasParam = true;
+        param = std::min<qint64>(param * 10 + (data_.at(pos_++) - '0'), 1 << 30);
+    }
+    if (pos_ < data_.size() && data_.at(pos_) == ' ')
+        ++pos_;
+    Word(word, hasParam, int(negative ? -param : param));
+}
+
+void TRtfReader::Symbol(char c) {
+    if (c == '\'') {
+        const QByteArray hex = data_.mid(pos_, 2);
+        pos_ += hex.size();
+        bool ok = false;
+        const int byte = hex.toInt(&ok, 16);
+        if (ok)
+            AddByte(char(byte));
+        return;
+    }
+    if (c == '*') {
+        state_.skip = true; // an optional destination this reader does not know
+        return;
+    }
+    if (state_.skip || Swallowed())
+        return;
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        bytes_ += c;
+        break;
+    case '~':
+        AddChar(QChar(0x00A0));
+        break;
+    case '_':
+        AddChar('-');
+        break;
+    case '\r':
+    case '\n':
+        Flush();
+        cursor_.insertBlock();
+        break;
+    default: // an optional hyphen and unknown symbols show nothing
+        break;
+    }
+}
+
+void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
+    if (word == "bin") {
+        if (hasParam && param > 0)
+            pos_ = std::min<qsizetype>(pos_ + param, data_.size());
+        return;
+    }
+    if (state_.skip)
+        return;
+    if (IsSkippedDestination(word)) {
+        state_.skip = true;
+        return;
+    }
+    if (Swallowed())
+        return;
+
+    static const QHash<QByteArray, char16_t> Characters = {
+        {"line", 0x2028},   {"tab", '\t'},         {"emdash", 0x2014},
+        {"endash", 0x2013}, {"bullet", 0x2022},    {"lquote", 0x2018},
+        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+    };
+    const bool on = !hasParam || param != 0;
+    if (const auto found = Characters.constFind(word); found != Characters.cend()) {
+        AddChar(QChar(*found));
+    } else if (word == "par") {
+        Flush();
+        cursor_.insertBlock();
+    } else if (word == "u" && hasParam) {
+        AddChar(QChar(char16_t(param < 0 ? param + 65536 : param)));
+        fallbackLeft_ = state_.uc;
+    } else if (word == "uc") {
+        state_.uc = std::max(param, 0);
+    } else if (word == "ansicpg") {
+        Flush();
+        SetCodePage(param);
+    } else if (word == "b" || word == "i" || word == "ul" || word == "ulnone" || word == "fs" ||
+               word == "plain") {
+        Flush();
+        if (word == "b")
+            state_.bold = on;
+        else if (word == "i")
+            state_.italic = on;
+        else if (word == "ul")
+            state_.underline = on;
+        else if (word == "ulnone")
+            state_.underline = false;
+        else if (word == "fs")
+            state_.halfPoints = hasParam ? std::max(param, 0) : 24;
+        else
+            state_ = GroupState{.uc = state_.uc, .skip = state_.skip};
+    }
+    // Any other word changes nothing that is shown here.
+}
+
+bool TRtfReader::Swallowed() {
+    if (fallbackLeft_ == 0)
+        return false;
+    --fallbackLeft_;
+    return true;
+}
+
+void TRtfReader::AddByte(char byte) {
+    if (!state_.skip && !Swallowed())
+        bytes_ += byte;
+}
+
+void TRtfReader::Decode() {
+    if (bytes_.isEmpty())
+        return;
+    text_ += decoder_.isValid() ? QString(decoder_.decode(bytes_)) : FromAnsi(bytes_);
+    bytes_.clear();
+}
+
+void TRtfReader::AddChar(QChar c) {
+    Decode();
+    text_ += c;
+}
+
+void TRtfReader::Flush() {
+    Decode();
+    if (text_.isEmpty())
+        return;
+    QTextCharFormat format;
+    format.setFontWeight(state_.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(state_.italic);
+    format.setFontUnderline(state_.underline);
+    if (state_.halfPoints > 0)
+        format.setFontPointSize(state_.halfPoints / 2.0);
+    cursor_.insertText(std::exchange(text_, {}), format);
+}
+
+void TRtfReader::SetCodePage(int codePage) {
+    const QByteArray name =
+        codePage == 65001 ? QByteArray("UTF-8") : "windows-" + QByteArray::number(codePage);
+    decoder_ = QStringDecoder(name.constData());
+}
+} // namespace
+
 void ReadRtf(const QByteArray& data, QTextDocument* doc) {
-    doc->setPlainText(FromAnsi(data));
+    doc->clear();
+    if (!data.startsWith("{\\rtf")) {
+        doc->setPlainText(FromAnsi(data));
+        return;
+    }
+    TRtfReader(data, doc).Read();
 }

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "CustomerPage.h"
+#include "Encoding.h"
+#include "IniFile.h"
+#include "Language.h"
+#include "Messages.h"
+#include "ProgramFixture.h"
+#include "Settings.h"
+
+namespace {
+const QString English = QStringLiteral("[-main-]\r\ntag=EN\r\nname=English\r\n"
+                                       "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\n"
+                                       "TabSheet2=%Fuel prices%\r\neZakNazov=%Name%\r\n"
+                                       "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
+                                       "[-msg-]\r\n14=%Please choose a language.%\r\n");
+
+QString WriteLanguage(StartedProgram& program, const QString& name, const QString& text) {
+    const QString path = program.folder.File("Data/Languages/" + name);
+    QDir().mkpath(program.folder.File("Data/Languages"));
+    WriteFileBytes(path, ToAnsi(text));
+    return path;
+}
+
+// The language choice as the language page stores it.
+void StoreChoice(const QString& tag, const QString& name, const QString& file) {
+    TMemIniFile settings(SettingsFilePath());
+    settings.WriteString("language", "tag", tag);
+    settings.WriteString("language", "name", name);
+    settings.WriteString("language", "file", file);
+    settings.UpdateFile();
+}
+
+QTabWidget* InfoTabs(StartedProgram& program) {
+    return program.form->pgInfo;
+}
+
+// The captions that the English file names, and their neighbours that it does not.
+void ExpectEnglish(StartedProgram& program) {
+    TForm1& form = *program.form;
+    EXPECT_EQ(form.Koniec1->text(), "&Exit");
+    EXPECT_EQ(form.CustomerPage->BitBtn22->text(), "Save data");
+    EXPECT_EQ(InfoTabs(program)->tabText(1), "Fuel prices");
+    EXPECT_EQ(program.about->PgCtrlDorvane->tabText(0), "Options");
+    EXPECT_EQ(program.about->chbNasSpolKB->text(), "With Kelbor");
+    EXPECT_EQ(GetMsg(14), "Please choose a language.");
+
+    EXPECT_EQ(form.Nastavenia1->text(), "&Nastavenia...");
+    EXPECT_EQ(form.CustomerPage->BitBtn1->text(), QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"));
+    EXPECT_EQ(InfoTabs(program)->tabText(0), "PHM"); // Form1's TabSheet1 is not About's
+    EXPECT_EQ(form.CustomerPage->eZakNazov->text(), "");
+    EXPECT_EQ(GetMsg(15), QStringLiteral("Pre uloženie všetkých zmien prosím reštartujte program."));
+}
+} // namespace
+
+TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShow) {
+    StartedProgram program;
+    const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
+    StoreChoice("EN", "English", en);
+    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+
+    program.form->show();
+    ExpectEnglish(program);
+    EXPECT_EQ(LanguageTag, "EN");
+
+    // a later showing does not load the file again
+    program.form->Koniec1->setText("&Koniec");
+    program.form->hide();
+    program.form->show();
+    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+}
+
+TEST(LanguageForm, WithoutAChoiceTheDefaultTagFileIsApplied) {
+    StartedProgram program;
+    WriteLanguage(program, "Vozopis - SK.lng", QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
+    LanguageTag = "EN";
+    program.form->show();
+    EXPECT_EQ(program.form->Koniec1->text(), QStringLiteral("&Ukončiť"));
+    EXPECT_EQ(LanguageTag, "");
+}
+
+TEST(LanguageForm, OnlyExactSectionAndComponentNamesChangeCaptions) {
+    StartedProgram program;
+    program.form->show();
+    SetLanguage("EN", WriteLanguage(program, "lower.lng", "[form1]\r\nKoniec1=%&Exit%\r\n"),
+                program.form.get());
+    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+
+    SetLanguage("EN",
+                WriteLanguage(program, "keys.lng",
+                              "[Form1]\r\nkoniec1=%&Exit%\r\neZakNazov=%Name%\r\nBitBtn22=%%\r\n"
+                              "[About]\r\nKoniec1=%&Exit%\r\n"),
+                program.form.get());
+    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+    EXPECT_EQ(program.form->CustomerPage->eZakNazov->text(), "");
+    EXPECT_EQ(program.form->CustomerPage->BitBtn22->text(), "");
+}
+
+TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndComesBackAfterRestart) {
+    StartedProgram program;
+    program.form->show();
+    const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
+    SetLanguage("EN", en, program.form.get());
+    StoreChoice("EN", "English", en);
+    ExpectEnglish(program);
+
+    LanguageTag.clear();
+    program.Restart();
+    ExpectEnglish(program);
+    EXPECT_EQ(LanguageTag, "EN");
+}
+
+TEST(LanguageForm, TemplateHoldsBothWindowsAndTheMessages) {
+    StartedProgram program;
+    program.form->show();
+    const QString path = program.folder.File("Data/Languages/.lng");
+    QDir().mkpath(program.folder.File("Data/Languages"));
+    WriteFileBytes(path, "[-main-]\r\ntag=XX\r\n");
+    SaveLanguageTemplate(path, program.form.get());
+
+    const TMemIniFile ini(path);
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"-main-", "Form1", "About", "-msg-"}));
+    EXPECT_EQ(ini.ReadString("-main-", "tag", ""), "XX");
+    EXPECT_EQ(ini.ReadString("Form1", "Sbor1", ""), QStringLiteral("%Súbor%"));
+    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), "%&Koniec%");
+    EXPECT_EQ(ini.ReadString("Form1", "BitBtn22", ""), QStringLiteral("%Uložiť údaje%"));
+    EXPECT_EQ(ini.ReadString("Form1", "TabSheet2", ""), "%Ceny PHM%");
+    EXPECT_EQ(ini.ReadString("Form1", "chbZakPlatca", ""), "%Platca DPH%");
+    EXPECT_EQ(ini.ReadString("About", "TabSheet1", ""), "%" + program.about->PgCtrlDorvane->tabText(0) + "%");
+    EXPECT_EQ(ini.ReadString("-msg-", "15", ""),
+              QStringLiteral("%Pre uloženie všetkých zmien prosím reštartujte program.%"));
+    const QStringList keys = ini.ReadSection("Form1") + ini.ReadSection("About");
+    for (const QString& key : keys) {
+        EXPECT_FALSE(key.startsWith('e') && key.at(1).isUpper()) << key.toStdString(); // no edit fields
+        EXPECT_FALSE(key.startsWith("qt_") || key.startsWith("Scroll")) << key.toStdString();
+        EXPECT_FALSE(key.startsWith("pnl")) << key.toStdString(); // captionless panels
+    }
+
+    // reading the template back restores the captions
+    program.form->Koniec1->setText("&Exit");
+    TranslateForm(path, program.form.get());
+    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+}

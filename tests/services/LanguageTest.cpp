@@ -1,0 +1,303 @@
+#include <QDialog>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "Encoding.h"
+#include "Exception.h"
+#include "IniFile.h"
+#include "Language.h"
+#include "Messages.h"
+#include "TestSupport.h"
+
+namespace {
+template <typename W> W* Named(QWidget* parent, const char* name, const QString& text) {
+    auto* widget = new W(text, parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A small main window "Form1" with a support window "About" beside it, holding one component
+// of each translated kind and an edit field.
+struct TestWindows {
+    TestWindows() {
+        form.setObjectName("Form1");
+        QMenu* file = form.menuBar()->addMenu(QStringLiteral("Súbor"));
+        file->setObjectName("Sbor1");
+        Koniec1 = file->addAction(QStringLiteral("&Koniec"));
+        Koniec1->setObjectName("Koniec1");
+        auto* central = new QWidget(&form);
+        form.setCentralWidget(central);
+        BitBtn1 = Named<QPushButton>(central, "BitBtn1", QStringLiteral("Uložiť"));
+        BitBtn2 = Named<QPushButton>(central, "BitBtn2", QStringLiteral("Zmazať"));
+        SpeedButton1 = new QToolButton(central);
+        SpeedButton1->setObjectName("SpeedButton1");
+        SpeedButton1->setText("...");
+        lblNazov = Named<QLabel>(central, "lblNazov", QStringLiteral("Názov:"));
+        GroupBox1 = Named<QGroupBox>(central, "GroupBox1", QStringLiteral("Osoba: "));
+        rbFO = Named<QRadioButton>(GroupBox1, "rbFO", QStringLiteral("Fyzická osoba"));
+        eNazov = new QLineEdit(QStringLiteral("Alfa"), central);
+        eNazov->setObjectName("eNazov");
+        tabs = new QTabWidget(central);
+        tabs->setObjectName("PageControl1");
+        for (const char* name : {"TabSheet1", "TabSheet2"}) {
+            auto* page = new QWidget;
+            page->setObjectName(name);
+            tabs->addTab(page, QString(name) + " SK");
+        }
+        StatusBar1 = form.statusBar();
+        StatusBar1->setObjectName("StatusBar1");
+        for (int i = 0; i < 13; ++i)
+            StatusBar1->addWidget(new QLabel(QString("panel %1").arg(i)));
+
+        about = new QDialog(&form);
+        about->setObjectName("About");
+        aboutButton = Named<QPushButton>(about, "BitBtn1", QStringLiteral("Zavrieť"));
+
+        MessageTable = QStringList(21, QString());
+        InitDefaultMessages();
+    }
+    QString Tab(int index) const { return tabs->tabText(index); }
+    QString Panel(int index) const { return StatusBar1->findChildren<QLabel*>()[index]->text(); }
+
+    QMainWindow form;
+    QAction* Koniec1;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QToolButton* SpeedButton1;
+    QLabel* lblNazov;
+    QGroupBox* GroupBox1;
+    QRadioButton* rbFO;
+    QLineEdit* eNazov;
+    QTabWidget* tabs;
+    QStatusBar* StatusBar1;
+    QDialog* about;
+    QPushButton* aboutButton;
+};
+
+class LanguageTest : public ::testing::Test {
+protected:
+    QString Languages() const { return folder.File("Data/Languages/"); }
+    QString WriteLanguage(const QString& name, const QString& text) {
+        QDir().mkpath(Languages());
+        WriteFileBytes(Languages() + name, ToAnsi(text));
+        return Languages() + name;
+    }
+    void Translate(const QString& text) { TranslateForm(WriteLanguage("test.lng", text), &w.form); }
+    // Section names of a file, in file order.
+    static QStringList Sections(const QString& path) { return TMemIniFile(path).ReadSections(); }
+
+    TempProgramFolder folder;
+    TestWindows w;
+};
+} // namespace
+
+// --- translation ---
+
+TEST_F(LanguageTest, ChangesExactlyTheNamedButtonMenuItemTabAndMessage) {
+    const QStringList before = MessageTable;
+    Translate("[Form1]\r\nBitBtn1=%Save%\r\nKoniec1=%&Exit%\r\nTabSheet2=%Second%\r\n"
+              "[-msg-]\r\n14=%Please choose a language.%\r\n");
+    EXPECT_EQ(w.BitBtn1->text(), "Save");
+    EXPECT_EQ(w.Koniec1->text(), "&Exit");
+    EXPECT_EQ(w.Tab(1), "Second");
+    EXPECT_EQ(GetMsg(14), "Please choose a language.");
+    EXPECT_EQ(MessageTable[14], "%Please choose a language.%"); // stored with its marks
+
+    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
+    EXPECT_EQ(w.Tab(0), "TabSheet1 SK");
+    EXPECT_EQ(w.aboutButton->text(), QStringLiteral("Zavrieť")); // same name, other window
+    for (int i = 0; i < MessageTable.size(); ++i) {
+        if (i != 14)
+            EXPECT_EQ(MessageTable[i], before[i]) << i;
+    }
+}
+
+TEST_F(LanguageTest, EveryKindTakesItsText) {
+    Translate("[Form1]\r\nSpeedButton1=%Browse%\r\nlblNazov=%Name:%\r\nGroupBox1=%Person: %\r\n"
+              "rbFO=%Natural person%\r\nSbor1=%File%\r\n[About]\r\nBitBtn1=%Close%\r\n");
+    EXPECT_EQ(w.SpeedButton1->text(), "Browse");
+    EXPECT_EQ(w.lblNazov->text(), "Name:");
+    EXPECT_EQ(w.GroupBox1->title(), "Person: "); // the marks keep the trailing blank
+    EXPECT_EQ(w.rbFO->text(), "Natural person");
+    EXPECT_EQ(w.Koniec1->parent()->property("title").toString(), "File");
+    EXPECT_EQ(w.aboutButton->text(), "Close");
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+}
+
+TEST_F(LanguageTest, NamesCompareWithLetterCase) {
+    Translate("[form1]\r\nBitBtn1=%Save%\r\n");
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    Translate("[Form1]\r\nbitbtn1=%Save%\r\nbitbtn2=%Delete%\r\nKONIEC1=%Exit%\r\n");
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
+    EXPECT_EQ(w.Koniec1->text(), "&Koniec");
+}
+
+TEST_F(LanguageTest, EditFieldsAndUnknownNamesStayAndMarksAreStripped) {
+    Translate("[-main-]\r\nBitBtn1=%Main%\r\n[Form1]\r\neNazov=%Beta%\r\nNothing1=%x%\r\n"
+              "BitBtn1=%%\r\nBitBtn2=Delete\r\nlblNazov=%%Name%%\r\n[Form2]\r\nBitBtn1=%Other%\r\n");
+    EXPECT_EQ(w.eNazov->text(), "Alfa");
+    EXPECT_EQ(w.BitBtn1->text(), "");        // two marks only: an empty caption
+    EXPECT_EQ(w.BitBtn2->text(), "Delete");  // no marks: used as it is
+    EXPECT_EQ(w.lblNazov->text(), "%Name%"); // one mark at each end only
+}
+
+TEST_F(LanguageTest, StatusBarKeysNameTheirPanel) {
+    QString name;
+    int index = -1;
+    EXPECT_TRUE(ParseStatusBarKey("StatusBar1.Panels[12]", &name, &index));
+    EXPECT_EQ(name, "StatusBar1");
+    EXPECT_EQ(index, 12);
+    EXPECT_TRUE(ParseStatusBarKey("StatusBar1", &name, &index));
+    EXPECT_EQ(name, "StatusBar1");
+    EXPECT_EQ(index, 0);
+    EXPECT_FALSE(ParseStatusBarKey("StatusBar1.Panels[x]", &name, &index));
+
+    Translate("[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
+              "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n");
+    EXPECT_EQ(w.Panel(12), "twelve");
+    EXPECT_EQ(w.Panel(0), "zero");
+    EXPECT_EQ(w.Panel(1), "panel 1");
+}
+
+TEST_F(LanguageTest, MissingFileChangesNothingButSetsTheTag) {
+    const QStringList before = MessageTable;
+    SetLanguage("EN", Languages() + "missing.lng", &w.form);
+    EXPECT_EQ(LanguageTag, "EN");
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(MessageTable, before);
+}
+
+TEST_F(LanguageTest, AnotherLanguageKeepsTextsItDoesNotName) {
+    Translate("[Form1]\r\nBitBtn1=%Save%\r\nBitBtn2=%Delete%\r\n[-msg-]\r\n13=%Sent.%\r\n");
+    Translate("[Form1]\r\nBitBtn1=%Speichern%\r\n");
+    EXPECT_EQ(w.BitBtn1->text(), "Speichern");
+    EXPECT_EQ(w.BitBtn2->text(), "Delete");
+    EXPECT_EQ(GetMsg(13), "Sent.");
+}
+
+TEST_F(LanguageTest, TranslationReadsWindows1250) {
+    Translate(QStringLiteral("[Form1]\r\nBitBtn1=%Uložiť ťažké ľúbostné šťavy%\r\n"));
+    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť ťažké ľúbostné šťavy"));
+}
+
+// --- choosing the file at start ---
+
+TEST_F(LanguageTest, LoadWithoutSettingsUsesTheDefaultTagFile) {
+    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
+    LanguageTag = "XX";
+    LoadLanguage("Vozopis", "SK", &w.form);
+    EXPECT_EQ(w.BitBtn1->text(), "SK file");
+    EXPECT_EQ(LanguageTag, "");
+}
+
+TEST_F(LanguageTest, LoadPrefersTheUntaggedProductFile) {
+    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
+    WriteLanguage("Vozopis.lng", "[Form1]\r\nBitBtn1=%plain file%\r\n");
+    LoadLanguage("Vozopis", "SK", &w.form);
+    EXPECT_EQ(w.BitBtn1->text(), "plain file");
+}
+
+TEST_F(LanguageTest, LoadUsesTheStoredChoice) {
+    const QString en = WriteLanguage("Vozopis - EN.lng", "[Form1]\r\nBitBtn1=%Save%\r\n");
+    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
+    WriteFileBytes(folder.File("Data/settings.mvk"), ToAnsi("[language]\r\ntag=EN\r\nfile=" + en + "\r\n"));
+    LoadLanguage("Vozopis", "SK", &w.form);
+    EXPECT_EQ(w.BitBtn1->text(), "Save");
+    EXPECT_EQ(LanguageTag, "EN");
+}
+
+TEST_F(LanguageTest, StoredPathOfAnotherFolderFallsBackToTheTagsFileHere) {
+    WriteLanguage("Vozopis - EN.lng", "[Form1]\r\nBitBtn1=%Save%\r\n");
+    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
+    WriteFileBytes(folder.File("Data/settings.mvk"),
+                   "[language]\r\ntag=EN\r\nfile=C:\\Vozopis\\Data\\Languages\\Vozopis - EN.lng\r\n");
+    LoadLanguage("Vozopis", "SK", &w.form);
+    EXPECT_EQ(w.BitBtn1->text(), "Save");
+    EXPECT_EQ(LanguageTag, "EN");
+}
+
+// --- template ---
+
+TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
+    w.BitBtn2->setText(QStringLiteral("Dva\r\nriadky"));
+    const QString path = Languages() + ".lng";
+    QDir().mkpath(Languages());
+    SaveLanguageTemplate(path, &w.form);
+
+    EXPECT_EQ(Sections(path), (QStringList{"Form1", "About", "-msg-"}));
+    const TMemIniFile ini(path);
+    const QStringList keys = ini.ReadSection("Form1");
+    EXPECT_EQ(keys, (QStringList{"Sbor1",
+                                 "Koniec1",
+                                 "BitBtn1",
+                                 "BitBtn2",
+                                 "SpeedButton1",
+                                 "lblNazov",
+                                 "GroupBox1",
+                                 "rbFO",
+                                 "TabSheet1",
+                                 "TabSheet2",
+                                 "StatusBar1.Panels[0]",
+                                 "StatusBar1.Panels[1]",
+                                 "StatusBar1.Panels[2]",
+                                 "StatusBar1.Panels[3]",
+                                 "StatusBar1.Panels[4]",
+                                 "StatusBar1.Panels[5]",
+                                 "StatusBar1.Panels[6]",
+                                 "StatusBar1.Panels[7]",
+                                 "StatusBar1.Panels[8]",
+                                 "StatusBar1.Panels[9]",
+                                 "StatusBar1.Panels[10]",
+                                 "StatusBar1.Panels[11]",
+                                 "StatusBar1.Panels[12]"}));
+    EXPECT_EQ(ini.ReadString("Form1", "BitBtn1", ""), QStringLiteral("%Uložiť%"));
+    EXPECT_EQ(ini.ReadString("Form1", "BitBtn2", ""), "%Dva riadky%"); // one line per entry
+    EXPECT_EQ(ini.ReadString("Form1", "GroupBox1", ""), "%Osoba: %");
+    EXPECT_EQ(ini.ReadSection("About"), QStringList{"BitBtn1"});
+    EXPECT_EQ(ini.ReadString("-msg-", "14", ""), QStringLiteral("%Prosím vyberte jazyk.%"));
+    EXPECT_EQ(ini.ReadString("-msg-", "7", "x"), "");
+    EXPECT_EQ(ini.ReadSection("-msg-").size(), 21);
+    EXPECT_TRUE(ReadFileBytes(path).contains(ToAnsi(QStringLiteral("BitBtn1=%Uložiť%\r\n"))));
+}
+
+TEST_F(LanguageTest, TemplateKeepsMainSectionAndReplacesValues) {
+    const QString path = WriteLanguage("Vozopis - EN.lng", "[-main-]\r\ntag=EN\r\nname=English\r\n"
+                                                           "autor1=Jana\r\n[Form1]\r\nBitBtn1=%Save%\r\n"
+                                                           "Old1=%kept%\r\n");
+    TranslateForm(path, &w.form);
+    w.BitBtn1->setText("Store");
+    SaveLanguageTemplate(path, &w.form);
+    EXPECT_EQ(Sections(path), (QStringList{"-main-", "Form1", "About", "-msg-"}));
+    const TMemIniFile ini(path);
+    EXPECT_EQ(ini.ReadSection("-main-"), (QStringList{"tag", "name", "autor1"}));
+    EXPECT_EQ(ini.ReadString("-main-", "name", ""), "English");
+    EXPECT_EQ(ini.ReadString("Form1", "BitBtn1", ""), "%Store%");
+    EXPECT_EQ(ini.ReadString("Form1", "Old1", ""), "%kept%");
+}
+
+TEST_F(LanguageTest, TemplateReadsBackToTheSameTexts) {
+    Translate(QStringLiteral("[Form1]\r\nBitBtn1=%  Ulož  %\r\nTabSheet1=%Prvá%\r\n"));
+    QDir().mkpath(Languages());
+    SaveLanguageTemplate(Languages() + "copy.lng", &w.form);
+    TestWindows fresh;
+    TranslateForm(Languages() + "copy.lng", &fresh.form);
+    EXPECT_EQ(fresh.BitBtn1->text(), "  Ulož  ");
+    EXPECT_EQ(fresh.Tab(0), QStringLiteral("Prvá"));
+    EXPECT_EQ(fresh.Koniec1->text(), "&Koniec");
+}
+
+TEST_F(LanguageTest, TemplateCreatesNoFolder) {
+    EXPECT_THROW(SaveLanguageTemplate(Languages() + ".lng", &w.form), EFileError);
+    EXPECT_FALSE(QDir(Languages()).exists());
+}
