@@ -7,3 +7,15 @@ inline const QString SupportEmail = QStringLiteral("podpora@molvek.sk");
 inline const QString MakerWebSite = QStringLiteral("https://www.molvek.sk");
 // The product's page on the maker's web site.
 inline const QString ProductWebPagePath = QStringLiteral("/site/vzps/popis.php");
+
+// The update's download area, an https address whose path is "/download/". The environment
+// variable VOZOPIS_DOWNLOAD_AREA names another one (a mirror, or a local server in the tests).
+inline const QString DefaultDownloadArea = QStringLiteral("https://www.molvek.sk/download/");
+inline QString DownloadArea() {
+    QString area = qEnvironmentVariable("VOZOPIS_DOWNLOAD_AREA");
+    if (area.isEmpty())
+        area = DefaultDownloadArea;
+    if (!area.endsWith('/'))
+        area += '/';
+    return area;
+}
