@@ -1,7 +1,10 @@
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -9,6 +12,7 @@
 #include "Endpoints.h"
 #include "GeneralUnit.h"
 #include "LANUnit.h"
+#include "ProgramFixture.h"
 #include "TestSupport.h"
 #include "UpdateServer.h"
 #include "VersionBlock.h"
@@ -330,5 +334,34 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsInTheIndexMessage) {
               QStringList{"Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu "
                           "prosím opakujte neskôr."});
     EXPECT_TRUE(Left().isEmpty());
+}
+
+// The real ending, in a child process: from the support window (a modal dialog over the main
+// window) the accepted update stops every event loop, and the closing question is never asked.
+TEST(UpdateProgramEnd, AcceptedUpdateEndsTheProgramWithoutTheClosingQuestion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            bool clean = false;
+            {
+                UpdateArea area;
+                area.server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
+                SetProgramEndHook({});
+                StartedProgram program;
+                program.form->show();
+                area.boxes.Answer(ID_YES);
+                QTimer::singleShot(0, [&] {
+                    QDialog about(program.form.get());
+                    QTimer::singleShot(0, [&] { area.Check(); });
+                    about.exec();
+                });
+                QTimer::singleShot(30000, [] { QCoreApplication::exit(3); }); // never left running
+                const int code = QApplication::exec();
+                clean = code == 0 && area.boxes.Shown().size() == 1 &&
+                        QFile::exists(area.folder.File("inst.inst"));
+            }
+            std::exit(clean ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 } // namespace
