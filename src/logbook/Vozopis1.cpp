@@ -166,6 +166,10 @@ void TForm1::BuildMenu() {
             Guarded([this] { OpeningStatesPage->dajepreprevodroka1Click(); }));
     connect(Koniec1, &QAction::triggered, this, Guarded([this] { Koniec1Click(); }));
     connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
+    // The same update check as the support window's update buttons.
+    connect(Zistiaktualizciu1, &QAction::triggered, this, Guarded([this] {
+                CheckForUpdate(true, ProgramFilePath(), ExeFileName, "vozopis", ProgramTitle, this);
+            }));
     connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));
     connect(Pomocnk1, &QAction::triggered, this, Guarded([this] { Pomocnk1Click(); }));
     connect(NavtvtestrnkuprogramuVozopis1, &QAction::triggered, this,

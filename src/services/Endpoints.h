@@ -17,3 +17,15 @@ inline QString SmtpServer() {
 inline const QString ReportSender = QStringLiteral("hlasenia@molvek.sk");
 inline const QString ReportLogin = QStringLiteral("hlasenia@molvek.sk");
 inline const QString ReportPassword = QStringLiteral("dorvMail");
+
+// The update's download area, an https address whose path is "/download/". The environment
+// variable VOZOPIS_DOWNLOAD_AREA names another one (a mirror, or a local server in the tests).
+inline const QString DefaultDownloadArea = QStringLiteral("https://www.molvek.sk/download/");
+inline QString DownloadArea() {
+    QString area = qEnvironmentVariable("VOZOPIS_DOWNLOAD_AREA");
+    if (area.isEmpty())
+        area = DefaultDownloadArea;
+    if (!area.endsWith('/'))
+        area += '/';
+    return area;
+}

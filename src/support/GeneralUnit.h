@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QString>
+#include <cstdint>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -28,16 +32,40 @@ public:
     int Height = 100;
 
     QProgressBar* Meter() const { return UseGauge ? Gauge : Bar; }
+
+private:
+    QPointer<QWidget> panelGuard_; // the panel goes with Form when Form goes first
 };
 
 // The progress panel on show, or nullptr.
 extern TProgress* CurrentProgress;
 
+// The progress text of one download: amount done, speed and time left, rebuilt at most every
+// Interval ms; the bar of CurrentProgress moves on every call.
+class TDownload {
+public:
+    uint32_t Interval = 500;
+    uint32_t LastTick = 0;   // tick count of the last text update
+    uint64_t LastBytes = 0;  // bytes done at the last text update
+    QList<uint64_t> Samples; // bytes received per text update, the last 19 at most
+
+    void Progress(uint64_t progress, uint64_t progressMax, const QString& statusText);
+    // The same at the tick count Now.
+    void Progress(uint64_t progress, uint64_t progressMax, const QString& statusText, uint32_t now);
+    double SumSamples() const;
+    double DownloadSpeed() const; // kilobytes per second
+};
+
+// The time left as the progress text shows it: whole seconds up to 120 ("120 s"), minutes above
+// ("2 m"), rounded half to even.
+QString TimeLeftText(double seconds);
+
 // True while CheckForUpdate or FinishUpdate runs.
 extern bool UpdateRunning;
 
 // Downloads URL into Dir + FileName (or the address's last segment) showing the progress panel
-// on Form. Throws Exception when the download fails; nothing is left at the target then.
+// on Form. Throws Exception "Error downloading URL: <url>" when the download fails; nothing is
+// left at the target then and the panel is gone.
 bool DownloadFile(const QString& url, const QString& dir, const QString& fileName, QWidget* form);
 
 // The update check of the support window's two update buttons and of the menu item.
@@ -46,3 +74,8 @@ void CheckForUpdate(bool showMessages, const QString& exePath, const QString& ex
 
 // Reports at start-up how an update made before this start ended.
 void FinishUpdate(const QString& programTitle);
+
+// Ends the program after the hand-over to the updater: the event loops stop once the running
+// handler returns, and the main window's closing question is not asked. Tests replace it.
+using ProgramEndHook = std::function<void()>;
+ProgramEndHook SetProgramEndHook(ProgramEndHook hook);

@@ -2,6 +2,7 @@
 
 #include <ifaddrs.h>
 #include <net/if.h>
+#include <sys/socket.h>
 #include <utility>
 
 namespace {
@@ -13,7 +14,8 @@ bool AnyInterfaceUp() {
         return false;
     bool up = false;
     for (const ifaddrs* a = list; a && !up; a = a->ifa_next)
-        up = a->ifa_addr && (a->ifa_flags & IFF_UP) && !(a->ifa_flags & IFF_LOOPBACK);
+        up = a->ifa_addr && (a->ifa_addr->sa_family == AF_INET || a->ifa_addr->sa_family == AF_INET6) &&
+             (a->ifa_flags & IFF_UP) && !(a->ifa_flags & IFF_LOOPBACK);
     freeifaddrs(list);
     return up;
 }

@@ -1,0 +1,324 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "AtomicFile.h"
+#include "Download.h"
+#include "Encoding.h"
+#include "Endpoints.h"
+#include "Exception.h"
+#include "GeneralUnit.h"
+#include "LANUnit.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ProgramFolder.h"
+#include "Shell.h"
+#include "TextUtils.h"
+
+bool UpdateRunning = false;
+
+namespace {
+ProgramEndHook& EndHook() {
+    static ProgramEndHook hook;
+    return hook;
+}
+
+void EndProgram() {
+    if (EndHook())
+        EndHook()();
+    else
+        QCoreApplication::exit(0); // stops the loops without asking the windows to close
+}
+
+// The lines of a text file as a string list reads them (CR LF, LF or CR end a line).
+QStringList ReadLines(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = FromAnsi(file.readAll());
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == '\r' || c == '\n') {
+            lines << line;
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+QStringList WithoutEmptyLines(QStringList lines) {
+    lines.removeAll(QString());
+    return lines;
+}
+
+bool IsWebAddress(const QString& text) {
+    return text.startsWith("http://", Qt::CaseInsensitive) ||
+           text.startsWith("https://", Qt::CaseInsensitive);
+}
+
+void WriteHandOverFile(const QString& fileName, const QStringList& lines) {
+    if (!WriteFileAtomically(fileName, ToAnsi(lines.join("\r\n") + "\r\n")))
+        throw EFileError(QStringLiteral("Nie je možné zapísať súbor \"%1\".").arg(fileName));
+}
+
+// The state of one update check; ending it, on any path, runs the clean-up.
+class TUpdateCheck {
+public:
+    TUpdateCheck(bool showMessages, const QString& dir, const QString& title)
+        : showMessages_(showMessages), d_(dir), title_(title) {
+        UpdateRunning = true;
+    }
+    ~TUpdateCheck() {
+        CleanupUpdateFiles();
+        QFile::remove(d_ + "index.inst");
+        UpdateRunning = false;
+    }
+
+    void Run(const QString& exePath, const QString& exeFileName, const QString& productFileName,
+             QWidget* parentForm);
+
+private:
+    bool CheckInternetForUpdate();
+    void CleanupUpdateFiles();
+    // Copies the address into D + SavedAs; false when it did not arrive whole.
+    bool Fetch(const QString& address, const QString& savedAs);
+    void Message(const QString& text, int flags) {
+        if (showMessages_)
+            ShowMessageBox(text, title_, flags);
+    }
+    void ErrorCode(const QString& code, const QString& text) {
+        if (showMessages_)
+            ShowErrorCode(code, text, title_);
+    }
+
+    bool showMessages_;
+    QString d_;
+    QString title_;
+    QStringList downloaded_;
+};
+
+bool TUpdateCheck::CheckInternetForUpdate() {
+    if (IsConnectedToInternet())
+        return true;
+    Message("Pre zistenie novej verzie programu \"" + title_ + "\" musíte byť pripojený na internet!\r" +
+                "Pripojte sa na internet a pokus opakujte.",
+            MB_ICONWARNING);
+    return false;
+}
+
+void TUpdateCheck::CleanupUpdateFiles() {
+    for (const QString& file : std::as_const(downloaded_))
+        QFile::remove(file);
+    downloaded_.clear();
+    UpdateRunning = false;
+}
+
+bool TUpdateCheck::Fetch(const QString& address, const QString& savedAs) {
+    return DownloadToFile(address, d_ + savedAs);
+}
+
+void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const QString& productFileName,
+                       QWidget* parentForm) {
+    const QString cur = GetFileVersionText(exePath, true);
+    QFile::remove(d_ + "index.inst");
+    if (!CheckInternetForUpdate())
+        return;
+
+    const QString area = DownloadArea();
+    if (!Fetch(area + productFileName + "/index.inst", "index.inst")) {
+        Message("Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte "
+                "neskôr.",
+                MB_ICONINFORMATION);
+        return;
+    }
+    downloaded_ << d_ + "index.inst";
+    const QStringList index = WithoutEmptyLines(ReadLines(d_ + "index.inst"));
+    if (index.isEmpty()) {
+        ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
+        return;
+    }
+    const QString newest = index.last().mid(6);
+    const QString newestCode = index.last().left(5);
+    const double newVersion = TextToFloat(newest);
+    const double curVersion = TextToFloat(cur);
+
+    if (!(newVersion > curVersion)) {
+        if (newVersion < curVersion)
+            Message("Máte novšiu verziu programu \"" + title_ + "\" ako je oficiálne uvedené na stránke.\r" +
+                        "Aktuálna verzia uvedená na stránke je \"[v " + newest +
+                        "]\" a vaša verzia je \"[v " + cur +
+                        "]\" . Prosím informujte sa u nás cez e-mail (\"" + SupportEmail +
+                        "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\r" +
+                        "Odporúča sa stiahnuť verziu uvedenú na stránke ( " + MakerWebSite + " ).",
+                    MB_ICONINFORMATION);
+        else
+            Message("Žiadne nové verzie programu \"" + title_ +
+                        "\" nie su k dispozícii. Vaša verzia je aktuálna.",
+                    MB_ICONINFORMATION);
+        return;
+    }
+
+    QDir().mkdir(d_ + "Data");
+    const QString updater = d_ + "Data/MolvekUPD.exe";
+    bool updaterNeeded = !QFile::exists(updater);
+
+    if (!CheckInternetForUpdate())
+        return;
+    if (!Fetch(area + "molvekupd/index.inst", "mvindex.inst")) {
+        Message("Nepodarilo sa stiahnuť informácie z internetu (\"mvindex.inst\"). Operáciu prosím opakujte "
+                "neskôr.",
+                MB_ICONINFORMATION);
+        return;
+    }
+    downloaded_ << d_ + "mvindex.inst";
+    const QStringList updaterIndex = WithoutEmptyLines(ReadLines(d_ + "mvindex.inst"));
+    const QString updaterIndexError = "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.";
+    if (updaterIndex.isEmpty()) {
+        ErrorCode("#00002", updaterIndexError);
+        return;
+    }
+    if (!updaterNeeded && TextToFloat(GetFileVersionText(updater, true)) != TextToFloat(updaterIndex.at(0)))
+        updaterNeeded = true;
+    if (updaterNeeded && updaterIndex.size() < 2) { // no download name for the updater
+        ErrorCode("#00002", updaterIndexError);
+        return;
+    }
+
+    const int current = IndexOfText(cur, index, true);
+    if (current < 0) {
+        ErrorCode("#00003",
+                  "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. "
+                  "Vašu verziu nám oznámte cez e-mail (\"" +
+                      SupportEmail + "\"). Vaša verzia je \"[v " + cur + "]\".");
+        return;
+    }
+
+    QStringList question;
+    question << "Vyšla nová verzia programu \"" + title_ + "\". Nová verzia je \"[v " + newest +
+                    "]\" a vaša verzia je \"[v " + cur +
+                    "]\". Prajete si automaticky stiahnuť a nainštalovať novú verziu programu?";
+    for (qsizetype i = index.size() - 1, listed = 0; i > current && listed < 4; --i, ++listed) {
+        question << QString() << QString();
+        if (!CheckInternetForUpdate())
+            return;
+        const QString notesFile = index.at(i).left(5) + ".inst";
+        downloaded_ << d_ + notesFile;
+        const QStringList notes = Fetch(area + productFileName + "/" + notesFile, notesFile)
+                                      ? ReadLines(d_ + notesFile)
+                                      : QStringList();
+        if (notes.size() < 5) { // missing, or too short to use
+            if (showMessages_)
+                ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + notesFile +
+                              ").",
+                          title_);
+            return;
+        }
+        question << "[" + notes.at(1) + "]"
+                 << "(dátum vydania: " + notes.at(2) + ")"
+                 << "-----";
+        question << WithoutEmptyLines(notes.mid(5));
+    }
+    if (updaterNeeded)
+        question << QString() << QString() << "+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".";
+
+    const QString newestNotesFile = newestCode + ".inst";
+    const QStringList newestNotes = ReadLines(d_ + newestNotesFile);
+    if (newestNotes.size() < 5) {
+        if (showMessages_)
+            ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + newestNotesFile +
+                          ").",
+                      title_);
+        return;
+    }
+
+    if (ShowMessageBox(question.join("\r\n"), title_, MB_YESNO_INFORMATION) == ID_YES) {
+        // The download counter: the address up to the '=' of "=http://", then the last segment.
+        const QString counterLine = newestNotes.at(3);
+        const qsizetype equals = counterLine.indexOf("=http://");
+        const qsizetype lastSeparator = std::max(
+            {counterLine.lastIndexOf('/'), counterLine.lastIndexOf('\\'), counterLine.lastIndexOf(':')});
+        const QString counter =
+            (equals >= 0 ? counterLine.left(equals + 1) : QString()) + counterLine.mid(lastSeparator + 1);
+        if (IsWebAddress(counter)) { // anything else cannot be fetched
+            DownloadToFile(counter, d_ + "err.err");
+            QFile::remove(d_ + "err.err");
+        }
+
+        if (updaterNeeded)
+            DownloadFile(area + "molvekupd/MolvekUPD" + updaterIndex.at(1) + ".exe", d_ + "Data",
+                         "MolvekUPD.exe", parentForm);
+        QFile(updater).setPermissions(QFile(updater).permissions() | QFile::ExeOwner | QFile::ExeUser |
+                                      QFile::ExeGroup | QFile::ExeOther);
+        CleanupUpdateFiles();
+
+        WriteHandOverFile(d_ + "inst.inst", {productFileName.toLower(), QFileInfo(exePath).fileName(),
+                                             exeFileName, productFileName + newestCode + ".inst"});
+        try {
+            WriteHandOverFile(d_ + "updating.temp", {newest});
+        } catch (...) {
+            QFile::remove(d_ + "inst.inst");
+            throw;
+        }
+        ShellOpen(updater);
+        EndProgram();
+    } else if (ShowMessageBox(
+                   "Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?",
+                   title_, MB_YESNO_QUESTION) == ID_YES) {
+        const QString installer = newestNotes.at(4);
+        if (IsWebAddress(installer)) // only a web address goes to the shell
+            ShellOpen(installer);
+    }
+}
+} // namespace
+
+void CheckForUpdate(bool showMessages, const QString& exePath, const QString& exeFileName,
+                    const QString& productFileName, const QString& programTitle, QWidget* parentForm) {
+    if (UpdateRunning)
+        return;
+    TUpdateCheck check(showMessages, QFileInfo(exePath).absolutePath() + '/', programTitle);
+    check.Run(exePath, exeFileName, productFileName, parentForm);
+}
+
+void FinishUpdate(const QString& programTitle) {
+    struct Running {
+        Running() { UpdateRunning = true; }
+        ~Running() { UpdateRunning = false; }
+    } running;
+    const QString d = ProgramFolder();
+    const QString expectedFile = d + "updating.temp";
+    if (QFile::exists(expectedFile)) {
+        const QStringList lines = ReadLines(expectedFile);
+        const QString expected = lines.isEmpty() ? QString() : lines.first();
+        bool succeeded = false;
+        try {
+            succeeded = TextToFloat(GetFileVersionText(ProgramFilePath(), true)) == TextToFloat(expected);
+        } catch (const EConvertError&) {
+            // a garbled file tells of no update that took effect
+        }
+        QFile::remove(expectedFile); // the outcome is told once
+        if (succeeded)
+            ShowMessageBox("Aktualizácia prebehla úspešne.", programTitle, MB_ICONINFORMATION);
+        else
+            ShowMessageBox(QStringLiteral("Aktualizácia bola neúspešná!\r") +
+                               "V prípade problémov nás prosím kontaktujte cez e-mail (\"" + SupportEmail +
+                               "\").",
+                           programTitle, MB_ICONWARNING);
+    }
+    QDir().rmdir(d + "TempUpd"); // only an empty folder goes
+}
+
+ProgramEndHook SetProgramEndHook(ProgramEndHook hook) {
+    ProgramEndHook previous = std::move(EndHook());
+    EndHook() = std::move(hook);
+    return previous;
+}

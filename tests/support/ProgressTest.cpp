@@ -1,0 +1,122 @@
+#include <QLabel>
+#include <QPalette>
+#include <QProgressBar>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "GeneralUnit.h"
+#include "TextUtils.h"
+
+namespace {
+const QString nbsp(QChar(0x00A0));
+
+struct ProgressOnWindow : ::testing::Test {
+    ProgressOnWindow() {
+        form.resize(1000, 700);
+        form.show(); // a hidden window gets its resize events only when shown
+    }
+    ~ProgressOnWindow() override { delete CurrentProgress; }
+    QWidget form;
+};
+
+TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredWhenTheWindowIsResized) {
+    TProgress progress(10, false, QString(), &form);
+    EXPECT_EQ(progress.Panel->geometry(), QRect(300, 300, 400, 100));
+    EXPECT_EQ(progress.Text->text(), QStringLiteral("prosím čakajte..."));
+    EXPECT_EQ(progress.Bar->geometry(), QRect(15, 50, 370, 17));
+    EXPECT_EQ(progress.Gauge, nullptr);
+
+    form.resize(1201, 900);
+    EXPECT_EQ(progress.Panel->geometry(), QRect(400, 400, 400, 100));
+    // A taller panel keeps its bar at the bottom and gives the text the room.
+    progress.Panel->resize(400, 120);
+    EXPECT_EQ(progress.Bar->geometry(), QRect(15, 70, 370, 17));
+    EXPECT_EQ(progress.Text->geometry(), QRect(15, 10, 370, 54));
+}
+
+TEST_F(ProgressOnWindow, StepItRaisesTheMaximumAndPositionZeroOnlyReads) {
+    TProgress progress(2, true, "import", &form);
+    ASSERT_NE(progress.Gauge, nullptr);
+    EXPECT_EQ(progress.Gauge->palette().color(QPalette::Highlight), QColor(0, 0, 0x80));
+    EXPECT_EQ(progress.Text->text(), "import");
+    progress.StepIt();
+    progress.StepIt();
+    EXPECT_EQ(progress.Gauge->maximum(), 2);
+    progress.StepIt();
+    EXPECT_EQ(progress.Gauge->maximum(), 3);
+    EXPECT_EQ(progress.Position(0), 3);
+    EXPECT_EQ(progress.Position(1), 1);
+    EXPECT_EQ(progress.Gauge->value(), 1);
+}
+
+TEST_F(ProgressOnWindow, DestroyingRemovesThePanelAndClearsCurrentProgress) {
+    CurrentProgress = new TProgress(0, false, "x", &form);
+    delete CurrentProgress;
+    EXPECT_EQ(CurrentProgress, nullptr);
+    EXPECT_EQ(form.findChild<QWidget*>("ProgressPanel"), nullptr);
+
+    // The window may go first.
+    auto window = std::make_unique<QWidget>();
+    TProgress* orphan = new TProgress(0, false, "x", window.get());
+    window.reset();
+    delete orphan;
+}
+
+// The figures of one text update: 5 samples of 51 200 bytes in 500 ms intervals make 100 KB/s.
+struct ProgressText : ProgressOnWindow {
+    ProgressText() {
+        CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form);
+        download.LastTick = 1000;
+        download.Samples = {51200, 51200, 51200, 51200};
+        download.LastBytes = 1024000 - 51200;
+    }
+    QString TextAfter(uint64_t progress, uint64_t total) {
+        download.Progress(progress, total, "adresa", 1501 + 1000 * calls++);
+        return CurrentProgress->Text->text();
+    }
+    TDownload download;
+    int calls = 0;
+};
+
+TEST_F(ProgressText, ShowsAmountSpeedAndTimeLeft) {
+    // 12 288 000 bytes left at 100 KB/s: 120 s.
+    EXPECT_EQ(TextAfter(1024000, 1024000 + 12288000),
+              "adresa\r\rStav: 1" + nbsp + "000,00 KB  /  13" + nbsp + "000,00 KB    (7,69%)\r" +
+                  QStringLiteral("Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
+    EXPECT_EQ(download.Samples.size(), 5);
+    EXPECT_EQ(CurrentProgress->Bar->maximum(), 1024000 + 12288000);
+    EXPECT_EQ(CurrentProgress->Bar->value(), 1024000);
+    EXPECT_DOUBLE_EQ(download.DownloadSpeed(), 100.0);
+}
+
+TEST_F(ProgressText, TimeLeftTurnsToMinutesAbove120SecondsRoundingHalvesToEven) {
+    EXPECT_EQ(TimeLeftText(120), "120 s");
+    EXPECT_EQ(TimeLeftText(121), "2 m");
+    EXPECT_EQ(TimeLeftText(150), "2 m");
+    EXPECT_EQ(TimeLeftText(210), "4 m");
+    EXPECT_EQ(TimeLeftText(0.5), "0 s");
+    EXPECT_TRUE(TextAfter(1024000, 1024000 + 121 * 102400).endsWith(QStringLiteral("(zostáva 2 m)")));
+}
+
+TEST_F(ProgressText, WithinTheIntervalOnlyTheBarMoves) {
+    download.Progress(5000, 10000, "adresa", 1400);
+    EXPECT_EQ(CurrentProgress->Text->text(), QStringLiteral("začína sťahovanie..."));
+    EXPECT_EQ(CurrentProgress->Bar->value(), 5000);
+    EXPECT_EQ(download.Samples.size(), 4);
+}
+
+TEST_F(ProgressText, WithoutATotalOrSpeedNoTimeIsShown) {
+    download.Samples.clear();
+    EXPECT_EQ(TextAfter(0, 0), QStringLiteral("adresa\r\r\rRýchlosť: 0,00 KB/s"));
+    EXPECT_EQ(TextAfter(204800, 0), QStringLiteral("adresa\r\r\rRýchlosť: 200,00 KB/s"));
+}
+
+TEST_F(ProgressText, KeepsTheLast19Samples) {
+    for (int i = 1; i <= 30; ++i)
+        TextAfter(1024000 + 1024 * i, 0);
+    EXPECT_EQ(download.Samples.size(), 19);
+    EXPECT_EQ(download.Samples.front(), 1024u);
+    EXPECT_DOUBLE_EQ(download.DownloadSpeed(), 2.0);
+}
+} // namespace

@@ -1,0 +1,367 @@
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "Encoding.h"
+#include "Endpoints.h"
+#include "GeneralUnit.h"
+#include "LANUnit.h"
+#include "ProgramFixture.h"
+#include "TestSupport.h"
+#include "UpdateServer.h"
+#include "VersionBlock.h"
+
+namespace {
+const QString Question36 =
+    QStringLiteral("Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?");
+const QString Installer = "https://www.molvek.sk/download/vozopis/setup.exe";
+
+QByteArray Lines(const QStringList& lines) {
+    return ToAnsi(lines.join("\r\n") + "\r\n");
+}
+
+QByteArray ProgramWithVersion(const char* version) {
+    return QByteArray("#!/bin/sh\n# ") + VERSION_BLOCK_MARKER + version + QByteArray(1, '\0') + "\n";
+}
+
+// A program folder holding version 0.89 (build 64) and a download area offering 0.90 and 0.91.
+struct UpdateArea {
+    UpdateArea() {
+        previousConnected_ = SetConnectedHook([this] { return online; });
+        previousEnd_ = SetProgramEndHook([this] { ++ended; });
+        WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.64"));
+        Index({"00089 0.89 (build 64)", "00090 0.90 (build 70)", "00091 0.91 (build 75)"});
+        Notes("00090", "0.90 (build 70)",
+              {QStringLiteral("Oprava tlače"), "", QStringLiteral("Nové zostavy")});
+        Notes("00091", "0.91 (build 75)", {QStringLiteral("Rýchlejší štart")});
+        server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "A"}));
+    }
+    ~UpdateArea() {
+        SetConnectedHook(previousConnected_);
+        SetProgramEndHook(previousEnd_);
+    }
+
+    void Index(const QStringList& lines) { server.Put("vozopis/index.inst", Lines(lines)); }
+    void Notes(const QString& code, const QString& version, const QStringList& notes,
+               const QString& installer = Installer) {
+        server.Put(
+            "vozopis/" + code + ".inst",
+            Lines(QStringList{"[notes]", version, "01.03.2024",
+                              server.Area() + "count.php?f=http://www.molvek.sk/download/vozopis/setup" +
+                                  code + ".exe",
+                              installer} +
+                  notes));
+    }
+    void Check(bool showMessages = true) {
+        CheckForUpdate(showMessages, folder.File("Vozopis"), "Vozopis.exe", "vozopis", "Vozopis", &form);
+    }
+    // What the check left in the program folder besides the program.
+    QStringList Left() const {
+        QStringList files = FilesBelow(folder.Path());
+        files.removeAll("Vozopis");
+        return files;
+    }
+    static QString Listed(const QString& version, const QStringList& notes) {
+        return "\r\n\r\n\r\n[" + version + "]\r\n(dátum vydania: 01.03.2024)\r\n-----\r\n" +
+               notes.join("\r\n");
+    }
+    static QString QuestionFor(const QString& newest, const QString& own) {
+        return "Vyšla nová verzia programu \"Vozopis\". Nová verzia je \"[v " + newest +
+               "]\" a vaša verzia je \"[v " + own +
+               "]\". Prajete si automaticky stiahnuť a nainštalovať novú verziu programu?";
+    }
+    static QString UpdaterLine() {
+        return QStringLiteral("\r\n\r\n\r\n+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".");
+    }
+
+    DownloadAreaServer server;
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    QWidget form;
+    bool online = true;
+    int ended = 0;
+
+private:
+    std::function<bool()> previousConnected_;
+    ProgramEndHook previousEnd_;
+};
+
+struct UpdateCheckTest : UpdateArea, ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(server.Started()); }
+};
+
+TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstWithTheUpdaterLine) {
+    Check();
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].text, QuestionFor("0.91 (build 75)", "0.89 (build 64)") +
+                                         Listed("0.91 (build 75)", {QStringLiteral("Rýchlejší štart")}) +
+                                         Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) +
+                                         UpdaterLine());
+    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+    EXPECT_EQ(boxes.Shown()[0].flags, 68);
+    EXPECT_EQ(boxes.Shown()[1].text, Question36);
+    EXPECT_EQ(boxes.Shown()[1].flags, 36);
+    EXPECT_EQ(server.Requests(),
+              (QStringList{"/download/vozopis/index.inst", "/download/molvekupd/index.inst",
+                           "/download/vozopis/00091.inst", "/download/vozopis/00090.inst"}));
+    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
+    EXPECT_TRUE(QDir(folder.File("Data")).exists());
+    EXPECT_FALSE(UpdateRunning);
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(UpdateCheckTest, DeclinedUpdateOffersTheInstallerWebAddressOnly) {
+    ShellRecorder shell;
+    boxes.Answer(ID_NO);
+    boxes.Answer(ID_YES);
+    Check();
+    EXPECT_EQ(shell.Opened(), QStringList{Installer});
+
+    Notes("00091", "0.91 (build 75)", {"x"}, "/bin/sh");
+    boxes.Answer(ID_NO);
+    boxes.Answer(ID_YES);
+    Check();
+    EXPECT_EQ(shell.Opened(), QStringList{Installer}); // a local program is never started from a notes file
+    EXPECT_TRUE(Left().isEmpty());
+}
+
+TEST_F(UpdateCheckTest, SixNewerVersionsListOnlyTheFourNewest) {
+    QStringList index{"00089 0.89 (build 64)"};
+    for (int i = 0; i < 6; ++i) {
+        const QString version = QStringLiteral("0.9%1 (build %2)").arg(i).arg(70 + i);
+        index << QStringLiteral("0009%1 ").arg(i) + version;
+        if (i >= 2)
+            Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i)});
+        else
+            server.Remove(QStringLiteral("vozopis/0009%1.inst").arg(i));
+    }
+    Index(index);
+    Check();
+    ASSERT_FALSE(boxes.Shown().empty());
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QuestionFor("0.95 (build 75)", "0.89 (build 64)") + Listed("0.95 (build 75)", {"zmena 5"}) +
+                  Listed("0.94 (build 74)", {"zmena 4"}) + Listed("0.93 (build 73)", {"zmena 3"}) +
+                  Listed("0.92 (build 72)", {"zmena 2"}) + UpdaterLine());
+    EXPECT_FALSE(server.Requests().contains("/download/vozopis/00091.inst"));
+    EXPECT_FALSE(server.Requests().contains("/download/vozopis/00090.inst"));
+}
+
+TEST_F(UpdateCheckTest, TheFirstLineHoldingTheOwnVersionIsTheCurrentOne) {
+    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6"));
+    Index({"00088 0.89 (build 6)", "00089 0.89 (build 64)", "00090 0.90 (build 70)"});
+    Notes("00089", "0.89 (build 64)", {"a"});
+    Check();
+    ASSERT_FALSE(boxes.Shown().empty());
+    EXPECT_EQ(boxes.Shown()[0].text, QuestionFor("0.90 (build 70)", "0.89 (build 6)") +
+                                         Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) +
+                                         Listed("0.89 (build 64)", {"a"}) + UpdaterLine());
+}
+
+TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyTheQuestions) {
+    Index({"00089 0.89 (build 64)", "00100 0.89 (build 100)"}); // 0.891 is older than 0.8964
+    Check();
+    Index({"00089 0.89 (build 64)"});
+    Check();
+    EXPECT_EQ(boxes.Texts(),
+              (QStringList{
+                  "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\r"
+                  "Aktuálna verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 "
+                  "(build "
+                  "64)]\" . Prosím informujte sa u nás cez e-mail (\"" +
+                      SupportEmail +
+                      "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\r"
+                      "Odporúča sa stiahnuť verziu uvedenú na stránke ( " +
+                      MakerWebSite + " ).",
+                  "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna."}));
+    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(boxes.Shown()[1].flags, 64);
+
+    Check(false);
+    Index({"00089 0.89 (build 64)", "00100 0.89 (build 100)"});
+    Check(false);
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+    Index({"00089 0.89 (build 64)", "00091 0.91 (build 75)"});
+    Check(false);
+    ASSERT_EQ(boxes.Shown().size(), 4u);
+    EXPECT_EQ(boxes.Shown()[2].flags, 68);
+    EXPECT_EQ(boxes.Shown()[3].text, Question36);
+    EXPECT_TRUE(Left().isEmpty());
+    EXPECT_FALSE(UpdateRunning);
+}
+
+TEST_F(UpdateCheckTest, ACurrentUpdaterIsNeitherAnnouncedNorDownloaded) {
+    ShellRecorder shell;
+    QDir().mkdir(folder.File("Data"));
+    const QByteArray updater = ProgramWithVersion("1.0.0.5");
+    WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
+    boxes.Answer(ID_YES);
+    Check();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(boxes.Shown()[0].text.contains("MolvekUPD"));
+    EXPECT_FALSE(server.Requests().join(' ').contains("MolvekUPD"));
+    EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
+    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
+    EXPECT_EQ(ended, 1);
+
+    // Another version on the site makes it needed again.
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "A"}));
+    Check();
+    EXPECT_TRUE(boxes.Shown()[1].text.endsWith(UpdaterLine()));
+}
+
+TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProgram) {
+    server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\npwd > \"$(dirname \"$0\")/../updater-started\"\n");
+    boxes.Answer(ID_YES);
+    Check();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(ReadFileBytes(folder.File("inst.inst")),
+              "vozopis\r\nVozopis\r\nVozopis.exe\r\nvozopis00091.inst\r\n");
+    EXPECT_EQ(ReadFileBytes(folder.File("updating.temp")), "0.91 (build 75)\r\n");
+    EXPECT_TRUE(QFileInfo(folder.File("Data/MolvekUPD.exe")).isExecutable());
+    EXPECT_TRUE(server.Requests().contains("/download/count.php?f=setup00091.exe"));
+    EXPECT_TRUE(server.Requests().contains("/download/molvekupd/MolvekUPDA.exe"));
+    EXPECT_EQ(CurrentProgress, nullptr);
+    EXPECT_FALSE(UpdateRunning);
+
+    for (QDeadlineTimer deadline(20000);
+         !deadline.hasExpired() && !QFile::exists(folder.File("updater-started"));)
+        QThread::msleep(20);
+    EXPECT_EQ(ReadFileBytes(folder.File("updater-started")).trimmed(),
+              QFileInfo(folder.File("Data")).canonicalFilePath().toUtf8());
+    EXPECT_EQ(Left(), (QStringList{"Data/MolvekUPD.exe", "inst.inst", "updater-started", "updating.temp"}));
+}
+
+TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(UpdateArea&)> arrange;
+        QString text;
+        int flags;
+    };
+    const QString index = "vozopis/index.inst", updaterIndex = "molvekupd/index.inst";
+    const std::vector<Case> cases{
+        {"offline", [&](UpdateArea& a) { a.online = false; },
+         "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na internet!\r"
+         "Pripojte sa na internet a pokus opakujte.",
+         48},
+        {"no index", [&](UpdateArea& a) { a.server.Remove(index); },
+         "Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte neskôr.",
+         64},
+        {"empty index", [&](UpdateArea& a) { a.server.Put(index, "\r\n\r\n"); },
+         "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.", 16},
+        {"no updater index", [&](UpdateArea& a) { a.server.Remove(updaterIndex); },
+         "Nepodarilo sa stiahnuť informácie z internetu (\"mvindex.inst\"). Operáciu prosím opakujte neskôr.",
+         64},
+        {"empty updater index", [&](UpdateArea& a) { a.server.Put(updaterIndex, "\r\n"); },
+         "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.", 16},
+        {"updater without a name", [&](UpdateArea& a) { a.server.Put(updaterIndex, "1.00 (build 5)\r\n"); },
+         "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.", 16},
+        {"own version not listed",
+         [&](UpdateArea& a) {
+             a.Index({"00090 0.90 (build 70)", "00091 0.91 (build 75)"});
+         },
+         "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. Vašu verziu "
+         "nám "
+         "oznámte cez e-mail (\"" +
+             SupportEmail + "\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
+         16},
+        {"no notes", [&](UpdateArea& a) { a.server.Remove("vozopis/00091.inst"); },
+         "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (00091.inst).", 16},
+        {"short notes", [&](UpdateArea& a) { a.server.Put("vozopis/00090.inst", "a\r\nb\r\nc\r\n"); },
+         "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (00090.inst).", 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateArea a;
+        ASSERT_TRUE(a.server.Started());
+        c.arrange(a);
+        a.Check(false);
+        EXPECT_TRUE(a.boxes.Shown().empty());
+        a.Check();
+        ASSERT_EQ(a.boxes.Shown().size(), 1u);
+        EXPECT_TRUE(a.boxes.Shown()[0].text.endsWith(c.text)) << a.boxes.Shown()[0].text.toStdString();
+        EXPECT_EQ(a.boxes.Shown()[0].flags, c.flags);
+        EXPECT_TRUE(a.Left().isEmpty()) << a.Left().join(", ").toStdString();
+        EXPECT_FALSE(UpdateRunning);
+    }
+}
+
+TEST_F(UpdateCheckTest, AFailedUpdaterDownloadEndsTheCheckWithoutHandOver) {
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "B"}));
+    boxes.Answer(ID_YES);
+    EXPECT_EQ(ErrorOf([&] { Check(); }),
+              "Error downloading URL: " + server.Area() + "molvekupd/MolvekUPDB.exe");
+    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(CurrentProgress, nullptr);
+    EXPECT_EQ(form.findChild<QWidget*>("ProgressPanel"), nullptr);
+    EXPECT_FALSE(UpdateRunning);
+}
+
+TEST_F(UpdateCheckTest, ASecondCheckWhileOneRunsReturnsAtOnce) {
+    int shown = 0;
+    qsizetype requestsBefore = -1, requestsAfter = -1;
+    const MessageBoxHook recorder = SetMessageBoxHook([&](const QString&, const QString&, int) {
+        if (++shown == 1) {
+            EXPECT_TRUE(UpdateRunning);
+            requestsBefore = server.Requests().size();
+            Check();
+            requestsAfter = server.Requests().size();
+        }
+        return int(ID_NO);
+    });
+    Check();
+    SetMessageBoxHook(recorder);
+    EXPECT_EQ(shown, 2); // the question and the installer question, nothing from the second check
+    EXPECT_EQ(requestsBefore, requestsAfter);
+    EXPECT_FALSE(UpdateRunning);
+}
+
+TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsInTheIndexMessage) {
+    ShortDownloadLimits limits;
+    SilentServer silent;
+    qputenv("VOZOPIS_DOWNLOAD_AREA", silent.Address().toUtf8());
+    Check();
+    EXPECT_EQ(boxes.Texts(),
+              QStringList{"Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu "
+                          "prosím opakujte neskôr."});
+    EXPECT_TRUE(Left().isEmpty());
+}
+
+// The real ending, in a child process: from the support window (a modal dialog over the main
+// window) the accepted update stops every event loop, and the closing question is never asked.
+TEST(UpdateProgramEnd, AcceptedUpdateEndsTheProgramWithoutTheClosingQuestion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            bool clean = false;
+            {
+                UpdateArea area;
+                area.server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
+                SetProgramEndHook({});
+                StartedProgram program;
+                program.form->show();
+                area.boxes.Answer(ID_YES);
+                QTimer::singleShot(0, [&] {
+                    QDialog about(program.form.get());
+                    QTimer::singleShot(0, [&] { area.Check(); });
+                    about.exec();
+                });
+                QTimer::singleShot(30000, [] { QCoreApplication::exit(3); }); // never left running
+                const int code = QApplication::exec();
+                clean = code == 0 && area.boxes.Shown().size() == 1 &&
+                        QFile::exists(area.folder.File("inst.inst"));
+            }
+            std::exit(clean ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+} // namespace
