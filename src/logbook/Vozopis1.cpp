@@ -168,7 +168,8 @@ void TForm1::BuildMenu() {
     connect(Nastavenia1, &QAction::triggered, this, Guarded([this] { Nastavenia1Click(); }));
     // The same update check as the support window's update buttons.
     connect(Zistiaktualizciu1, &QAction::triggered, this, Guarded([this] {
-                CheckForUpdate(true, ProgramFilePath(), ExeFileName, "vozopis", ProgramTitle, this);
+                SelectProduct(ProgramTitle);
+                CheckForUpdate(true, ProgramFilePath(), ExeFileName, ProductFileName, ProgramTitle, this);
             }));
     connect(Oprograme1, &QAction::triggered, this, Guarded([this] { Oprograme1Click(); }));
     connect(Pomocnk1, &QAction::triggered, this, Guarded([this] { Pomocnk1Click(); }));

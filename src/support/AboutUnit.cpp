@@ -293,14 +293,18 @@ void TAbout::BuildAboutPage() {
     connect(BitBtn8, &QPushButton::clicked, this, Guarded([this] { BitBtn8Click(); }));
 }
 
-void TAbout::ShowCenter(const QString& page) {
+void SelectProduct(const QString& programTitle) {
     for (const Product& product : Products) {
-        if (ProgramTitle == QLatin1String(product.displayName)) {
+        if (programTitle == QLatin1String(product.displayName)) {
             ProductCode = product.code;
             ProductName = product.name;
             ProductFileName = product.fileName;
         }
     }
+}
+
+void TAbout::ShowCenter(const QString& page) {
+    SelectProduct(ProgramTitle);
     QDir().mkpath(AppDir + "Data/");
 
     const TMemIniFile settings(AppDir + "Data/settings.mvk");

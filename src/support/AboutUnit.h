@@ -21,6 +21,8 @@ enum class AboutGlyph;
 extern QString ProductCode;     // path segment of the program's web page
 extern QString ProductName;     // first part of the help, licence, changelog and language file names
 extern QString ProductFileName; // folder of the product in the maker's download area
+// Sets the three product values from the built-in product table when the title is found there.
+void SelectProduct(const QString& programTitle);
 
 // The support window "Molvek Dorvane": settings, language, changelog, bug report, help and
 // licence, program information. Created hidden at start-up, opened on a page by ShowCenter.

@@ -1,10 +1,12 @@
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "../logbook/ProgramFixture.h"
+#include "LANUnit.h"
 
 namespace {
 // Triggers a menu item of the main window and reports the support window's pages and settings
@@ -32,4 +34,18 @@ TEST(MainWindowMenu, SettingsAndAboutOpenTheSupportWindowWithTheSavedCooperation
     EXPECT_EQ(OpenThroughMenu(program.form->Oprograme1), "1 4 0 1 /opt/kelbor")
         << "each opening reloads the saved settings";
     EXPECT_EQ(About->windowTitle(), "Vozopis - Dorvane");
+}
+
+TEST(MainWindowMenu, TheMenuItemAndBothUpdateButtonsRunTheUpdateCheck) {
+    StartedProgram program;
+    const auto previous = SetConnectedHook([] { return false; });
+    MessageBoxRecorder boxes;
+    program.form->Zistiaktualizciu1->trigger();
+    About->BitBtn1->click();
+    About->BitBtn8->click();
+    SetConnectedHook(previous);
+    const QString offline = QStringLiteral("Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený "
+                                           "na internet!\rPripojte sa na internet a pokus opakujte.");
+    EXPECT_EQ(boxes.Texts(), QStringList({offline, offline, offline}));
+    EXPECT_EQ(ProductFileName, "vozopis");
 }
