@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "CustomerPage.h"
 #include "Encoding.h"
@@ -16,11 +18,12 @@
 #include "Settings.h"
 
 namespace {
-const QString English = QStringLiteral("[-main-]\r\ntag=EN\r\nname=English\r\n"
-                                       "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\n"
-                                       "TabSheet2=%Fuel prices%\r\neZakNazov=%Name%\r\n"
-                                       "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
-                                       "[-msg-]\r\n14=%Please choose a language.%\r\n");
+const QString English =
+    QStringLiteral("[-main-]\r\ntag=EN\r\nname=English\r\n"
+                   "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\n"
+                   "TabSheet2=%Fuel prices%\r\neZakNazov=%Name%\r\n"
+                   "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
+                   "[-msg-]\r\n14=%Please choose a language.%\r\n15=%Restart the program.%\r\n");
 
 QString WriteLanguage(StartedProgram& program, const QString& name, const QString& text) {
     const QString path = program.folder.File("Data/Languages/" + name);
@@ -56,7 +59,8 @@ void ExpectEnglish(StartedProgram& program) {
     EXPECT_EQ(form.CustomerPage->BitBtn1->text(), QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"));
     EXPECT_EQ(InfoTabs(program)->tabText(0), "PHM"); // Form1's TabSheet1 is not About's
     EXPECT_EQ(form.CustomerPage->eZakNazov->text(), "");
-    EXPECT_EQ(GetMsg(15), QStringLiteral("Pre uloženie všetkých zmien prosím reštartujte program."));
+    EXPECT_EQ(GetMsg(15), "Restart the program.");
+    EXPECT_EQ(GetMsg(13), QStringLiteral("Správa bola poslaná úspešne."));
 }
 } // namespace
 
@@ -106,10 +110,19 @@ TEST(LanguageForm, OnlyExactSectionAndComponentNamesChangeCaptions) {
 TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndComesBackAfterRestart) {
     StartedProgram program;
     program.form->show();
-    const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
-    SetLanguage("EN", en, program.form.get());
-    StoreChoice("EN", "English", en);
+    WriteLanguage(program, "Vozopis - EN.lng", English);
+    WriteLanguage(program, "Vozopis - SK.lng", "[-main-]\r\ntag=SK\r\nname=Slovensky\r\n");
+    MessageBoxRecorder boxes;
+    // Chosen on the support window's language page, as a user does.
+    QTimer::singleShot(0, About, [&] {
+        About->ListBox1->setCurrentRow(0);
+        About->BitBtn5->click();
+        About->reject();
+    });
+    About->ShowCenter("settingslng");
     ExpectEnglish(program);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Restart the program.");
 
     LanguageTag.clear();
     program.Restart();
