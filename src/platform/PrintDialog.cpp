@@ -50,6 +50,9 @@ TPrinter::TPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolut
     printer_->setPageSize(QPageSize(QPageSize::A4));
     font_ = QFont(DefaultFamily());
     font_.setPointSize(8);
+    // Letters as typed: no ligatures ("fi" stays two letters for a reader of the file), no kerning.
+    font_.setStyleStrategy(QFont::PreferNoShaping);
+    font_.setKerning(false);
 }
 
 TPrinter::~TPrinter() {

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
+#include <cmath>
 #include <vector>
 
 #include "PrintDialog.h"
@@ -46,6 +47,19 @@ struct PdfText {
     PdfWord First(const QString& text, int page = 0) const {
         const auto found = Find(text, page);
         return found.empty() ? PdfWord{} : found.front();
+    }
+    // The word equal to text nearest to (x, y) on any page; an empty word when there is none.
+    PdfWord Nearest(const QString& text, double x, double y) const {
+        PdfWord best;
+        double distance = 1e9;
+        for (const PdfWord& w : words) {
+            const double d = std::abs(w.left - x) + std::abs(w.top - y);
+            if (w.text == text && d < distance) {
+                best = w;
+                distance = d;
+            }
+        }
+        return best;
     }
     // The words of a page in reading order, joined by blanks.
     QString PageText(int page) const {
