@@ -191,6 +191,41 @@ TEST_F(ReportsTest, CancelPrintsNothingAndTheTripLogNeedsAChosenCar) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(ReportsTest, AnOutputFileThatCannotBeWrittenIsReportedAndTheNextReportPrints) {
+    program.form->Pridavybrazkaznka1->trigger();
+    const PrintDialogHook previous = SetPrintDialogHook([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(program.folder.File("no such folder/list.pdf"));
+        return true;
+    });
+    program.form->CustomerPage->BitBtn110->click();
+    SetPrintDialogHook(previous);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný."));
+    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    EXPECT_FALSE(Printer().Printing());
+
+    PdfPrinterAnswer answer;
+    program.form->CustomerPage->BitBtn110->click();
+    EXPECT_NEAR(answer.Read().First("Zoznam").top, 15, kMm);
+}
+
+TEST_F(ReportsTest, WithoutACustomerOrCarIdTheBlockIsEmptyAndTheCarCountsAsACompanyCar) {
+    TripData(1);
+    TTripsPage* page = OpenTrips();
+    SelectedCustomerId.clear();
+    page->lblJazdyAuto->clear();
+    PdfPrinterAnswer answer;
+    page->BitBtn27->click();
+    EXPECT_TRUE(boxes.Shown().empty());
+    const PdfText pdf = answer.Read();
+    EXPECT_TRUE(pdf.Find(QStringLiteral("Ľubovník")).empty());
+    ExpectRightAt(pdf, QStringLiteral("DIČ:"), 32, 39);
+    ExpectAt(pdf, "05.12.2026", 136, 40);
+    EXPECT_EQ(pdf.Find("Celkom").size(), 3u);
+}
+
 TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouchingTheGrid) {
     TripData(0);
     Db->Execute("INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, id_phm, "
