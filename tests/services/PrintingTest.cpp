@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <functional>
 
 #include "Exception.h"
@@ -271,4 +274,18 @@ TEST(PrintGrid, AWidthThatIsNoNumberRaisesAndTheDocumentIsEndedAllTheSame) {
     EXPECT_FALSE(Printer().Printing());
     const Printed next = PrintPdf([&] { DrawTextIn(10, 10, 50, 20, "L", "znova"); });
     EXPECT_NEAR(next.pdf.First("znova").left, 10, kMm);
+}
+
+TEST(PrintDialog, WithoutAHookQtsPrintDialogOpensOnThePrinterAndCancelAnswersFalse) {
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (dialog) {
+            shown = dialog->printer() == &Printer().Device() ? "printer" : "other";
+            dialog->reject();
+        }
+    });
+    EXPECT_FALSE(ExecutePrintDialog(Printer().Device()));
+    EXPECT_EQ(shown, "printer");
+    EXPECT_EQ(Printer().Device().pageLayout().pageSize().id(), QPageSize::A4);
 }
