@@ -1,6 +1,7 @@
 #include "Reports.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <memory>
 
 #include "CarsPage.h"
@@ -28,9 +29,8 @@ ReportClock& Clock() {
 
 // An id spliced into a statement: digits only, or nothing to look up.
 bool IsId(const QString& text) {
-    bool ok = false;
-    text.toLongLong(&ok);
-    return ok && !text.contains('+') && !text.trimmed().isEmpty() && text.trimmed() == text;
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
 }
 
 // The first row of "SELECT * FROM <table> WHERE id = <id>", or none when id is no number.
