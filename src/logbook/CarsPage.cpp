@@ -15,6 +15,7 @@
 #include "HandlerGuard.h"
 #include "InputBehaviour.h"
 #include "Lookups.h"
+#include "Reports.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "SqliteWrapper.h"
@@ -74,6 +75,7 @@ TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form)
 
     connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
     connect(BitBtn20, &QPushButton::clicked, this, Guarded([this] { BitBtn20Click(); }));
+    connect(BitBtn19, &QPushButton::clicked, this, Guarded([this] { BitBtn19Click(*this); }));
     connect(bitAuta, &QPushButton::clicked, this, Guarded([this] { bitAutaClick(); }));
     connect(cbAutaDruh, &TComboBox::CloseUp, this, Guarded([this] { cbAutaDruhCloseUp(); }));
     connect(cbAutaPHM, &TComboBox::CloseUp, this, Guarded([this] { cbAutaPHMCloseUp(); }));

@@ -16,6 +16,7 @@
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ProgramGlobals.h"
+#include "Reports.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "SqliteWrapper.h"
@@ -63,6 +64,7 @@ TCustomerPage::TCustomerPage(TForm1& form, QWidget* panel) : QObject(panel), for
     connect(BitBtn22, &QPushButton::clicked, this, Guarded([this] { BitBtn22Click(); }));
     connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
     connect(BitBtn108, &QPushButton::clicked, this, Guarded([this] { BitBtn108Click(); }));
+    connect(BitBtn110, &QPushButton::clicked, this, Guarded([this] { BitBtn110Click(*this); }));
     connect(chbZakPlatca, &QCheckBox::toggled, this, Guarded([this] { chbZakPlatcaClick(); }));
     connect(sgZak, &TStringGrid::DblClick, this, Guarded([this] { sgZakDblClick(); }));
     connect(sgZak, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgZakKeyDown(key); }));

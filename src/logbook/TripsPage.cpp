@@ -26,6 +26,7 @@
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ProgramGlobals.h"
+#include "Reports.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "Settings.h"
@@ -254,6 +255,7 @@ void TTripsPage::BuildFrame(QWidget* panel10) {
     bitJazdy = w.clear;
     BitBtn28 = w.remove;
     BitBtn27 = w.print;
+    BitBtn27->show();
     sgJazdy = w.grid;
     Panel11 = w.bottomPanel;
     Panel11->setObjectName("Panel11");
@@ -364,6 +366,7 @@ void TTripsPage::ConnectHandlers() {
     connect(BitBtn23, &QPushButton::clicked, this, Guarded([this] { BitBtn23Click(); }));
     connect(BitBtn28, &QPushButton::clicked, this, Guarded([this] { BitBtn28Click(); }));
     connect(BitBtn26, &QPushButton::clicked, this, Guarded([this] { BitBtn26Click(); }));
+    connect(BitBtn27, &QPushButton::clicked, this, Guarded([this] { BitBtn27Click(*this); }));
     connect(BitBtn30, &QPushButton::clicked, this, Guarded([this] { BitBtn30Click(); }));
     connect(BitBtn127, &QPushButton::clicked, this, Guarded([this] { BitBtn127Click(); }));
     connect(sgJazdy, &TStringGrid::DblClick, this, Guarded([this] { sgJazdyDblClick(); }));

@@ -1,0 +1,155 @@
+#include "PrintDialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "Exception.h"
+
+namespace {
+PrintDialogHook& Hook() {
+    static PrintDialogHook hook;
+    return hook;
+}
+
+// The canvas's default family. Tahoma comes from the Windows-compatible fonts when the system
+// does not know it; without them the font matcher picks a substitute.
+QString DefaultFamily() {
+    static const bool loaded = [] {
+        if (QFontDatabase::hasFamily("Tahoma"))
+            return true;
+        bool any = false;
+        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            if (QFile::exists(file))
+                any = QFontDatabase::addApplicationFont(file) >= 0 || any;
+        return any;
+    }();
+    Q_UNUSED(loaded);
+    return QStringLiteral("Tahoma");
+}
+} // namespace
+
+PrintDialogHook SetPrintDialogHook(PrintDialogHook hook) {
+    PrintDialogHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
+
+bool ExecutePrintDialog(QPrinter& printer) {
+    if (Hook())
+        return Hook()(printer);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+TPrinter::TPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    font_ = QFont(DefaultFamily());
+    font_.setPointSize(8);
+    // Letters as typed: no ligatures ("fi" stays two letters for a reader of the file), no kerning.
+    font_.setStyleStrategy(QFont::PreferNoShaping);
+    font_.setKerning(false);
+}
+
+TPrinter::~TPrinter() {
+    if (Printing())
+        Abort();
+}
+
+TPrinterCaps TPrinter::Caps() const {
+    const QRect page = printer_->pageRect(QPrinter::DevicePixel).toRect();
+    const QRect paper = printer_->paperRect(QPrinter::DevicePixel).toRect();
+    TPrinterCaps caps;
+    caps.LogPixelsX = printer_->logicalDpiX();
+    caps.LogPixelsY = printer_->logicalDpiY();
+    caps.PhysicalOffsetX = page.left() - paper.left();
+    caps.PhysicalOffsetY = page.top() - paper.top();
+    caps.HorzRes = page.width();
+    caps.VertRes = page.height();
+    return caps;
+}
+
+void TPrinter::SetLandscape(bool landscape) {
+    printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void TPrinter::SetTitle(const QString& title) {
+    printer_->setDocName(title);
+}
+
+void TPrinter::SetCopies(int copies) {
+    printer_->setCopyCount(copies);
+}
+
+void TPrinter::BeginDoc() {
+    if (Printing())
+        throw Exception(QStringLiteral("Tlač už prebieha"));
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(printer_.get())) {
+        painter_.reset();
+        throw Exception(QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný"));
+    }
+    painter_->setFont(font_);
+    painter_->setPen(QPen(Qt::black, 0));
+    painter_->setBrush(Qt::NoBrush);
+    pageNumber_ = 1;
+}
+
+void TPrinter::EndDoc() {
+    if (!Printing())
+        return;
+    painter_->end();
+    painter_.reset();
+}
+
+void TPrinter::Abort() {
+    if (!Printing())
+        return;
+    printer_->abort();
+    painter_->end();
+    painter_.reset();
+}
+
+void TPrinter::NewPage() {
+    if (!Printing())
+        return;
+    printer_->newPage();
+    ++pageNumber_;
+}
+
+bool TPrinter::Printing() const {
+    return painter_ && painter_->isActive();
+}
+
+QPainter& TPrinter::Canvas() {
+    Q_ASSERT(Printing());
+    return *painter_;
+}
+
+void TPrinter::SetFont(const QFont& font) {
+    font_ = font;
+    if (Printing())
+        painter_->setFont(font_);
+}
+
+namespace {
+TPrinter* instance = nullptr;
+
+// The printer goes with the application, before the print support it uses.
+void DeletePrinter() {
+    delete instance;
+    instance = nullptr;
+}
+} // namespace
+
+TPrinter& Printer() {
+    if (!instance) {
+        instance = new TPrinter;
+        qAddPostRoutine(DeletePrinter);
+    }
+    return *instance;
+}
