@@ -192,7 +192,9 @@ void TForm1::FormCreate() {
     FirstShow = true;
     CloseConfirmed = false;
 
-    FocusColor = StringToColor(ReadSetting("Main", "color", "$00FEE6CF"));
+    // A colour text that is no colour is reported; the program goes on with the default colour.
+    FocusColor = 0x00FEE6CF;
+    RunGuarded([] { FocusColor = StringToColor(ReadSetting("Main", "color", "$00FEE6CF")); });
     QDir().mkdir(AppDir + "Data");
     DatabasePath = AppDir + "Data/data.mvk";
     InitMessageTable();
