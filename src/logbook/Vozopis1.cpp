@@ -205,7 +205,6 @@ void TForm1::FormCreate() {
     }
     pnlInfo->layout()->addWidget(pgInfo);
     pnlPrevod->layout()->addWidget(pgPrevod);
-    pnlPrevod->layout()->addWidget(BitBtn4);
     pnlAuta->layout()->addWidget(Panel6);
     pnlJazdy->layout()->addWidget(Panel10);
     MainScreen->eMainRok->clear();
@@ -218,7 +217,7 @@ void TForm1::FormCreate() {
     setWindowState(windowState() | Qt::WindowMaximized);
 
     ShowPanel(pnlMenu);
-    BitBtn4->setText(QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy") + '\r' +
+    BitBtn4->setText(QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy") + '\n' +
                      QStringLiteral("pre ďalší kalendárny tok automaticky"));
 
     database_ = std::make_unique<TDatabase>(DatabasePath);

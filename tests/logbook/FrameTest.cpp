@@ -50,7 +50,7 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
     EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
     EXPECT_FALSE(program.form->BitBtn4->isEnabled());
-    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\r"
+    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
                                                             "pre ďalší kalendárny tok automaticky"));
     EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
 }
@@ -227,4 +227,47 @@ TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
     program.form->hide();
     program.form->show();
     EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
+}
+
+TEST(Look, TheWindowsUseTheirDesignedFonts) {
+    StartedProgram program;
+    const QFontInfo window(program.form->font());
+    EXPECT_EQ(window.family(), "Tahoma");
+    EXPECT_EQ(window.pixelSize(), 11);
+    QFont bold = program.form->font();
+    bold.setBold(true);
+    EXPECT_EQ(QFontInfo(bold).family(), "Tahoma");
+    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif") << "for the support window";
+}
+
+TEST(Look, TheOpeningStatesPageFillsItsPanelAndItsButtonShowsBothLines) {
+    StartedProgram program;
+    TForm1& form = *program.form;
+    program.SelectCustomer("Doprava Nitra");
+    form.show();
+    form.dajepreprevodroka1->trigger();
+    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
+
+    QPushButton* button = form.BitBtn4;
+    EXPECT_TRUE(form.pgPrevod->currentWidget()->isAncestorOf(button)) << "on the page's tab";
+    EXPECT_TRUE(button->isVisible());
+    const QStringList lines = button->text().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    const QFontMetrics metrics(button->font());
+    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
+    for (const QString& line : lines)
+        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
+
+    // Within the tab, clear of the other controls shown.
+    QWidget* tab = form.pgPrevod->currentWidget();
+    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(tab->rect().contains(onTab));
+    for (QWidget* other : tab->findChildren<QWidget*>()) {
+        if (other == button || !other->isVisible() || other->isAncestorOf(button) ||
+            button->isAncestorOf(other))
+            continue;
+        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
+        EXPECT_FALSE(rect.intersects(onTab))
+            << other->objectName().toStdString() << " " << other->metaObject()->className();
+    }
 }
