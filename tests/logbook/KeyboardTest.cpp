@@ -80,6 +80,7 @@ TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAlsoFromAFieldAndLeaveTheFieldAlone) 
         ASSERT_NE(field, nullptr) << form.CurrentPanel()->objectName().toStdString();
         FocusField(field);
         ASSERT_TRUE(TypeKeys(keys));
+        (void)QTest::qWaitFor([&] { return form.CurrentPanel() == panel; }, 2000);
         EXPECT_EQ(form.CurrentPanel(), panel)
             << keys << " from " << field->objectName().toStdString() << " opened "
             << form.CurrentPanel()->objectName().toStdString();
@@ -138,6 +139,7 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
 
     // With no list open, Esc is the menu's "Koniec".
     ASSERT_TRUE(TypeKeys("Escape"));
+    (void)QTest::qWaitFor([&] { return !boxes.Shown().empty(); }, 2000);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
