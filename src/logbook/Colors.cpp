@@ -21,24 +21,79 @@ constexpr NamedColor kNamedColors[] = {
     {"clLtGray", 0xC0C0C0},     {"clDkGray", 0x808080},
 };
 
+// The system colours, taken from the desktop's palette.
+struct SystemColor {
+    const char* name;
+    QPalette::ColorRole role;
+    QPalette::ColorGroup group = QPalette::Active;
+};
+
+const SystemColor kSystemColors[] = {
+    {"clScrollBar", QPalette::Button},
+    {"clBackground", QPalette::Dark},
+    {"clActiveCaption", QPalette::Highlight},
+    {"clInactiveCaption", QPalette::Highlight, QPalette::Inactive},
+    {"clMenu", QPalette::Window},
+    {"clWindow", QPalette::Base},
+    {"clWindowFrame", QPalette::Shadow},
+    {"clMenuText", QPalette::WindowText},
+    {"clWindowText", QPalette::Text},
+    {"clCaptionText", QPalette::HighlightedText},
+    {"clActiveBorder", QPalette::Window},
+    {"clInactiveBorder", QPalette::Window},
+    {"clAppWorkSpace", QPalette::Dark},
+    {"clHighlight", QPalette::Highlight},
+    {"clHighlightText", QPalette::HighlightedText},
+    {"clBtnFace", QPalette::Button},
+    {"clBtnShadow", QPalette::Dark},
+    {"clGrayText", QPalette::Text, QPalette::Disabled},
+    {"clBtnText", QPalette::ButtonText},
+    {"clInactiveCaptionText", QPalette::HighlightedText, QPalette::Inactive},
+    {"clBtnHighlight", QPalette::Light},
+    {"cl3DDkShadow", QPalette::Shadow},
+    {"cl3DLight", QPalette::Midlight},
+    {"clInfoText", QPalette::ToolTipText},
+    {"clInfoBk", QPalette::ToolTipBase},
+    {"clHotLight", QPalette::Link},
+    {"clGradientActiveCaption", QPalette::Highlight},
+    {"clGradientInactiveCaption", QPalette::Highlight, QPalette::Inactive},
+    {"clMenuHighlight", QPalette::Highlight},
+    {"clMenuBar", QPalette::Window},
+    // No colour of its own: an edit field keeps its window colour.
+    {"clNone", QPalette::Base},
+    {"clDefault", QPalette::Base},
+};
+
 uint32_t ToBgr(const QColor& c) {
     return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
 }
 
-// Colours of the desktop's palette by their names.
-bool PaletteColor(const QString& name, uint32_t& bgr) {
-    static const struct {
-        const char* name;
-        QPalette::ColorRole role;
-    } roles[] = {
-        {"clWindow", QPalette::Base},         {"clWindowText", QPalette::Text},
-        {"clBtnFace", QPalette::Button},      {"clBtnText", QPalette::ButtonText},
-        {"clHighlight", QPalette::Highlight}, {"clHighlightText", QPalette::HighlightedText},
-        {"clInfoBk", QPalette::ToolTipBase},  {"clInfoText", QPalette::ToolTipText},
-    };
-    for (const auto& r : roles) {
-        if (name.compare(QLatin1String(r.name), Qt::CaseInsensitive) == 0) {
-            bgr = ToBgr(QApplication::palette().color(r.role));
+bool SameName(const QString& text, const char* name) {
+    return text.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+bool ColorByName(const QString& text, uint32_t& bgr) {
+    for (const NamedColor& c : kNamedColors) {
+        if (SameName(text, c.name)) {
+            bgr = c.bgr;
+            return true;
+        }
+    }
+    for (const SystemColor& c : kSystemColors) {
+        if (SameName(text, c.name)) {
+            bgr = ToBgr(QApplication::palette().color(c.group, c.role));
+            return true;
+        }
+    }
+    // The web colours: "clWeb" and a colour name of the web ("clWebAliceBlue").
+    if (text.startsWith(QLatin1String("clWeb"), Qt::CaseInsensitive)) {
+        const QString web = text.mid(5);
+        bool letters = !web.isEmpty();
+        for (QChar ch : web)
+            letters = letters && ch.isLetter() && ch.unicode() < 128;
+        if (letters && web.compare(QLatin1String("transparent"), Qt::CaseInsensitive) != 0 &&
+            QColor::isValidColor(web)) {
+            bgr = ToBgr(QColor::fromString(web));
             return true;
         }
     }
@@ -47,12 +102,8 @@ bool PaletteColor(const QString& name, uint32_t& bgr) {
 } // namespace
 
 uint32_t StringToColor(const QString& text) {
-    for (const NamedColor& c : kNamedColors) {
-        if (text.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
-            return c.bgr;
-    }
     uint32_t bgr = 0;
-    if (PaletteColor(text, bgr))
+    if (ColorByName(text, bgr))
         return bgr;
 
     const QString trimmed = text.trimmed();

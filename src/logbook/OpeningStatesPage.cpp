@@ -36,6 +36,9 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     bitPocStav = widgets_.clear;
     BitBtn43 = widgets_.remove;
     sgPocStav = widgets_.grid;
+    // The disabled two-line button stands in the bottom row, where this page's print button hides.
+    form.BitBtn4->setParent(widgets_.bottomPanel);
+    form.BitBtn4->setGeometry(BitBtn43->x() - 308, 0, 300, 36);
     for (int col : {0, 4, 5})
         sgPocStav->SetColAlignment(col, 1);
     sgPocStav->SetColAlignment(1, 2);

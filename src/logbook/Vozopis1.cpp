@@ -1,9 +1,11 @@
 #include "Vozopis1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -54,6 +56,7 @@ TForm1::TForm1() {
 
     setCentralWidget(new QWidget(this));
     centralWidget()->installEventFilter(this);
+    qApp->installEventFilter(this); // the menu's keys come before the fields' editing keys
     BuildPanels();
     BuildMenu();
     OnSessionEndRequest([this] { WMQueryEndSession(); });
@@ -153,6 +156,16 @@ void TForm1::BuildMenu() {
     item(help, Oprograme1, "Oprograme1", QStringLiteral("O programe..."), {},
          s->standardIcon(QStyle::SP_MessageBoxInformation));
 
+    // The hint labels of the main screen promise Alt+S and Alt+Z for the two menus, whose captions
+    // have no accelerator.
+    for (const auto& [keys, menu] : {std::pair{"Alt+S", file}, std::pair{"Alt+Z", view}}) {
+        auto* open = new QAction(this);
+        open->setShortcut(QKeySequence(keys));
+        addAction(open);
+        connect(open, &QAction::triggered, this,
+                [this, menu] { menuBar()->setActiveAction(menu->menuAction()); });
+    }
+
     SetDataMenuEnabled(false);
 
     connect(Pridavybrazkaznka1, &QAction::triggered, this,
@@ -186,7 +199,9 @@ void TForm1::FormCreate() {
     FirstShow = true;
     CloseConfirmed = false;
 
-    FocusColor = StringToColor(ReadSetting("Main", "color", "$00FEE6CF"));
+    // A colour text that is no colour is reported; the program goes on with the default colour.
+    FocusColor = 0x00FEE6CF;
+    RunGuarded([] { FocusColor = StringToColor(ReadSetting("Main", "color", "$00FEE6CF")); });
     QDir().mkdir(AppDir + "Data");
     DatabasePath = AppDir + "Data/data.mvk";
     InitMessageTable();
@@ -197,7 +212,6 @@ void TForm1::FormCreate() {
     }
     pnlInfo->layout()->addWidget(pgInfo);
     pnlPrevod->layout()->addWidget(pgPrevod);
-    pnlPrevod->layout()->addWidget(BitBtn4);
     pnlAuta->layout()->addWidget(Panel6);
     pnlJazdy->layout()->addWidget(Panel10);
     MainScreen->eMainRok->clear();
@@ -210,7 +224,7 @@ void TForm1::FormCreate() {
     setWindowState(windowState() | Qt::WindowMaximized);
 
     ShowPanel(pnlMenu);
-    BitBtn4->setText(QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy") + '\r' +
+    BitBtn4->setText(QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy") + '\n' +
                      QStringLiteral("pre ďalší kalendárny tok automaticky"));
 
     database_ = std::make_unique<TDatabase>(DatabasePath);
@@ -254,9 +268,33 @@ void TForm1::LoadSettingsToAbout() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride)
+        return MenuKeyOverride(watched, static_cast<QKeyEvent*>(event));
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         CenterPanels();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A field would take some menu keys as its own editing keys (Ctrl+E is "end of line" on X11): the
+// event that asks it is withheld from the window's fields, so the menu item runs. An open list or
+// menu keeps Esc for itself: it closes just that list.
+bool TForm1::MenuKeyOverride(QObject* watched, QKeyEvent* event) {
+    if (QApplication::activePopupWidget()) {
+        if (event->key() != Qt::Key_Escape)
+            return false;
+        event->accept();
+        return true;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const QKeySequence pressed(
+        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    for (const QAction* action : actions()) {
+        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return true;
+    }
+    return false;
 }
 
 void TForm1::CenterPanels() {

@@ -4,6 +4,7 @@
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -87,6 +88,7 @@ private:
     void BuildPanels();
     void BuildMenu();
     QWidget* NewPanel(const char* name);
+    bool MenuKeyOverride(QObject* watched, QKeyEvent* event);
 
     std::unique_ptr<TDatabase> database_;
     QWidget* currentPanel_ = nullptr;

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "AboutUnit.h"
+#include "Fonts.h"
 #include "HandlerGuard.h"
 #include "VersionBlock.h"
 #include "Vozopis1.h"
@@ -23,6 +24,7 @@ public:
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
     app.setApplicationName("Vozopis");
+    LoadDesignFonts();
 
     TForm1 form;
     Form1 = &form;

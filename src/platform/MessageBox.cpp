@@ -36,7 +36,12 @@ int PlatformMessageBox(const QString& text, const QString& caption, int flags) {
     if (Hook())
         return Hook()(text, caption, flags);
 
-    QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    // The text stands as it is (a name like "<b>A & B</b>" is no markup); CR breaks the line.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+    QMessageBox box(IconOf(flags), caption, QString(), QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(shown);
     const bool yesNo = (flags & 0x0F) == 4;
     if (yesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -20,6 +20,7 @@ enum MessageBoxResult { ID_OK = 1, ID_YES = 6, ID_NO = 7 };
 using MessageBoxHook = std::function<int(const QString& text, const QString& caption, int flags)>;
 
 // Shows a modal message box and returns the button pressed; a hook set by the tests answers instead.
+// The text is shown as plain text, a CR (or CR LF) breaking the line.
 int PlatformMessageBox(const QString& text, const QString& caption, int flags);
 // Replaces the dialog; an empty hook restores it. Returns the previous hook.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);

@@ -150,8 +150,11 @@ protected:
         painter->setPen(Qt::black);
         const QString text =
             model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-        painter->setClipRect(rect.adjusted(0, 0, -1, -1), Qt::IntersectClip);
-        painter->drawText(QPoint(rect.left() + 3, rect.top() + 1 + painter->fontMetrics().ascent()), text);
+        // The caption stands where its column's texts stand; a column that draws no text keeps it left.
+        const auto* grid = qobject_cast<const TStringGrid*>(parentWidget());
+        const int align = grid ? grid->ColAlignment(logicalIndex) : 0;
+        TStringGrid::DrawCellText(painter, rect.adjusted(0, 0, -1, -1), text, rect.width(),
+                                  align == 1 || align == 2 ? align : 0);
         painter->restore();
     }
 };
@@ -227,6 +230,12 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStri
     connect(header, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (!resetting_ && col >= 0 && col < widths_.size())
             widths_[col] = size;
+    });
+    // A click below the last row or a Ctrl+click on the selected row would leave the current row
+    // unselected while its text is still drawn white: the current row is selected again.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!resetting_ && !selectionModel()->hasSelection() && currentIndex().isValid())
+            SelectViewRow(currentIndex().row());
     });
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, &TStringGrid::ModelAboutToBeReset);
     connect(model_, &QAbstractItemModel::modelReset, this, &TStringGrid::ModelWasReset);
@@ -332,6 +341,7 @@ void TStringGrid::SetColAlignment(int col, int align) {
         alignments_.resize(col + 1, 0);
     alignments_[col] = align;
     viewport()->update();
+    horizontalHeader()->viewport()->update();
 }
 
 int TStringGrid::ColAlignment(int col) const {

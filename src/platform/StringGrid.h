@@ -42,7 +42,7 @@ public:
     int RowHeight(int row) const;
 
     // The current row (grid index; 1 for the first record), and moving it. -1 while the grid has
-    // no record rows.
+    // no record rows. The current row is always among the selected rows.
     int Row() const;
     void SetRow(int row);
     // The selected rows, grid indexes; the current row alone when nothing is selected. With range
@@ -53,7 +53,8 @@ public:
     bool RangeSelect() const;
 
     // Text of a column drawn right-aligned (1), centred (2) or left (0, the default); the text is
-    // white on selected rows and black elsewhere. Any other code draws no text.
+    // white on selected rows and black elsewhere. Any other code draws no text. The header caption
+    // follows the column (left for a column that draws no text).
     void SetColAlignment(int col, int align);
     int ColAlignment(int col) const;
     // The colour the text of a row is drawn in: white inside Selection(), black outside.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
     EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
     EXPECT_FALSE(program.form->BitBtn4->isEnabled());
-    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\r"
+    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
                                                             "pre ďalší kalendárny tok automaticky"));
     EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
 }
@@ -70,26 +71,58 @@ TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
                      "Oprograme1|O programe...||1|1"}));
 }
 
-TEST(StartUp, FocusColourAcceptsNamesDecimalAndDollarHexadecimalButNoOtherText) {
+TEST(StartUp, FocusColourAcceptsEveryColourNameDecimalAndDollarHexadecimal) {
+    const auto palette = [](QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active) {
+        const QColor c = QApplication::palette().color(group, role);
+        return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+    };
     const std::pair<const char*, uint32_t> cases[] = {
-        {"clRed", 0x0000FF}, {"clskyblue", 0xF0CAA6}, {"255", 0x0000FF}, {"$00FF0000", 0xFF0000}};
+        {"clRed", 0x0000FF},
+        {"clskyblue", 0xF0CAA6},
+        {"clMedGray", 0xA4A0A0},
+        {"clMoneyGreen", 0xC0DCC0},
+        {"clBtnFace", palette(QPalette::Button)},
+        {"clWindow", palette(QPalette::Base)},
+        {"clWindowText", palette(QPalette::Text)},
+        {"clHighlight", palette(QPalette::Highlight)},
+        {"clHighlightText", palette(QPalette::HighlightedText)},
+        {"clInfoBk", palette(QPalette::ToolTipBase)},
+        {"clBtnShadow", palette(QPalette::Dark)},
+        {"clBtnHighlight", palette(QPalette::Light)},
+        {"cl3DDkShadow", palette(QPalette::Shadow)},
+        {"cl3DLight", palette(QPalette::Midlight)},
+        {"clGrayText", palette(QPalette::Text, QPalette::Disabled)},
+        {"clHotLight", palette(QPalette::Link)},
+        {"clMenuBar", palette(QPalette::Window)},
+        {"clScrollBar", palette(QPalette::Button)},
+        {"clNone", palette(QPalette::Base)},
+        {"clDefault", palette(QPalette::Base)},
+        {"clWebAliceBlue", 0xFFF8F0},
+        {"255", 0x0000FF},
+        {"$00FF0000", 0xFF0000},
+        {" $00FEE6CF", 0xFEE6CF},
+    };
+    MessageBoxRecorder boxes;
     for (const auto& [text, color] : cases) {
         StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");
         EXPECT_EQ(FocusColor, color) << text;
     }
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
+}
 
-    // A colour that is no number stops start-up with the conversion error.
-    MessageBoxRecorder boxes;
-    StartedProgram program("[Main]\r\ncolor=blue-ish\r\n");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "'blue-ish' is not a valid integer value.");
-    EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONERROR);
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(Db, nullptr) << "the later steps did not run";
-    EXPECT_FALSE(RunGuarded([] { Database(); })) << "page actions are refused";
-    EXPECT_EQ(boxes.Texts().value(1),
-              QStringLiteral("Databáza nie je otvorená. Skontrolujte priečinok Data a "
-                             "spustite program znova."));
+TEST(StartUp, AnInvalidFocusColourIsReportedAndStartUpGoesOnWithTheDefault) {
+    for (const char* text : {"blue-ish", "clBlueish", "clWeb", "$", "99999999999"}) {
+        MessageBoxRecorder boxes;
+        StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");
+        ASSERT_EQ(boxes.Shown().size(), 1u) << text;
+        EXPECT_EQ(boxes.Shown()[0].text, QString("'%1' is not a valid integer value.").arg(text));
+        EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONERROR);
+        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
+        EXPECT_EQ(FocusColor, 0x00FEE6CFu) << text;
+        ASSERT_NE(Db, nullptr) << text << ": the database is opened all the same";
+        EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
+        EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
+    }
 }
 
 TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
@@ -104,6 +137,10 @@ TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(Db, nullptr);
     form->show();
     EXPECT_FALSE(FirstShow);
+    EXPECT_FALSE(RunGuarded([] { Database(); })) << "page actions are refused";
+    EXPECT_EQ(boxes.Texts().value(1),
+              QStringLiteral("Databáza nie je otvorená. Skontrolujte priečinok Data a "
+                             "spustite program znova."));
     CloseConfirmed = true;
 }
 
@@ -190,4 +227,47 @@ TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
     program.form->hide();
     program.form->show();
     EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
+}
+
+TEST(Look, TheWindowsUseTheirDesignedFonts) {
+    StartedProgram program;
+    const QFontInfo window(program.form->font());
+    EXPECT_EQ(window.family(), "Tahoma");
+    EXPECT_EQ(window.pixelSize(), 11);
+    QFont bold = program.form->font();
+    bold.setBold(true);
+    EXPECT_EQ(QFontInfo(bold).family(), "Tahoma");
+    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif") << "for the support window";
+}
+
+TEST(Look, TheOpeningStatesPageFillsItsPanelAndItsButtonShowsBothLines) {
+    StartedProgram program;
+    TForm1& form = *program.form;
+    program.SelectCustomer("Doprava Nitra");
+    form.show();
+    form.dajepreprevodroka1->trigger();
+    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
+
+    QPushButton* button = form.BitBtn4;
+    EXPECT_TRUE(form.pgPrevod->currentWidget()->isAncestorOf(button)) << "on the page's tab";
+    EXPECT_TRUE(button->isVisible());
+    const QStringList lines = button->text().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    const QFontMetrics metrics(button->font());
+    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
+    for (const QString& line : lines)
+        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
+
+    // Within the tab, clear of the other controls shown.
+    QWidget* tab = form.pgPrevod->currentWidget();
+    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(tab->rect().contains(onTab));
+    for (QWidget* other : tab->findChildren<QWidget*>()) {
+        if (other == button || !other->isVisible() || other->isAncestorOf(button) ||
+            button->isAncestorOf(other))
+            continue;
+        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
+        EXPECT_FALSE(rect.intersects(onTab))
+            << other->objectName().toStdString() << " " << other->metaObject()->className();
+    }
 }

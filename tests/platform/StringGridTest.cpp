@@ -241,3 +241,56 @@ TEST(StringGrid, TextIsWhiteOnSelectedRowsBlackElsewhereAndPlacedByTheColumnAlig
     EXPECT_LE(right.last, 120 - 3);
     EXPECT_NEAR((centred.first + centred.last) / 2, 60, 3);
 }
+
+TEST(StringGrid, TheCurrentRowStaysVisibleWhateverTheMouseClicks) {
+    // Every row's text colour matches its painted selection, and no record row is white on white.
+    const auto checkPicture = [](const TStringGrid& grid, const std::string& what) {
+        const QImage image = grid.viewport()->grab().toImage();
+        for (int row = 1; row < grid.RowCount() - 1; ++row) {
+            const QRect cell = grid.visualRect(grid.model()->index(row - 1, 0));
+            const Ink ink = InkIn(image, cell);
+            const bool whiteText = grid.CellTextColor(row) == QColor(Qt::white);
+            EXPECT_EQ(whiteText, grid.selectionModel()->isRowSelected(row - 1, QModelIndex()))
+                << what << ", row " << row;
+            EXPECT_TRUE(ink.dark > 10 || ink.white < cell.width() * cell.height() / 2)
+                << what << ", row " << row << " is white on white";
+        }
+        EXPECT_EQ(RowAndSelection(grid), "2:2-2") << what;
+    };
+    for (const bool range : {true, false}) {
+        const std::string mode = range ? "range select" : "single select";
+        auto grid = MakeGrid(3, 4);
+        grid->SetRangeSelect(range);
+        ClickRow(*grid, 2);
+        const QRect last = grid->visualRect(grid->model()->index(grid->RowCount() - 2, 0));
+        const QPoint below(last.center().x(), last.bottom() + 40);
+        ASSERT_FALSE(grid->indexAt(below).isValid());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        checkPicture(*grid, mode + ", click below the rows");
+        ClickRow(*grid, 2);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, RowPoint(*grid, 2));
+        checkPicture(*grid, mode + ", Ctrl+click on the selected row");
+    }
+}
+
+TEST(StringGrid, HeaderCaptionsFollowTheirColumnsAlignment) {
+    auto grid = MakeGrid(3, 3);
+    for (int c = 0; c < 3; ++c) {
+        grid->SetColWidth(c, 120);
+        grid->SetCells(c, 0, "ID");
+    }
+    grid->SetColAlignment(0, 1);
+    grid->SetColAlignment(2, 2);
+    const QImage image = grid->horizontalHeader()->grab().toImage();
+    const auto inkOf = [&](int col) {
+        const int x = grid->horizontalHeader()->sectionViewportPosition(col);
+        return InkIn(image, QRect(x, 0, 120, grid->horizontalHeader()->height()));
+    };
+    const Ink right = inkOf(0), left = inkOf(1), centred = inkOf(2);
+    ASSERT_GT(left.dark, 0);
+    EXPECT_GE(left.first, 3);
+    EXPECT_LT(left.last, 30);
+    EXPECT_GT(right.first, 90);
+    EXPECT_LE(right.last, 120 - 3);
+    EXPECT_NEAR((centred.first + centred.last) / 2, 60, 3);
+}

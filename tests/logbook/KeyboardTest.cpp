@@ -1,0 +1,166 @@
+// Keys as a user types them, on a real X server: the platform's key bindings (a field's Ctrl+E as
+// "end of line"), the menus and the drop-down lists behave there as on the user's desktop.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTabWidget>
+
+#include "CarsPage.h"
+#include "ComboBox.h"
+#include "CustomerPage.h"
+#include "Fonts.h"
+#include "MaskEdit.h"
+#include "ProgramFixture.h"
+#include "TripsPage.h"
+#include "VersionBlock.h"
+#include "XServer.h"
+
+DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
+
+namespace {
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.ShowActive());
+        program.SelectCustomer("Doprava Nitra");
+        ASSERT_EQ(QApplication::platformName(), "xcb");
+    }
+    // A customer with a driver, a route and a car with its opening state: the trip page opens
+    // with its car list dropped down.
+    void TripData() {
+        for (auto create :
+             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
+              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
+            create();
+        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
+        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
+        Db->Execute("INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, "
+                    "id_phm, id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 10, 1, 1)");
+        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
+        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
+        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
+    }
+    // Puts the focus into a field with a text and the caret at its start.
+    static void FocusField(QLineEdit* field) {
+        field->setText("abc");
+        field->setFocus();
+        field->setCursorPosition(0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+    }
+    // The first editable field of a page panel.
+    static QLineEdit* FieldOf(QWidget* panel) {
+        for (QLineEdit* edit : panel->findChildren<QLineEdit*>())
+            if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly() &&
+                !qobject_cast<TMaskEdit*>(edit))
+                return edit;
+        return nullptr;
+    }
+    static bool Dropped(TComboBox* combo) { return combo->view()->isVisible(); }
+
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+};
+} // namespace
+
+TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAlsoFromAFieldAndLeaveTheFieldAlone) {
+    TForm1& form = *program.form;
+    form.Pridavybrazkaznka1->trigger();
+    const std::pair<const char*, QWidget*> steps[] = {
+        {"ctrl+e", form.pnlAuta}, {"ctrl+d", form.pnlInfo},  {"ctrl+p", form.pnlPrevod},
+        {"ctrl+h", form.pnlMenu}, {"F7", form.pnlZakaznici}, {"ctrl+e", form.pnlAuta},
+    };
+    for (const auto& [keys, panel] : steps) {
+        QLineEdit* field = FieldOf(form.CurrentPanel());
+        ASSERT_NE(field, nullptr) << form.CurrentPanel()->objectName().toStdString();
+        FocusField(field);
+        ASSERT_TRUE(TypeKeys(keys));
+        (void)QTest::qWaitFor([&] { return form.CurrentPanel() == panel; }, 2000);
+        EXPECT_EQ(form.CurrentPanel(), panel)
+            << keys << " from " << field->objectName().toStdString() << " opened "
+            << form.CurrentPanel()->objectName().toStdString();
+        EXPECT_EQ(field->text(), "abc") << keys << " reached " << field->objectName().toStdString();
+        EXPECT_EQ(field->cursorPosition(), 0)
+            << keys << " moved the caret of " << field->objectName().toStdString();
+    }
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
+}
+
+TEST_F(KeyboardTest, AltSAndAltZOpenTheFileAndViewMenus) {
+    TForm1& form = *program.form;
+    const QList<QAction*> menus = form.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    FocusField(FieldOf(form.pnlMenu));
+    for (const auto& [keys, index] : {std::pair{"alt+s", 0}, std::pair{"alt+z", 1}}) {
+        ASSERT_TRUE(TypeKeys(keys));
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return QApplication::activePopupWidget() == menus[index]->menu();
+        })) << keys;
+        ASSERT_TRUE(TypeKeys("Escape"));
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); })) << keys;
+    }
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("Súbor"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Zobraziť"));
+    EXPECT_TRUE(boxes.Shown().empty()) << "Esc closed the menu only";
+}
+
+TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
+    TripData();
+    TTripsPage& page = *program.form->TripsPage;
+    auto escClosesOnly = [&](TComboBox* combo, const char* how) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Dropped(combo); })) << how;
+        ASSERT_TRUE(TypeKeys("Escape"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Dropped(combo); })) << how;
+        EXPECT_TRUE(boxes.Shown().empty()) << how << ": " << boxes.Texts().join(" | ").toStdString();
+        EXPECT_TRUE(program.form->isVisible()) << how;
+    };
+
+    program.form->Evidenciajzd1->trigger(); // the car list opens by itself
+    escClosesOnly(page.cbJazdyAuto, "the car list of the trip page");
+
+    page.eJazdyPrichod->setFocus();
+    ASSERT_TRUE(TypeKeys("Return"));
+    escClosesOnly(page.cbJazdyTrasa, "the route list opened by Enter");
+
+    page.cbJazdyVodic->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.cbJazdyVodic->hasFocus(); }));
+    ASSERT_TRUE(TypeKeys("F4"));
+    escClosesOnly(page.cbJazdyVodic, "a list opened by F4");
+
+    const QPoint centre = page.cbJazdyTrasa->mapToGlobal(page.cbJazdyTrasa->rect().center());
+    QProcess::execute("xdotool",
+                      {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
+    escClosesOnly(page.cbJazdyTrasa, "a list opened by the mouse");
+
+    // With no list open, Esc is the menu's "Koniec".
+    ASSERT_TRUE(TypeKeys("Escape"));
+    (void)QTest::qWaitFor([&] { return !boxes.Shown().empty(); }, 2000);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
+    EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    TXServer server;
+    QString error;
+    if (!server.Start(error)) {
+        fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("DISPLAY", server.Display().toLocal8Bit());
+    int result = 1;
+    {
+        QApplication app(argc, argv);
+        LoadDesignFonts();
+        result = RUN_ALL_TESTS();
+    }
+    server.Stop();
+    return result;
+}
