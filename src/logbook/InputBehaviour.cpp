@@ -14,6 +14,7 @@
 #include <QTextEdit>
 #include <QValidator>
 #include <algorithm>
+#include <utility>
 
 #include "Colors.h"
 #include "Globals.h"
@@ -257,6 +258,13 @@ public:
 
     explicit LineGuard(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
         edit->setValidator(this);
+        // A text that the program puts into the focused field is selected as well: the focus may
+        // have arrived before the text (a tab page shown with its field focused).
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (std::exchange(fixed_, false) || !edit_->hasFocus() || edit_->isUndoAvailable())
+                return;
+            edit_->selectAll();
+        });
     }
 
     void SetKind(Kind kind) { kind_ = kind; }
@@ -277,6 +285,9 @@ public:
         }
         if (dropped)
             RejectKey();
+        // A change cut down here comes back as a text set anew, which is still the user's.
+        if (text != input)
+            fixed_ = true;
         input = text;
         pos = caret;
         last_ = text;
@@ -330,7 +341,8 @@ private:
 
     QLineEdit* edit_;
     Kind kind_ = Text;
-    mutable QString last_; // the text as last accepted
+    mutable QString last_;       // the text as last accepted
+    mutable bool fixed_ = false; // the next text change is the validator's own correction
 };
 
 LineGuard* GuardOf(QLineEdit* edit) {

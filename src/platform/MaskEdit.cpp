@@ -91,7 +91,7 @@ bool TMaskEdit::IsLiteral(QChar c) const {
 void TMaskEdit::PasteText(const QString& text) {
     QString typed;
     bool digit = false;
-    for (QChar c : text) {
+    for (QChar c : text.trimmed()) {
         if (IsAsciiDigit(c))
             digit = true;
         if (IsAsciiDigit(c) || IsLiteral(c))

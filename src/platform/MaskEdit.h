@@ -32,7 +32,8 @@ public:
     int SelLength() const;
     void SetSelLength(int length); // selects from SelStart() on
 
-    // Pastes text as typed: its digits and the mask's literals; nothing when it holds no digit.
+    // Pastes text as typed: its digits and the mask's literals, blanks around it dropped; nothing
+    // when it holds no digit.
     void PasteText(const QString& text);
 
 protected:
