@@ -110,8 +110,8 @@ bool RequireNumber(QLineEdit* field) {
     if (!number.match(text).hasMatch())
         return Refuse(field);
     if (!IsPlainNumber(text.toDouble()))
-        return Refuse(field, QStringLiteral("Číslo \"%1\" nie je možné uložiť. Zadajte 0 alebo číslo od "
-                                            "0,00001 do 999999999999999.")
+        return Refuse(field, QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
+                                            "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
                                  .arg(field->text()));
     return true;
 }

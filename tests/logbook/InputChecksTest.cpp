@@ -54,7 +54,8 @@ protected:
 };
 
 const QString kExponentRefusal =
-    QStringLiteral("Číslo \"%1\" nie je možné uložiť. Zadajte 0 alebo číslo od 0,00001 do 999999999999999.");
+    QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
+                   "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.");
 const QString kYearRefusal = QStringLiteral("Rok musí mať štyri číslice, napríklad 2024.");
 
 QString CharRefusal(const QString& field, const QString& character) {
