@@ -118,3 +118,35 @@ QString YearText(double dateTime) {
 QString CurrentYearText() {
     return YearText(Now());
 }
+
+namespace {
+// The number that the digits text[from, from + count) make, or -1 when one is no ASCII digit.
+int DigitsAt(const QString& text, int from, int count) {
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        if (i >= text.size() || text.at(i) < '0' || text.at(i) > '9')
+            return -1;
+        value = value * 10 + (text.at(i).unicode() - '0');
+    }
+    return value;
+}
+} // namespace
+
+bool IsDateText(const QString& text) {
+    if (text.size() != 10 || text.at(2) != '.' || text.at(5) != '.')
+        return false;
+    const int year = DigitsAt(text, 6, 4);
+    return year >= 1 && QDate::isValid(year, DigitsAt(text, 3, 2), DigitsAt(text, 0, 2));
+}
+
+bool IsDateTimeText(const QString& text) {
+    if (text.size() != 16 || !IsDateText(text.left(10)) || text.at(10) != ' ' || text.at(13) != ':')
+        return false;
+    const int hour = DigitsAt(text, 11, 2);
+    const int minute = DigitsAt(text, 14, 2);
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60;
+}
+
+bool IsYearText(const QString& text) {
+    return text.size() == 4 && DigitsAt(text, 0, 4) >= 1000;
+}

@@ -18,3 +18,10 @@ QString FormatDate(const QString& pattern, double dateTime);
 // The four-digit year.
 QString YearText(double dateTime);
 QString CurrentYearText();
+
+// Typed dates as the masked edits give them: "dd.mm.yyyy" and "dd.mm.yyyy hh:nn", every position
+// a digit, the day existing in its month (leap years counted), hours 0-23 and minutes 0-59.
+bool IsDateText(const QString& text);
+bool IsDateTimeText(const QString& text);
+// A year of four digits, 1000 to 9999.
+bool IsYearText(const QString& text);

@@ -60,6 +60,7 @@ TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form)
     def.grid = sgAuta;
     def.idField = eAutaID;
     def.checkRequired = [this] { return CheckRequired(); };
+    def.textFields = {{eAutaNazov, QStringLiteral("názov")}, {eAutaSPZ, QStringLiteral("ŠPZ")}};
     def.findRow = [this] {
         int row = FindRecordById(sgAuta, eAutaID->text());
         if (row < 0 && !eAutaSPZ->text().isEmpty())
@@ -326,10 +327,10 @@ void TCarsPage::sgAutaDblClick(int row) {
     cbAutaDruh->setCurrentIndex(IndexOfItemText(cell(3), cbAutaDruh, false));
     lblAutaDruh->setText(GetDruhvozId(cell(3)));
     cbAutaVlastnictvo->setCurrentIndex(StrToInt(cell(4)));
-    eAutaN1->setText(cell(5));
-    eAutaN2->setText(cell(6));
-    eAutaN3->setText(cell(7));
-    eAutaNadspotreba->setText(cell(8));
+    eAutaN1->setText(StoredNumberText("auta", "n1", cell(0), cell(5)));
+    eAutaN2->setText(StoredNumberText("auta", "n2", cell(0), cell(6)));
+    eAutaN3->setText(StoredNumberText("auta", "n3", cell(0), cell(7)));
+    eAutaNadspotreba->setText(StoredNumberText("auta", "nadspotreba", cell(0), cell(8)));
     cbAutaPHM->setCurrentIndex(IndexOfItemText(cell(9), cbAutaPHM, false));
     lblAutaPHM->setText(GetPHMId(cell(9)));
 

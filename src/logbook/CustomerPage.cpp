@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "DataPage.h"
 #include "DataPageLayout.h"
 #include "DateTime.h"
 #include "Globals.h"
@@ -223,6 +224,17 @@ void TCustomerPage::BitBtn22Click() {
         eZakICO->setFocus();
         return;
     }
+    const QString taxCaption = lblDIC->text().chopped(1); // without its colon
+    if (!RequireAnsiText({{eZakNazov, QStringLiteral("Názov firmy")},
+                          {eZakICO, QStringLiteral("IČO")},
+                          {eZakDIC1, taxCaption},
+                          {eZakDIC2, taxCaption},
+                          {eZakOsoba, QStringLiteral("Osoba")},
+                          {eZakUlica, QStringLiteral("Ulica")},
+                          {eZakMesto, QStringLiteral("Mesto")},
+                          {eZakPSC, QStringLiteral("PSČ")},
+                          {eZakStat, QStringLiteral("Štát")}}))
+        return;
     CreateTableZakaznici();
 
     // The IČO decides first; the id copied by a double-click only when the IČO is unknown.

@@ -2,16 +2,22 @@
 
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <algorithm>
 
+#include "DateTime.h"
+#include "Encoding.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
+#include "MaskEdit.h"
 #include "MessageBox.h"
 #include "Messages.h"
 #include "ProgramGlobals.h"
 #include "SQLunit.h"
 #include "SqliteWrapper.h"
 #include "StringGrid.h"
+#include "TextUtils.h"
+#include "YearAndDriver.h"
 
 int FindRecordById(const TStringGrid* grid, const QString& id) {
     return id.isEmpty() ? -1 : FindGridRecordRow(id, 0, grid);
@@ -24,6 +30,8 @@ TDataPage::TDataPage(QObject* parent, Definition definition) : QObject(parent), 
 
 void TDataPage::Save() {
     if (def_.checkRequired && !def_.checkRequired())
+        return;
+    if (!RequireAnsiText(def_.textFields))
         return;
     def_.createTable();
     const int row = def_.findRow ? def_.findRow() : FindRecordById(def_.grid, def_.idField->text());
@@ -79,20 +87,85 @@ void TDataPage::KeyDown(int key) {
         Delete();
 }
 
-bool RequireText(QLineEdit* field) {
-    if (!field->text().isEmpty())
-        return true;
+namespace {
+bool Refuse(QWidget* field, const QString& message = QString()) {
+    if (!message.isEmpty())
+        ShowMessageBox(message, ProgramTitle, MB_ICONWARNING);
     field->setFocus();
+    // Already focused, it had no focus-in to select its text.
+    if (auto* edit = qobject_cast<QLineEdit*>(field); edit && !qobject_cast<TMaskEdit*>(edit))
+        edit->selectAll();
     return false;
+}
+} // namespace
+
+bool RequireText(QLineEdit* field) {
+    return !field->text().isEmpty() || Refuse(field);
 }
 
 bool RequireNumber(QLineEdit* field) {
     // Spliced bare into the statement, so only a plain decimal number passes.
     static const QRegularExpression number("^-?(\\d+\\.?\\d*|\\.\\d+)$");
-    if (number.match(NumberToSql(field->text())).hasMatch())
+    const QString text = NumberToSql(field->text());
+    if (!number.match(text).hasMatch())
+        return Refuse(field);
+    if (!IsPlainNumber(text.toDouble()))
+        return Refuse(field, QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
+                                            "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
+                                 .arg(field->text()));
+    return true;
+}
+
+bool RequireDate(TMaskEdit* field, const QString& caption) {
+    const QString text = field->Text();
+    const bool withTime = field->EditMask().contains(':');
+    if (withTime ? IsDateTimeText(text) : IsDateText(text))
         return true;
-    field->setFocus();
-    return false;
+    QString message = withTime ? QStringLiteral("Pole \"%1\" neobsahuje platný dátum a čas v tvare "
+                                                "dd.mm.rrrr hh:mm")
+                               : QStringLiteral("Pole \"%1\" neobsahuje platný dátum v tvare dd.mm.rrrr");
+    message = message.arg(caption);
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        message += QStringLiteral(" (zadané: %1)").arg(text);
+    return Refuse(field, message + '.');
+}
+
+bool RequireYear(QLineEdit* field) {
+    if (IsYearText(field->text()))
+        return true;
+    if (field->text().isEmpty())
+        return Refuse(field); // a missing entry
+    return Refuse(field, QStringLiteral("Rok musí mať štyri číslice, napríklad 2024."));
+}
+
+bool RequireAnsiText(const QList<TTextField>& fields) {
+    for (const TTextField& f : fields) {
+        const QString text = f.field->text();
+        const qsizetype at = FindNonAnsiChar(text);
+        if (at < 0)
+            continue;
+        const QString character = CharAt(text, at);
+        Refuse(f.field, QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
+                                       "Nahraďte ho prosím iným znakom.")
+                            .arg(f.caption, character));
+        f.field->setSelection(int(at), int(character.size()));
+        return false;
+    }
+    return true;
+}
+
+QString StoredNumberText(const QString& table, const QString& column, const QString& id,
+                         const QString& shown) {
+    if (!IsWholeNumberText(id) || !Database().TableExists(table))
+        return shown;
+    const auto result =
+        Database().Query("SELECT typeof(" + column + "), " + column + " FROM " + table + " WHERE id = " + id);
+    if (!result->MoveFirst())
+        return shown;
+    const QString type = result->FieldAsString(0);
+    if (type != "real" && type != "integer")
+        return shown;
+    return FloatToEditText(result->FieldAsDouble(1));
 }
 
 bool ConfirmTableWipe() {

@@ -5,7 +5,14 @@
 #include <functional>
 
 class QLineEdit;
+class TMaskEdit;
 class TStringGrid;
+
+// A text field that goes into the database or the settings, with the caption that names it.
+struct TTextField {
+    QLineEdit* field;
+    QString caption;
+};
 
 // The behaviour every data page shares: entry fields above a grid, a read-only id field, and
 // save, clear and delete buttons. A page states its table, its statements and its fields; this
@@ -19,6 +26,7 @@ public:
         TStringGrid* grid = nullptr;         // the page's grid, column 0 the id
         QLineEdit* idField = nullptr;        // id of the record being edited, empty for a new one
         std::function<bool()> checkRequired; // false, with the focus moved, when an entry is missing
+        QList<TTextField> textFields;        // checked to be storable after the required entries
         std::function<QStringList()> insertLines;
         std::function<QStringList()> updateLines; // without the closing "WHERE id = ..." line
         std::function<void()> loadGrid;           // reloads the grid with its default query
@@ -54,8 +62,23 @@ bool ConfirmTableWipe();
 // The record row whose id (column 0) is id; -1 for an empty id or none.
 int FindRecordById(const TStringGrid* grid, const QString& id);
 
-// Checks that a number field holds a plain decimal number to splice ("12,5", "-3"); otherwise it
-// takes the focus.
+// The checks of a save. Each answers true when the field may be written; otherwise the field takes
+// the focus (its text selected) and nothing is written.
+// A plain decimal number to splice ("12,5", "-3"); an empty or malformed one is refused without a
+// message, one that the grids would show with an exponent (0,000001; 10^15 and above) with one.
 bool RequireNumber(QLineEdit* field);
-// Checks that a field is not empty; otherwise it takes the focus.
+// Not empty; no message.
 bool RequireText(QLineEdit* field);
+// A date ("!99.99.9999") or date-time ("!99.99.9999 99:99") mask holding a date that exists, every
+// position typed; otherwise a message naming the field by caption.
+bool RequireDate(TMaskEdit* field, const QString& caption);
+// A year of four digits; an empty field is refused without a message, any other text with one.
+bool RequireYear(QLineEdit* field);
+// Every field's text can be stored as Windows-1250; otherwise a message naming the field and the
+// character, which is selected in the field.
+bool RequireAnsiText(const QList<TTextField>& fields);
+
+// A number column of a stored record as an edit field takes it, at full precision ("1,459"); the
+// grid's text shown when the record cannot be read as a number.
+QString StoredNumberText(const QString& table, const QString& column, const QString& id,
+                         const QString& shown);

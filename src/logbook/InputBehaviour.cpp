@@ -12,6 +12,9 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <QValidator>
+#include <algorithm>
+#include <utility>
 
 #include "Colors.h"
 #include "Globals.h"
@@ -36,6 +39,24 @@ QChar RejectKey() {
 
 bool IsAsciiDigit(QChar c) {
     return c >= '0' && c <= '9';
+}
+
+// The decimal filter on a text and its caret: the character to insert at the caret, or a null
+// QChar when the key is dropped. '.' and ',' first take every comma out of the text, the caret
+// keeping its place in what remains, so that the field keeps one comma.
+QChar DecimalKey(QString& text, int& caret, QChar key) {
+    if (key != '\b' && key != ',' && key != '-' && key != '.' && !IsAsciiDigit(key))
+        return QChar();
+    if (key != '.' && key != ',')
+        return key;
+    caret -=
+        int(std::count(text.cbegin(), text.cbegin() + std::clamp(caret, 0, int(text.size())), QChar(',')));
+    text.remove(',');
+    return ',';
+}
+
+QChar YearKey(QChar key) {
+    return key == '\b' || IsAsciiDigit(key) ? key : QChar();
 }
 
 bool IsEnterKey(int key) {
@@ -229,11 +250,121 @@ private:
     Filter filter_;
 };
 
+// The guard of a one-line field: a validator that sees every change of the text, and a focus
+// filter that selects the text when the focus is moved in by the program or the keyboard.
+class LineGuard : public QValidator {
+public:
+    enum Kind { Text, Decimal, Year };
+
+    explicit LineGuard(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
+        edit->setValidator(this);
+        // A text that the program puts into the focused field is selected as well: the focus may
+        // have arrived before the text (a tab page shown with its field focused).
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (std::exchange(fixed_, false) || !edit_->hasFocus() || edit_->isUndoAvailable())
+                return;
+            edit_->selectAll();
+        });
+    }
+
+    void SetKind(Kind kind) { kind_ = kind; }
+    // Puts the focus filter before the others, which may take the focus event for themselves.
+    void InstallFirst() { edit_->installEventFilter(this); }
+
+    State validate(QString& input, int& pos) const override {
+        QString text = input;
+        int caret = pos;
+        // A change of the user's leaves an undo step; a text set by the program starts afresh.
+        const bool dropped = kind_ != Text && edit_->isUndoAvailable() && FilterInserted(text, caret);
+        for (int i = int(text.size()) - 1; i >= 0; --i) {
+            if (IsLineBreakOrControl(text[i])) {
+                text.remove(i, 1);
+                if (i < caret)
+                    --caret;
+            }
+        }
+        if (dropped)
+            RejectKey();
+        // A change cut down here comes back as a text set anew, which is still the user's.
+        if (text != input)
+            fixed_ = true;
+        input = text;
+        pos = caret;
+        last_ = text;
+        return Acceptable;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == edit_ && event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::OtherFocusReason || reason == Qt::TabFocusReason ||
+                reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+                edit_->selectAll();
+        }
+        return false;
+    }
+
+private:
+    static bool IsLineBreakOrControl(QChar c) {
+        const QChar::Category category = c.category();
+        return c != '\t' && (category == QChar::Other_Control || category == QChar::Separator_Line ||
+                             category == QChar::Separator_Paragraph);
+    }
+
+    // The characters inserted since the last text go through the key filter one by one, at the
+    // place where they were inserted. True when one was dropped.
+    bool FilterInserted(QString& text, int& caret) const {
+        const int common = int(std::min(text.size(), last_.size()));
+        int prefix = 0;
+        while (prefix < common && text[prefix] == last_[prefix])
+            ++prefix;
+        int suffix = 0;
+        while (suffix < common - prefix && text[text.size() - 1 - suffix] == last_[last_.size() - 1 - suffix])
+            ++suffix;
+        const QString inserted = text.mid(prefix, text.size() - prefix - suffix);
+        QString result = text.left(prefix) + text.right(suffix);
+        int at = prefix;
+        bool dropped = false;
+        for (QChar c : inserted) {
+            const QChar key = kind_ == Decimal ? DecimalKey(result, at, c) : YearKey(c);
+            if (key.isNull())
+                dropped = true;
+            else if (key != '\b')
+                result.insert(at++, key);
+        }
+        if (result != text) {
+            text = result;
+            caret = at;
+        }
+        return dropped;
+    }
+
+    QLineEdit* edit_;
+    Kind kind_ = Text;
+    mutable QString last_;       // the text as last accepted
+    mutable bool fixed_ = false; // the next text change is the validator's own correction
+};
+
+LineGuard* GuardOf(QLineEdit* edit) {
+    if (!edit || qobject_cast<TMaskEdit*>(edit))
+        return nullptr;
+    if (auto* guard = FindBehaviour<LineGuard>(edit))
+        return guard;
+    return new LineGuard(edit);
+}
+
+void GuardIfLineEdit(QWidget* control) {
+    AttachLineGuard(qobject_cast<QLineEdit*>(control));
+}
+
 void AttachKeyFilter(QLineEdit* edit, KeyFilterBehaviour::Filter filter) {
     delete FindBehaviour<KeyFilterBehaviour>(edit);
     new KeyFilterBehaviour(edit, filter);
     if (KeyDownBehaviour* keyDown = FindBehaviour<KeyDownBehaviour>(edit))
         keyDown->InstallFirst();
+    if (LineGuard* guard = GuardOf(edit))
+        guard->SetKind(filter == DecimalKeyFilter ? LineGuard::Decimal : LineGuard::Year);
+    AttachLineGuard(edit);
 }
 
 void AttachHighlightAndNavigation(QWidget* control, int mode) {
@@ -279,31 +410,22 @@ void NavigationKey(QWidget* sender, int key) {
 }
 
 QChar DecimalKeyFilter(QLineEdit* edit, QChar key) {
-    if (key != '\b' && key != ',' && key != '-' && key != '.' && !IsAsciiDigit(key))
+    QString text = edit ? edit->text() : QString();
+    int caret = !edit ? 0 : edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    const QChar result = DecimalKey(text, caret, key);
+    if (result.isNull())
         return RejectKey();
     if ((key == '.' || key == ',') && edit) {
-        // One comma only: the old one goes, the caret keeps its place in the remaining text.
-        QString text = edit->text();
-        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-        int caret = start;
-        for (int i = 0; i < start && i < text.size(); ++i) {
-            if (text[i] == ',')
-                --caret;
-        }
-        if (text.contains(',')) {
-            text.remove(',');
+        if (text != edit->text())
             edit->setText(text);
-        }
         edit->setCursorPosition(caret);
-        return ',';
     }
-    return key;
+    return result;
 }
 
 QChar YearKeyFilter(QLineEdit*, QChar key) {
-    if (key != '\b' && !IsAsciiDigit(key))
-        return RejectKey();
-    return key;
+    const QChar result = YearKey(key);
+    return result.isNull() ? RejectKey() : result;
 }
 
 KeyBeepFunction SetKeyBeep(KeyBeepFunction beep) {
@@ -315,6 +437,7 @@ KeyBeepFunction SetKeyBeep(KeyBeepFunction beep) {
 void AttachHighlight(QWidget* control, int mode) {
     delete FindBehaviour<HighlightBehaviour>(control);
     new HighlightBehaviour(control, mode);
+    GuardIfLineEdit(control);
 }
 
 void AttachFocusColour(QWidget* control) {
@@ -332,6 +455,16 @@ void AttachNavigation(QWidget* control) {
 void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key)> handler) {
     delete FindBehaviour<KeyDownBehaviour>(control);
     new KeyDownBehaviour(control, std::move(handler));
+    GuardIfLineEdit(control);
+}
+
+void AttachLineGuard(QLineEdit* edit) {
+    if (LineGuard* guard = GuardOf(edit))
+        guard->InstallFirst();
+}
+
+bool HasLineGuard(const QLineEdit* edit) {
+    return edit && edit->validator() && dynamic_cast<const LineGuard*>(edit->validator());
 }
 
 namespace {

@@ -62,6 +62,15 @@ void AttachExit(QWidget* control, std::function<void()> action);
 // Key filters on typed characters.
 void AttachDecimalFilter(QLineEdit* edit);
 void AttachYearFilter(QLineEdit* edit);
+// One-line fields. Every edit that an attacher above is given (masked edits aside, whose mask
+// takes digits only) gets a guard: a line break, NUL or other control character other than Tab
+// never enters it, whether typed, pasted, dropped or set by the program; in a decimal or year field
+// pasted text goes through the key filter character by character, as if typed; and when the
+// program (or Enter, Up, Down, Tab) moves the focus into the field, its text is selected, so
+// typing replaces it. Attaching the guard twice keeps one.
+void AttachLineGuard(QLineEdit* edit);
+// True when the edit has its guard.
+bool HasLineGuard(const QLineEdit* edit);
 // A combo box: Enter moves the focus on; all other keys, the arrows too, are left to it.
 void AttachComboEnter(QComboBox* combo);
 

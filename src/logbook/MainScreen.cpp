@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "ComboBox.h"
+#include "DataPage.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -206,11 +207,9 @@ void TMainScreen::BitBtn2Click() {
     const QString id = FirstId(Database(), "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(name) + ";");
     if (id.isEmpty())
         return;
-    // The year is spliced as a number: an empty or pasted non-numeric year is refused.
-    if (!IsWholeNumberText(eMainRok->text())) {
-        eMainRok->setFocus();
+    // The year is spliced as a number: only a four-digit year passes.
+    if (!RequireYear(eMainRok))
         return;
-    }
     TTransaction transaction(Database());
     AddYearAndDriver(eMainRok->text(), name, id);
     transaction.Commit();

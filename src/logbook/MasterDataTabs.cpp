@@ -30,6 +30,7 @@ TNameTab::TNameTab(QWidget* sheet, const Names& names) : QObject(sheet), names_(
     def.grid = widgets.grid;
     def.idField = idField;
     def.checkRequired = [this] { return RequireText(nameField); };
+    def.textFields = {{nameField, QStringLiteral("názov")}};
     def.insertLines = [this] {
         return QStringList{"INSERT OR IGNORE INTO " + names_.table + " (nazov)", "VALUES (",
                            SqlQuoted(nameField->text()), ");"};
@@ -95,6 +96,7 @@ TVodicTab::TVodicTab(QWidget* sheet) : QObject(sheet) {
     def.grid = widgets.grid;
     def.idField = eVodicID;
     def.checkRequired = [this] { return RequireText(eVodicMeno); };
+    def.textFields = {{eVodicMeno, QStringLiteral("meno")}};
     def.insertLines = [this] {
         return QStringList{"INSERT OR IGNORE INTO vodic (meno, id_zakaznik)", "VALUES (",
                            SqlQuoted(eVodicMeno->text()) + ", " + SelectedCustomerId, ");"};

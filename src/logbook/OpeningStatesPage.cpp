@@ -165,11 +165,7 @@ bool TOpeningStatesPage::CheckRequired() {
         return false;
     }
     // The year goes into the statements bare, and so do the numbers.
-    if (!IsWholeNumberText(ePocStavRok->text())) {
-        ePocStavRok->setFocus();
-        return false;
-    }
-    return RequireNumber(ePocStavPHM) && RequireNumber(ePocStavTachometer);
+    return RequireYear(ePocStavRok) && RequireNumber(ePocStavPHM) && RequireNumber(ePocStavTachometer);
 }
 
 void TOpeningStatesPage::bitPocStavClick() {
@@ -187,8 +183,9 @@ void TOpeningStatesPage::sgPocStavDblClick(int row) {
     const QString label = sgPocStav->Cells(2, row) + " - " + sgPocStav->Cells(3, row);
     cbPocStavAuto->setCurrentIndex(IndexOfItemText(label, cbPocStavAuto, false));
     lblPocStavAuto->setText(GetAutaId(label));
-    ePocStavPHM->setText(sgPocStav->Cells(4, row));
-    ePocStavTachometer->setText(sgPocStav->Cells(5, row));
+    const QString id = sgPocStav->Cells(0, row);
+    ePocStavPHM->setText(StoredNumberText("pocstav", "stavphm", id, sgPocStav->Cells(4, row)));
+    ePocStavTachometer->setText(StoredNumberText("pocstav", "stavtach", id, sgPocStav->Cells(5, row)));
     ePocStavRok->setFocus();
 }
 

@@ -55,7 +55,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
             cbCPHMtyp->showPopup();
             return false;
         }
-        return RequireNumber(eCPHMcena);
+        return RequireDate(eCPHMdatum, QStringLiteral("dátum")) && RequireNumber(eCPHMcena);
     };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO cphm (datum, id_phm, cena)",
@@ -122,7 +122,7 @@ void TCPHMTab::sgCPHMDblClick(int row) {
     eCPHMdatum->SetText(grid->Cells(1, row));
     cbCPHMtyp->setCurrentIndex(IndexOfItemText(grid->Cells(2, row), cbCPHMtyp, false));
     lblCPHMtyp->setText(GetPHMId(grid->Cells(2, row)));
-    eCPHMcena->setText(grid->Cells(3, row));
+    eCPHMcena->setText(StoredNumberText("cphm", "cena", grid->Cells(0, row), grid->Cells(3, row)));
     eCPHMdatum->setFocus();
 }
 
@@ -161,7 +161,9 @@ TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     def.createTable = CreateTablePausnahr;
     def.grid = widgets.grid;
     def.idField = ePNid;
-    def.checkRequired = [this] { return RequireNumber(ePNsuma); };
+    def.checkRequired = [this] {
+        return RequireDate(ePNdatum, QStringLiteral("dátum")) && RequireNumber(ePNsuma);
+    };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO pausnahr (datum, suma)", "VALUES (",
                            SqlQuoted(DateToSql(ePNdatum->Text())) + ",", NumberToSql(ePNsuma->text()), ");"};
@@ -211,6 +213,6 @@ void TPNTab::sgPNDblClick(int row) {
     const TStringGrid* grid = widgets.grid;
     ePNid->setText(grid->Cells(0, row));
     ePNdatum->SetText(grid->Cells(1, row));
-    ePNsuma->setText(grid->Cells(2, row));
+    ePNsuma->setText(StoredNumberText("pausnahr", "suma", grid->Cells(0, row), grid->Cells(2, row)));
     ePNdatum->setFocus();
 }

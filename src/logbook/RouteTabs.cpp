@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "Encoding.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -36,6 +37,8 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
     def.grid = widgets.grid;
     def.idField = eVMid;
     def.checkRequired = [this] { return RequireNumber(eVMkm); };
+    def.textFields = {{eVMmesto1, QStringLiteral("štartovné mesto")},
+                      {eVMmesto2, QStringLiteral("cieľové mesto")}};
     def.insertLines = [this] {
         return QStringList{"INSERT INTO mesta (mesto1, mesto2, vzdialenost)",
                            "VALUES (",
@@ -91,13 +94,15 @@ void TVMTab::sgVMDblClick(int row) {
     eVMid->setText(grid->Cells(0, row));
     eVMmesto1->setText(grid->Cells(1, row));
     eVMmesto2->setText(grid->Cells(2, row));
-    eVMkm->setText(grid->Cells(3, row));
+    eVMkm->setText(StoredNumberText("mesta", "vzdialenost", grid->Cells(0, row), grid->Cells(3, row)));
     eVMmesto1->setFocus();
 }
 
 void TVMTab::eVMmesto1KeyDown(QWidget* sender, int key) {
-    // Runs before the key reaches the field, so the text is the one before this key.
-    WriteSetting("Info", "mesto1", eVMmesto1->text());
+    // Runs before the key reaches the field, so the text is the one before this key. A text that
+    // the settings file cannot hold is refused by the route's save, and not kept here.
+    if (FindNonAnsiChar(eVMmesto1->text()) < 0)
+        WriteSetting("Info", "mesto1", eVMmesto1->text());
     NavigationKey(sender, key);
 }
 
@@ -124,5 +129,7 @@ void TPriemRychlTab::Show() {
 }
 
 void TPriemRychlTab::BitBtn16Click() {
+    if (!RequireAnsiText({{ePriemRychl, QStringLiteral("priemerná rýchlosť")}}))
+        return;
     WriteSetting("Info", "PriemRychl", ePriemRychl->text());
 }

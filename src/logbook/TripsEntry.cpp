@@ -39,7 +39,19 @@ void TTripsPage::BitBtn23Click() {
         eJazdyOdchod->setFocus();
         return;
     }
+    if (!RequireDate(eJazdyOdchod, "odchod"))
+        return;
     if (eJazdyPrichod->Text() == kEmptyDateTime) {
+        eJazdyPrichod->setFocus();
+        return;
+    }
+    if (!RequireDate(eJazdyPrichod, QStringLiteral("príchod")))
+        return;
+    // Both texts are valid, so their statement forms compare in time order.
+    if (DateTimeToSql(eJazdyPrichod->Text()) < DateTimeToSql(eJazdyOdchod->Text())) {
+        ShowMessageBox(QStringLiteral("Príchod (%1) nemôže byť skôr ako odchod (%2).")
+                           .arg(eJazdyPrichod->Text(), eJazdyOdchod->Text()),
+                       ProgramTitle, MB_ICONWARNING);
         eJazdyPrichod->setFocus();
         return;
     }
@@ -49,6 +61,8 @@ void TTripsPage::BitBtn23Click() {
     if (lblJazdyVodic->text().isEmpty())
         return FocusAndOpen(cbJazdyVodic);
     if (!RequireNumber(eJazdyCerpane))
+        return;
+    if (!RequireAnsiText({{eJazdyUcel, QStringLiteral("účel")}}))
         return;
 
     CreateTableJazdy();
@@ -114,7 +128,7 @@ void TTripsPage::sgJazdyDblClick() {
     cbJazdyTrasa->setCurrentIndex(IndexOfItemText(cell(3), cbJazdyTrasa, false));
     lblJazdyTrasa->setText(GetMestaId(cell(3)));
     chbJazdySpiatocna->setChecked(cell(4) == "1");
-    eJazdyCerpane->setText(cell(7));
+    eJazdyCerpane->setText(StoredNumberText("jazdy", "cerpane", cell(0), cell(7)));
     chbJazdyNadspotreba->setChecked(cell(8) == "1");
     eJazdyUcel->setText(cell(10));
     cbJazdyVodic->setCurrentIndex(IndexOfItemText(cell(9), cbJazdyVodic, false));

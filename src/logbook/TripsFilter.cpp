@@ -12,6 +12,7 @@
 
 namespace {
 const QString kIgnoredDate = QStringLiteral("00.00.0000");
+const QString kEmptyDate = QStringLiteral("  .  .    ");
 
 // Appends a part of the condition in SqlText.
 void AddCondition(const QString& part) {
@@ -51,6 +52,13 @@ QString TTripsPage::CostExpr() const {
 }
 
 void TTripsPage::BitBtn127Click() {
+    // A bound is a real date, "00.00.0000" (no bound) or an emptied field (its blanks compared).
+    for (auto [field, caption] : {std::pair{eJazdyTriedDatumOD, QStringLiteral("Dátum od")},
+                                  std::pair{eJazdyTriedDatumDO, QStringLiteral("Dátum do")}}) {
+        const QString text = field->Text();
+        if (text != kIgnoredDate && text != kEmptyDate && !RequireDate(field, caption))
+            return;
+    }
     SqlText.clear();
     // An emptied date is no "00.00.0000": its blanks are compared like any date.
     if (eJazdyTriedDatumOD->Text() != kIgnoredDate)

@@ -16,3 +16,29 @@ QString FromAnsi(const QByteArray& bytes) {
     decoder.resetState();
     return decoder.decode(bytes);
 }
+
+namespace {
+// A character converts to Windows-1250 when it comes back unchanged (an unmapped one comes back
+// as the substitute or as a look-alike).
+bool IsAnsiChar(const QString& character) {
+    return FromAnsi(ToAnsi(character)) == character;
+}
+} // namespace
+
+qsizetype FindNonAnsiChar(const QString& text) {
+    if (FromAnsi(ToAnsi(text)) == text)
+        return -1;
+    for (qsizetype i = 0; i < text.size(); i += CharAt(text, i).size()) {
+        if (!IsAnsiChar(CharAt(text, i)))
+            return i;
+    }
+    return -1;
+}
+
+QString CharAt(const QString& text, qsizetype index) {
+    if (index < 0 || index >= text.size())
+        return QString();
+    const bool pair =
+        text.at(index).isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate();
+    return text.mid(index, pair ? 2 : 1);
+}

@@ -6,3 +6,9 @@
 // The files shared with the program's Windows past hold Windows-1250 text.
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
+
+// Index of the first character that Windows-1250 cannot hold (a surrogate pair counts as one
+// character, found at its first half), or -1 when the whole text can be stored.
+qsizetype FindNonAnsiChar(const QString& text);
+// The character at index, a surrogate pair whole.
+QString CharAt(const QString& text, qsizetype index);

@@ -1,6 +1,13 @@
 #include "MaskEdit.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 // Characters that Qt's input mask reads as commands and that are therefore escaped as literals.
@@ -75,4 +82,60 @@ void TMaskEdit::SetSelLength(int length) {
         setSelection(start, length);
     else
         setCursorPosition(start);
+}
+
+bool TMaskEdit::IsLiteral(QChar c) const {
+    return c != '9' && mask_.contains(c);
+}
+
+void TMaskEdit::PasteText(const QString& text) {
+    QString typed;
+    bool digit = false;
+    for (QChar c : text.trimmed()) {
+        if (IsAsciiDigit(c))
+            digit = true;
+        if (IsAsciiDigit(c) || IsLiteral(c))
+            typed += c;
+    }
+    // The toolkit empties the selection before it looks at the text: nothing to insert, nothing
+    // to empty.
+    if (digit && !isReadOnly())
+        insert(typed);
+}
+
+void TMaskEdit::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Paste) {
+        PasteText(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && std::none_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control;
+    });
+    if (printable && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (std::all_of(typed.begin(), typed.end(), IsAsciiDigit)) {
+            QLineEdit::keyPressEvent(event);
+        } else if (typed.size() == 1 && IsLiteral(typed[0])) {
+            // A literal moves the caret past the next one of its kind; the selected digit stays.
+            if (hasSelectedText())
+                setCursorPosition(selectionStart());
+            QLineEdit::keyPressEvent(event);
+        } else {
+            event->accept(); // a letter or sign: dropped
+        }
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TMaskEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction* paste = menu->findChild<QAction*>("edit-paste")) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this,
+                [this] { PasteText(QGuiApplication::clipboard()->text()); });
+    }
+    menu->popup(event->globalPos());
 }

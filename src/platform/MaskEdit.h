@@ -7,7 +7,8 @@
 // mask ("!99.99.9999" or "!99.99.9999 99:99"; a leading '!' is accepted and ignored), whether
 // literals are kept (always "1" here) and the character shown in an empty position ("_").
 // A '9' takes one digit or stays empty; every other mask character is a fixed literal. Typing
-// overwrites the position under the caret and skips the literals.
+// overwrites the position under the caret and skips the literals. A typed or pasted text that
+// brings no digit (a letter, a line break) changes nothing: the digit under the caret stays.
 //
 // Read and set the text through Text() and SetText(): QLineEdit::text() drops the empty
 // positions, and QLineEdit::setText() takes a blank for a jump to the next literal blank.
@@ -31,7 +32,16 @@ public:
     int SelLength() const;
     void SetSelLength(int length); // selects from SelStart() on
 
+    // Pastes text as typed: its digits and the mask's literals, blanks around it dropped; nothing
+    // when it holds no digit.
+    void PasteText(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
+    bool IsLiteral(QChar c) const;
     bool IsDigitPosition(int i) const { return i < mask_.size() && mask_[i] == '9'; }
 
     QString editMask_;

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -141,6 +142,31 @@ QString FormatNumber(double value) {
     if (value < 0 && digits.find_first_not_of('0') != std::string::npos)
         result.prepend('-');
     return result;
+}
+
+QString FloatToEditText(double value) {
+    if (value == 0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    char buffer[512]; // the longest, the smallest subnormal, takes about 330 characters
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (error != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer, end - buffer).replace('.', ',');
+}
+
+bool IsPlainNumber(double value) {
+    if (value == 0)
+        return true;
+    if (!std::isfinite(value))
+        return false;
+    // The exponent of the value rounded to 15 significant digits, as the database layer rounds it.
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
+            .ptr;
+    const std::string text(buffer, end);
+    const int exponent = std::atoi(text.c_str() + text.find('e') + 1);
+    return exponent >= -5 && exponent < 15;
 }
 
 QString KeepNumberChars(const QString& text) {

@@ -14,6 +14,12 @@ double TextToFloat(const QString& text);
 // The one display format of numbers: "###,###,##0.00" with a decimal comma and U+00A0
 // as thousands separator, e.g. "-1 234 567,50".
 QString FormatNumber(double value);
+// A stored number as an edit field takes it: every digit needed to read the same value back, a
+// decimal comma, no thousands separator and no exponent ("1,459", "1234,5", "-0,000001", "12").
+QString FloatToEditText(double value);
+// True when the database layer writes the value in plain digits, so that the grids can show and
+// read it back: 0, or a magnitude from 0,00001 up to below 10^15 (at 15 significant digits).
+bool IsPlainNumber(double value);
 // Drops every character but digits, ',' and '-'; '.' becomes ','.
 QString KeepNumberChars(const QString& text);
 QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar);

@@ -74,7 +74,7 @@ TEST_F(OpeningStatesTest, ADeclinedUpdateStillRegistersTheYearAndTheDriver) {
 
     Edit(1);
     EXPECT_EQ(page->ePocStavID->text(), "1");
-    EXPECT_EQ(page->ePocStavPHM->text(), "10,00");
+    EXPECT_EQ(page->ePocStavPHM->text(), "10");
     page->ePocStavRok->setText("2026");
     page->BitBtn40->click();
     ASSERT_EQ(boxes.Shown().size(), 1u);

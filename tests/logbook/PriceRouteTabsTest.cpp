@@ -88,12 +88,18 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     boxes.Answer(ID_YES);
     prices->widgets.save->click();
 
-    // Refused with the focus: no number, then no fuel. An empty date is stored as blanks.
+    // Refused with the focus: no date (with a message), no number, then no fuel.
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "the update question only";
+    prices->eCPHMcena->setText("2");
+    prices->widgets.save->click();
+    EXPECT_TRUE(prices->eCPHMdatum->hasFocus());
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text,
+              QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
+    prices->eCPHMdatum->SetText("01.02.2009");
     prices->eCPHMcena->clear();
     prices->widgets.save->click();
     EXPECT_TRUE(prices->eCPHMcena->hasFocus());
-    prices->eCPHMcena->setText("2");
-    prices->widgets.save->click();
     Db->Execute("DELETE FROM phm");
     ShowTab(1);
     EXPECT_TRUE(prices->lblCPHMtyp->text().isEmpty());
@@ -102,9 +108,9 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     prices->cbCPHMtyp->hidePopup();
     EXPECT_TRUE(prices->cbCPHMtyp->hasFocus());
     EXPECT_EQ(Column("select datum || '|' || id_phm || '|' || cena from cphm order by id"),
-              QStringList({"2007-07-01|2|1.5", "2008-01-01|3|1234.5", "    -  -  |3|2.0"}));
+              QStringList({"2007-07-01|2|1.5", "2008-01-01|3|1234.5"}));
     EXPECT_EQ(grid->RowCount(), 2) << "prices of deleted fuels leave the grid";
-    EXPECT_EQ(boxes.Shown().size(), 1u) << "the update question only";
+    EXPECT_EQ(boxes.Shown().size(), 2u);
 }
 
 TEST_F(PriceRouteTabsTest, FlatRateRoundTrip) {
@@ -124,6 +130,7 @@ TEST_F(PriceRouteTabsTest, FlatRateRoundTrip) {
     rates->widgets.save->click();
     EXPECT_EQ(Column("select datum || '|' || suma from pausnahr"), QStringList({"2024-03-15|0.2"}));
 
+    rates->ePNdatum->SetText("16.03.2024");
     rates->ePNsuma->setText("x");
     rates->widgets.save->click();
     EXPECT_TRUE(rates->ePNsuma->hasFocus());

@@ -342,3 +342,74 @@ TEST_F(TripsTest, TheLoadMatchesFillingFormattingAndSummingStepByStep) {
                                "9,9000000000000004", "1,5E-5", "5,", "-,5", "1 234,5", "-"})
         EXPECT_EQ(outcome(NumberTextValue, text), outcome(TextToFloat, text)) << text.toStdString();
 }
+
+TEST_F(TripsTest, ImpossibleOrPartlyTypedDatesAndAnArrivalBeforeTheDepartureAreRefused) {
+    MasterData();
+    Open();
+    const auto refusal = [](const QString& field, const QString& typed) {
+        return QStringLiteral(
+                   "Pole \"%1\" neobsahuje platný dátum a čas v tvare dd.mm.rrrr hh:mm (zadané: %2).")
+            .arg(field, typed);
+    };
+    page->eJazdyOdchod->SetText("31.02.2024 08:00");
+    page->eJazdyPrichod->SetText("31.02.2024 09:00");
+    page->BitBtn23->click();
+    EXPECT_TRUE(page->eJazdyOdchod->hasFocus());
+    EXPECT_EQ(boxes.Texts(), QStringList({refusal("odchod", "31.02.2024 08:00")}));
+    EXPECT_EQ(Box(0).flags, MB_ICONWARNING);
+
+    page->eJazdyOdchod->SetText("05.03.2024 08:00");
+    for (const QString arrival : {"05.03.2024 25:99", "05.1 .2024 09:00", "05.03.2024   :  "}) {
+        page->eJazdyPrichod->SetText(arrival);
+        page->BitBtn23->click();
+        EXPECT_TRUE(page->eJazdyPrichod->hasFocus()) << arrival.toStdString();
+        EXPECT_EQ(boxes.Texts().last(), refusal(QStringLiteral("príchod"), arrival));
+    }
+    page->eJazdyPrichod->SetText("05.03.2024 07:59");
+    page->BitBtn23->click();
+    EXPECT_TRUE(page->eJazdyPrichod->hasFocus());
+    EXPECT_EQ(boxes.Texts().last(),
+              QStringLiteral("Príchod (05.03.2024 07:59) nemôže byť skôr ako odchod (05.03.2024 08:00)."));
+    EXPECT_EQ(Column("select count(*) from jazdy"), QStringList({"0"})) << "nothing written";
+    EXPECT_FALSE(Db->InTransaction());
+
+    // A leap day, and an arrival at the minute of the departure, are fine.
+    page->eJazdyOdchod->SetText("29.02.2024 08:00");
+    page->eJazdyPrichod->SetText("29.02.2024 08:00");
+    page->BitBtn23->click();
+    EXPECT_EQ(Column("select odchod || '|' || prichod from jazdy"),
+              QStringList({"2024-02-29 08:00|2024-02-29 08:00"}));
+    EXPECT_EQ(boxes.Shown().size(), 5u);
+}
+
+TEST_F(TripsTest, AFilterDateMustExistUnlessItIsNoneOrEmptied) {
+    MasterData("2007-01-01");
+    Trip("2007-05-01 06:00");
+    Open();
+    Filter("31.02.2007", "00.00.0000");
+    EXPECT_TRUE(page->eJazdyTriedDatumOD->hasFocus());
+    Filter("00.00.0000", "01.1 .2007");
+    EXPECT_TRUE(page->eJazdyTriedDatumDO->hasFocus());
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({QStringLiteral("Pole \"Dátum od\" neobsahuje platný dátum v tvare dd.mm.rrrr "
+                                          "(zadané: 31.02.2007)."),
+                           QStringLiteral("Pole \"Dátum do\" neobsahuje platný dátum v tvare dd.mm.rrrr "
+                                          "(zadané: 01.1 .2007).")}));
+    Filter("", "");
+    EXPECT_TRUE(Col(0).isEmpty()) << "an emptied upper date still matches none";
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+}
+
+TEST_F(TripsTest, ADoubleClickFillsTheFuelTakenAsStored) {
+    MasterData();
+    Trip("2024-05-09 08:00");
+    Db->Execute("UPDATE jazdy SET cerpane = 1234.567");
+    Open();
+    EXPECT_EQ(page->sgJazdy->Cells(7, 1), QStringLiteral("1\u00a0234,57"));
+    page->sgJazdy->SetRow(1);
+    page->sgJazdyDblClick();
+    EXPECT_EQ(page->eJazdyCerpane->text(), "1234,567");
+    boxes.Answer(ID_YES);
+    page->BitBtn23->click();
+    EXPECT_EQ(Column("select cerpane || '' from jazdy"), QStringList({"1234.567"}));
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 #include "MaskEdit.h"
@@ -58,4 +60,36 @@ TEST(MaskEdit, TypingOverwritesAndBackspaceEmptiesWithoutShifting) {
     QTest::keyClick(&date, Qt::Key_Backspace);
     EXPECT_EQ(date.Text(), "0 .12.2024");
     EXPECT_EQ(date.SelLength(), 0);
+}
+
+TEST(MaskEdit, ALetterOrALineBreakTypedOrPastedOverASelectedDigitErasesNothing) {
+    TMaskEdit dateTime(kDateTimeMask);
+    dateTime.SetText("01.03.2024 08:00");
+    for (const QString& typed : QStringList{"x", "-", ",", "\n", QStringLiteral("ř")}) {
+        dateTime.SetSelStart(0);
+        dateTime.SetSelLength(1);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(&dateTime, &key);
+        EXPECT_EQ(dateTime.Text(), "01.03.2024 08:00") << typed.toStdString();
+        dateTime.SetSelStart(0);
+        dateTime.SetSelLength(1);
+        dateTime.PasteText(typed + "\r\n");
+        EXPECT_EQ(dateTime.Text(), "01.03.2024 08:00") << "pasted " << typed.toStdString();
+    }
+    // A literal skips to after the next one of its kind; the selected digit stays.
+    dateTime.SetSelStart(1);
+    dateTime.SetSelLength(1);
+    QTest::keyClick(&dateTime, '.');
+    EXPECT_EQ(dateTime.Text(), "01.03.2024 08:00");
+    EXPECT_EQ(dateTime.SelStart(), 3);
+    QTest::keyClick(&dateTime, '1');
+    EXPECT_EQ(dateTime.Text(), "01.13.2024 08:00");
+
+    // Pasted digits fill the positions from the caret, literals or not.
+    dateTime.SetSelStart(0);
+    dateTime.PasteText(" 29.02.2024\t");
+    EXPECT_EQ(dateTime.Text(), "29.02.2024 08:00");
+    dateTime.SetSelStart(11);
+    dateTime.PasteText("1730");
+    EXPECT_EQ(dateTime.Text(), "29.02.2024 17:30");
 }

@@ -159,3 +159,24 @@ TEST(GetFileVersionText, LongAndShortFormsFromTheVersionBlock) {
     EXPECT_EQ(GetFileVersionText(plain, false), "");
     EXPECT_EQ(GetFileVersionText(dir.filePath("missing"), true), "");
 }
+
+TEST(FloatToEditText, EveryDigitOfTheStoredValueWithADecimalCommaAndNoGrouping) {
+    EXPECT_EQ(FloatToEditText(1.459), "1,459");
+    EXPECT_EQ(FloatToEditText(1234.5), "1234,5");
+    EXPECT_EQ(FloatToEditText(12), "12");
+    EXPECT_EQ(FloatToEditText(-0.183), "-0,183");
+    EXPECT_EQ(FloatToEditText(0.000001), "0,000001");
+    EXPECT_EQ(FloatToEditText(0.1 + 0.2), "0,30000000000000004") << "reads back to the same double";
+    EXPECT_EQ(FloatToEditText(999999999999999), "999999999999999");
+    EXPECT_EQ(FloatToEditText(-0.0), "0");
+    for (double value : {1.459, 0.1 + 0.2, 123456.789, 1e-5})
+        EXPECT_EQ(TextToFloat(FloatToEditText(value)), value);
+}
+
+TEST(IsPlainNumber, WhatTheDatabaseLayerWritesWithoutAnExponent) {
+    for (double value :
+         {0.0, 0.00001, -0.00001, 1.459, 999999999999999.0, -999999999999999.0, 0.0000099999999999999995})
+        EXPECT_TRUE(IsPlainNumber(value)) << value;
+    for (double value : {0.000001, -0.0000099, 1e15, 999999999999999.9, -1e20, 1e300})
+        EXPECT_FALSE(IsPlainNumber(value)) << value;
+}
