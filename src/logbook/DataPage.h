@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class TStringGrid;
+class TTransaction;
 
 // The behaviour every data page shares: entry fields above a grid, a read-only id field, and
 // save, clear and delete buttons. A page states its table, its statements and its fields; this
@@ -53,6 +54,11 @@ bool ConfirmTableWipe();
 
 // The record row whose id (column 0) is id; -1 for an empty id or none.
 int FindRecordById(const TStringGrid* grid, const QString& id);
+
+// Runs the UPDATE sql of record id. When it changed no row (another program deleted the record
+// meanwhile), rolls the transaction back, tells the user so and answers false: the caller keeps the
+// typed fields and reloads its grid. An id that is no whole number never reaches the statement.
+bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id);
 
 // Checks that a number field holds a plain decimal number to splice ("12,5", "-3"); otherwise it
 // takes the focus.
