@@ -22,6 +22,9 @@ bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QStrin
     QTemporaryFile temp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
     if (created)
         *created = false;
+    // A read-only file stays read-only: the rename would replace it.
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
+        return Fail(error, QStringLiteral("The file is read-only"));
     if (!temp.open())
         return Fail(error, temp.errorString());
     if (created)

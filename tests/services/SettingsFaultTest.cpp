@@ -79,6 +79,15 @@ TEST_F(SettingsFaultTest, TheAtomicWriterReportsAWriteBeyondTheLimitAndCreatesNo
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST_F(SettingsFaultTest, AReadOnlySettingsFileIsNotReplaced) {
+    WriteFileBytes(SettingsFilePath(), "[Info]\r\nPriemRychl=50\r\n\r\n");
+    QFile::setPermissions(SettingsFilePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_EQ(ErrorOf([] { WriteSetting("Info", "PriemRychl", "60"); }),
+              "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
+    EXPECT_EQ(ReadSetting("Info", "PriemRychl", ""), "50");
+    EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"});
+}
+
 // --- line breaks never reach the file ---
 
 TEST_F(SettingsFaultTest, ALineBreakInASectionKeyOrValueIsRefusedAndNothingIsWritten) {
