@@ -220,11 +220,16 @@ void PrintBreakdown(TTripsPage* page, const QString& statement, double pageMedia
 }
 } // namespace
 
-// --quick leaves out the slow comparison runs of the earlier statement.
+int RunSettingsBench(); // SettingsBench.cpp
+
+// --quick leaves out the slow comparison runs of the earlier statement; --settings times only the
+// settings file.
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && QByteArray(argv[1]) == "--quick";
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (const int failed = RunSettingsBench(); failed || (argc > 1 && QByteArray(argv[1]) == "--settings"))
+        return failed;
     QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");

@@ -139,7 +139,9 @@ std::unique_ptr<TQueryResult> TDatabase::Query(const QString& sql) {
 void TDatabase::BeginTransaction() {
     if (inTransaction_)
         throw EDatabaseError("Transaction already open");
-    Execute("BEGIN TRANSACTION;");
+    // IMMEDIATE takes the write lock at once, waiting out another writer within the busy time-out;
+    // a deferred transaction that reads first cannot wait for the upgrade and fails at once.
+    Execute("BEGIN IMMEDIATE TRANSACTION;");
     inTransaction_ = true;
 }
 
@@ -173,6 +175,10 @@ bool TDatabase::TableExists(const QString& name) {
     return result->RowCount() > 0;
 }
 
+int TDatabase::Changes() const {
+    return sqlite3_changes(handle_.get());
+}
+
 void TDatabase::SetBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(handle_.get(), milliseconds);
 }
@@ -197,6 +203,11 @@ TTransaction::~TTransaction() {
 void TTransaction::Commit() {
     db_.Commit();
     committed_ = true;
+}
+
+void TTransaction::Rollback() {
+    db_.Rollback();
+    committed_ = true; // ended: nothing left for the destructor
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -34,12 +34,15 @@ public:
     // The complete result of a query, fetched at once.
     std::unique_ptr<TQueryResult> Query(const QString& sql);
 
+    // Begins IMMEDIATE: the write lock is taken here, within the busy time-out.
     void BeginTransaction();
     void Commit();
     // Rolls back the open transaction, if any.
     void Rollback();
 
     bool TableExists(const QString& name);
+    // Rows changed by the last INSERT, UPDATE or DELETE.
+    int Changes() const;
     void SetBusyTimeout(int milliseconds);
 
     bool InTransaction() const { return inTransaction_; }
@@ -73,6 +76,8 @@ public:
     TTransaction& operator=(const TTransaction&) = delete;
 
     void Commit();
+    // Ends the transaction without its changes (before a message, so no lock is held meanwhile).
+    void Rollback();
 
 private:
     TDatabase& db_;

@@ -10,6 +10,7 @@
 #include "DataPage.h"
 #include "DataPageLayout.h"
 #include "DateTime.h"
+#include "Exception.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -244,25 +245,32 @@ void TCustomerPage::BitBtn22Click() {
     else if (!eZakID->text().isEmpty())
         row = FindGridRecordRow(eZakID->text(), 0, sgZak);
 
+    // Asked before the transaction: the write lock is not held while the question is open.
+    const bool update =
+        row >= 0 &&
+        ShowMessageBox(QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = ") + sgZak->Cells(0, row) +
+                           ") a (" + QStringLiteral("IČO = ") + sgZak->Cells(2, row) + ") ?",
+                       ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
     TTransaction transaction(Database());
-    bool written = false;
-    if (row >= 0) {
-        const QString question = QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = ") +
-                                 sgZak->Cells(0, row) + ") a (" + QStringLiteral("IČO = ") +
-                                 sgZak->Cells(2, row) + ") ?";
-        if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) == ID_YES) {
-            SqlLines = UpdateLines();
-            Db->Execute(SqlLinesText());
-            written = true;
+    if (update) {
+        SqlLines = UpdateLines();
+        if (!UpdateRecord(transaction, SqlLinesText(), eZakID->text())) {
+            eZakID->clear();
+            LoadGridZak("");
+            return;
         }
-    } else {
+    } else if (row < 0) {
         SqlLines = InsertLines();
         Db->Execute(SqlLinesText());
-        written = true;
     }
-    if (written) {
+    if (update || row < 0) {
         const QString id =
             FirstId(*Db, "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(eZakNazov->text()) + ";");
+        // The id goes into the statements bare: a customer not found again stores nothing.
+        if (!IsWholeNumberText(id))
+            throw Exception(QStringLiteral("Zákazníka \"%1\" sa po uložení nepodarilo nájsť v databáze, "
+                                           "nič nebolo uložené.")
+                                .arg(eZakNazov->text()));
         AddYearAndDriver(CurrentYearText(), eZakNazov->text(), id);
     }
     transaction.Commit();

@@ -6,6 +6,7 @@
 
 #include "DateTime.h"
 #include "Encoding.h"
+#include "Exception.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -39,18 +40,24 @@ void TDataPage::Save() {
         def_.idField->setText(def_.grid->Cells(0, row));
     const QString id = def_.idField->text();
 
+    // Asked before the transaction: the write lock is not held while the question is open.
+    const bool update =
+        row >= 0 &&
+        ShowMessageBox(
+            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(def_.grid->Cells(0, row)),
+            ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
     TTransaction transaction(Database());
     if (def_.beginWrite)
         def_.beginWrite();
-    if (row >= 0) {
-        const QString question =
-            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(def_.grid->Cells(0, row));
-        if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) == ID_YES) {
-            SqlLines = def_.updateLines();
-            SqlLines << "WHERE id = " + id + ";";
-            Db->Execute(SqlLinesText());
+    if (update) {
+        SqlLines = def_.updateLines();
+        SqlLines << "WHERE id = " + id + ";";
+        if (!UpdateRecord(transaction, SqlLinesText(), id)) {
+            def_.idField->clear();
+            def_.loadGrid();
+            return;
         }
-    } else {
+    } else if (row < 0) {
         SqlLines = def_.insertLines();
         Db->Execute(SqlLinesText());
     }
@@ -85,6 +92,21 @@ void TDataPage::DblClick() {
 void TDataPage::KeyDown(int key) {
     if (key == Qt::Key_Delete)
         Delete();
+}
+
+bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id) {
+    if (!IsWholeNumberText(id))
+        throw Exception(QStringLiteral("Položku nie je možné upraviť: chýba jej ID."));
+    Db->Execute(sql);
+    if (Db->Changes() > 0)
+        return true;
+    transaction.Rollback();
+    ShowMessageBox(QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal iný "
+                                  "program. Zadané údaje zostali vo formulári, uložením ich pridáte ako "
+                                  "novú položku.")
+                       .arg(id),
+                   ProgramTitle, MB_ICONWARNING);
+    return false;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 class QLineEdit;
 class TMaskEdit;
 class TStringGrid;
+class TTransaction;
 
 // A text field that goes into the database or the settings, with the caption that names it.
 struct TTextField {
@@ -61,6 +62,11 @@ bool ConfirmTableWipe();
 
 // The record row whose id (column 0) is id; -1 for an empty id or none.
 int FindRecordById(const TStringGrid* grid, const QString& id);
+
+// Runs the UPDATE sql of record id. When it changed no row (another program deleted the record
+// meanwhile), rolls the transaction back, tells the user so and answers false: the caller keeps the
+// typed fields and reloads its grid. An id that is no whole number never reaches the statement.
+bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id);
 
 // The checks of a save. Each answers true when the field may be written; otherwise the field takes
 // the focus (its text selected) and nothing is written.

@@ -76,8 +76,12 @@ void FillDriverNames(QStringList& list) {
                [](const TQueryResult& row) { return FieldText(row, "meno", "?"); });
 }
 
-void FillMestaLabels(QStringList& list) {
-    AppendRows("SELECT * FROM mesta ORDER BY mesto1, mesto2;", list, [](const TQueryResult& row) {
+void FillMestaLabels(QStringList& list, QStringList* ids) {
+    if (ids)
+        ids->clear();
+    AppendRows("SELECT * FROM mesta ORDER BY mesto1, mesto2;", list, [ids](const TQueryResult& row) {
+        if (ids)
+            *ids << FieldText(row, "id", "");
         return FieldText(row, "mesto1", "?") + " - " + FieldText(row, "mesto2", "?");
     });
 }

@@ -15,5 +15,7 @@ QString GetAutaId(const QString& label);  // the selected customer's car, label 
 void FillPHMNames(QStringList& list);
 void FillDruhvozNames(QStringList& list);
 void FillDriverNames(QStringList& list); // the selected customer's drivers, appended
-void FillMestaLabels(QStringList& list); // route labels, appended
-void FillAutaLabels(QStringList& list);  // the selected customer's car labels, appended
+// Route labels, appended; with ids, each route's id is appended there in step, as two routes may
+// share a label ("A - B" to "C" and "A" to "B - C").
+void FillMestaLabels(QStringList& list, QStringList* ids = nullptr);
+void FillAutaLabels(QStringList& list); // the selected customer's car labels, appended

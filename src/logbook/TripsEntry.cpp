@@ -76,11 +76,15 @@ void TTripsPage::BitBtn23Click() {
     const QString purpose = SqlQuoted(eJazdyUcel->text());
 
     // A failed statement rolls back before its error is shown; the fields keep what was typed.
+    // The question comes before the transaction: the write lock is not held while it is open.
+    const bool update =
+        row >= 0 &&
+        ShowMessageBox(
+            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(sgJazdy->Cells(0, row)),
+            ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
     TTransaction transaction(Database());
     if (row >= 0) {
-        const QString question =
-            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(sgJazdy->Cells(0, row));
-        if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) == ID_YES) {
+        if (update) {
             SqlLines = QStringList{"UPDATE jazdy SET",
                                    "odchod=" + departure + ",",
                                    "prichod=" + arrival + ",",
@@ -92,7 +96,11 @@ void TTripsPage::BitBtn23Click() {
                                    "id_auto=" + CarId() + ",",
                                    "id_vodic=" + lblJazdyVodic->text(),
                                    "WHERE id = " + eJazdyID->text() + ";"};
-            Db->Execute(SqlLinesText());
+            if (!UpdateRecord(transaction, SqlLinesText(), eJazdyID->text())) {
+                eJazdyID->clear();
+                LoadGridJazdy("");
+                return;
+            }
         }
     } else {
         SqlLines =
@@ -125,8 +133,10 @@ void TTripsPage::sgJazdyDblClick() {
     eJazdyID->setText(cell(0));
     eJazdyOdchod->SetText(cell(1));
     eJazdyPrichod->SetText(cell(2));
-    cbJazdyTrasa->setCurrentIndex(IndexOfItemText(cell(3), cbJazdyTrasa, false));
-    lblJazdyTrasa->setText(GetMestaId(cell(3)));
+    // The route by the trip's stored id: two routes may share the label the grid shows.
+    const QString route = FirstId(Database(), "SELECT id_mesta AS id FROM jazdy WHERE id = " + cell(0) + ";");
+    cbJazdyTrasa->setCurrentIndex(route.isEmpty() ? -1 : cbJazdyTrasa->findData(route));
+    lblJazdyTrasa->setText(cbJazdyTrasa->currentIndex() >= 0 ? route : QString());
     chbJazdySpiatocna->setChecked(cell(4) == "1");
     eJazdyCerpane->setText(StoredNumberText("jazdy", "cerpane", cell(0), cell(7)));
     chbJazdyNadspotreba->setChecked(cell(8) == "1");

@@ -27,6 +27,8 @@ void CopyItems(TComboBox* to, const TComboBox* from) {
     for (int i = 0; i < from->count(); ++i)
         items << from->itemText(i);
     to->SetItems(items);
+    for (int i = 0; i < from->count(); ++i)
+        to->setItemData(i + 1, from->itemData(i)); // the route's id, where the entry combo keeps one
 }
 } // namespace
 
@@ -74,7 +76,7 @@ void TTripsPage::BitBtn127Click() {
         AddCondition("(jazdy.id_vodic = " + id + ")");
     }
     if (cbJazdyTriedTrasa->currentIndex() > 0) {
-        const QString id = GetMestaId(cbJazdyTriedTrasa->currentText());
+        const QString id = cbJazdyTriedTrasa->currentData().toString();
         if (id.isEmpty())
             return cbJazdyTriedTrasa->setFocus();
         AddCondition("(jazdy.id_mesta = " + id + ")");

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 #include "ComboBox.h"
 #include "DataPageLayout.h"
@@ -99,6 +100,29 @@ void SetSortedItems(TComboBox* combo, QStringList list) {
     combo->SetItems(list);
     if (combo->count() > 0)
         combo->setCurrentIndex(0);
+}
+
+// The same with each item's id kept as its data; items of one label keep the order of ids.
+void SetSortedItems(TComboBox* combo, const QStringList& labels, const QStringList& ids) {
+    std::vector<qsizetype> order(labels.size());
+    std::iota(order.begin(), order.end(), 0);
+    QCollator collator(QLocale::system());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](qsizetype a, qsizetype b) { return collator.compare(labels[a], labels[b]) < 0; });
+    QStringList sorted;
+    for (const qsizetype i : order)
+        sorted << labels[i];
+    combo->SetItems(sorted);
+    for (int item = 0; item < combo->count(); ++item)
+        combo->setItemData(item, ids.value(order[item]));
+    if (combo->count() > 0)
+        combo->setCurrentIndex(0);
+}
+
+// The id kept with the combo's selected item, "" when none is selected.
+QString SelectedId(const TComboBox* combo) {
+    return combo->currentIndex() >= 0 ? combo->currentData().toString() : QString();
 }
 
 // Texts of a result's cells, the same as FieldAsString gives; a blob's bytes are decoded once
@@ -390,9 +414,10 @@ void TTripsPage::Evidenciajzd1Click() {
     InitGridJazdy();
 
     QStringList list;
-    FillMestaLabels(list);
-    SetSortedItems(cbJazdyTrasa, list);
-    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+    QStringList routeIds;
+    FillMestaLabels(list, &routeIds);
+    SetSortedItems(cbJazdyTrasa, list, routeIds);
+    lblJazdyTrasa->setText(SelectedId(cbJazdyTrasa));
     list.clear();
     FillAutaLabels(list);
     SetSortedItems(cbJazdyAuto, list);
@@ -584,7 +609,7 @@ void TTripsPage::bitJazdyClick() {
     eJazdyPrichod->SetText("__.__.____ __:__");
     eJazdyCerpane->setText("0");
     eJazdyUcel->setText(QStringLiteral("služobná cesta"));
-    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+    lblJazdyTrasa->setText(SelectedId(cbJazdyTrasa));
     lblJazdyVodic->setText(GetVodicId(SelectedText(cbJazdyVodic)));
     chbJazdySpiatocna->setChecked(true);
     chbJazdyNadspotreba->setChecked(false);
@@ -609,7 +634,7 @@ void TTripsPage::cbJazdyAutoExit() {
 }
 
 void TTripsPage::cbJazdyTrasaCloseUp() {
-    lblJazdyTrasa->setText(GetMestaId(SelectedText(cbJazdyTrasa)));
+    lblJazdyTrasa->setText(SelectedId(cbJazdyTrasa)); // the label may be another route's too
 }
 
 void TTripsPage::cbJazdyTrasaExit() {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -16,11 +17,18 @@ bool Fail(QString* error, const QString& reason) {
 }
 } // namespace
 
-bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error) {
+bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error, bool* created) {
     const QFileInfo target(fileName);
     QTemporaryFile temp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
+    if (created)
+        *created = false;
+    // A read-only file stays read-only: the rename would replace it.
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
+        return Fail(error, QStringLiteral("The file is read-only"));
     if (!temp.open())
         return Fail(error, temp.errorString());
+    if (created)
+        *created = true;
     // Write unbuffered through the descriptor, so every short write or ENOSPC is seen here.
     const int fd = temp.handle();
     const char* bytes = data.constData();
@@ -41,8 +49,15 @@ bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QStrin
     else
         temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     temp.close();
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(fileName).constData()) != 0)
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+                    QFile::encodeName(fileName).constData()) != 0)
         return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
     temp.setAutoRemove(false);
+    // The rename itself reaches the disk with the folder's entry.
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
     return true;
 }

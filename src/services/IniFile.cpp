@@ -1,9 +1,9 @@
 #include "IniFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <utility>
 
+#include "AtomicFile.h"
 #include "Encoding.h"
 #include "Exception.h"
 
@@ -19,8 +19,13 @@ QString TrimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
-bool SameName(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+// Names that compare equal without letter case have one folded form, the index key.
+QString Folded(const QString& name) {
+    return name.toCaseFolded();
+}
+
+bool HasLineBreak(const QString& text) {
+    return text.contains('\r') || text.contains('\n');
 }
 
 // Splits on CR LF, LF or CR.
@@ -62,10 +67,8 @@ void TMemIniFile::Parse(const QString& text) {
         if (line.startsWith('[') && line.endsWith(']') && line.size() >= 2) {
             const QString name = TrimBlanks(line.mid(1, line.size() - 2));
             current = FindSection(name);
-            if (!current) {
-                sections_.append({name, {}});
-                current = &sections_.last();
-            }
+            if (!current)
+                current = &AddSection(name);
             continue;
         }
         if (!current)
@@ -79,16 +82,28 @@ void TMemIniFile::Parse(const QString& text) {
         } else {
             entry.text = line;
         }
-        current->lines.append(entry);
+        AddLine(*current, entry);
     }
 }
 
-const TMemIniFile::Section* TMemIniFile::FindSection(const QString& name) const {
-    for (const Section& section : sections_) {
-        if (SameName(section.name, name))
-            return &section;
+TMemIniFile::Section& TMemIniFile::AddSection(const QString& name) {
+    sectionIndex_.insert(Folded(name), sections_.size());
+    sections_.append({name, {}, {}});
+    return sections_.last();
+}
+
+void TMemIniFile::AddLine(Section& section, const Line& line) {
+    if (line.entry) {
+        const QString key = Folded(line.key);
+        if (!section.keys.contains(key)) // the first entry of a key is the one read and written
+            section.keys.insert(key, section.lines.size());
     }
-    return nullptr;
+    section.lines.append(line);
+}
+
+const TMemIniFile::Section* TMemIniFile::FindSection(const QString& name) const {
+    const auto found = sectionIndex_.constFind(Folded(name));
+    return found == sectionIndex_.cend() ? nullptr : &sections_.at(*found);
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(const QString& name) {
@@ -99,11 +114,8 @@ const TMemIniFile::Line* TMemIniFile::FindEntry(const QString& section, const QS
     const Section* found = FindSection(section);
     if (!found)
         return nullptr;
-    for (const Line& line : found->lines) {
-        if (line.entry && SameName(line.key, key))
-            return &line;
-    }
-    return nullptr;
+    const auto index = found->keys.constFind(Folded(key));
+    return index == found->keys.cend() ? nullptr : &found->lines.at(*index);
 }
 
 QString TMemIniFile::ReadString(const QString& section, const QString& key,
@@ -131,22 +143,23 @@ int TMemIniFile::ReadInteger(const QString& section, const QString& key, int def
 }
 
 void TMemIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        throw Exception(QStringLiteral("Nastavenie \"%1\" v sekcii [%2] nie je možné uložiť: názov ani "
+                                       "hodnota nesmú obsahovať koniec riadka.")
+                            .arg(key, section));
     Section* found = FindSection(section);
-    if (!found) {
-        sections_.append({section, {}});
-        found = &sections_.last();
-    }
-    for (Line& line : found->lines) {
-        if (line.entry && SameName(line.key, key)) {
-            line.value = value;
-            return;
-        }
+    if (!found)
+        found = &AddSection(section);
+    const auto index = found->keys.constFind(Folded(key));
+    if (index != found->keys.cend()) {
+        found->lines[*index].value = value;
+        return;
     }
     Line line;
     line.entry = true;
     line.key = key;
     line.value = value;
-    found->lines.append(line);
+    AddLine(*found, line);
 }
 
 void TMemIniFile::WriteBool(const QString& section, const QString& key, bool value) {
@@ -187,13 +200,11 @@ void TMemIniFile::UpdateFile() {
             text += (line.entry ? line.key + '=' + line.value : line.text) + "\r\n";
         text += "\r\n";
     }
-    const QByteArray bytes = ToAnsi(text);
-
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Nie je možné vytvoriť súbor \"%1\".").arg(fileName_));
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
+    // Written whole and checked before it replaces the old file: a full disk leaves that as it was.
+    bool created = false;
+    if (!WriteFileAtomically(fileName_, ToAnsi(text), nullptr, &created)) {
+        if (!created)
+            throw EFileError(QStringLiteral("Nie je možné vytvoriť súbor \"%1\".").arg(fileName_));
         throw EFileError(QStringLiteral("Nie je možné zapísať súbor \"%1\".").arg(fileName_));
     }
 }

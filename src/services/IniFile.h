@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,9 @@
 // An INI file held in memory: read whole when created, written whole by UpdateFile.
 // The file holds Windows-1250 text. Lines are trimmed; empty lines, ';' comments and lines
 // before the first section are dropped. Sections and keys compare without letter case.
-// A section that appears twice is merged into its first appearance.
+// A section that appears twice is merged into its first appearance; of two entries with one key
+// the first is the one read and written. Sections and keys are indexed, so a large file reads
+// and writes in linear time.
 class TMemIniFile {
 public:
     explicit TMemIniFile(const QString& fileName);
@@ -19,6 +22,8 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
 
+    // A section, key or value holding a line break is refused with an exception (it would turn
+    // into sections and keys of its own); nothing is changed then.
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteBool(const QString& section, const QString& key, bool value); // "1" or "0"
 
@@ -40,14 +45,18 @@ private:
     struct Section {
         QString name;
         QList<Line> lines;
+        QHash<QString, qsizetype> keys; // folded key -> index of its first entry in lines
     };
 
     const Section* FindSection(const QString& name) const;
     Section* FindSection(const QString& name);
     const Line* FindEntry(const QString& section, const QString& key) const;
+    Section& AddSection(const QString& name);
+    static void AddLine(Section& section, const Line& line);
     void Parse(const QString& text);
 
     QString fileName_;
     QList<Section> sections_;
-    bool unreadable_ = false; // the file exists but could not be read
+    QHash<QString, qsizetype> sectionIndex_; // folded name -> index in sections_
+    bool unreadable_ = false;                // the file exists but could not be read
 };
