@@ -406,7 +406,7 @@ void TAbout::BitBtn15Click() {
 }
 
 void TAbout::BitBtn2Click() {
-    ShellOpen(MakerWebSite + "/site/" + ProductCode + "/popis.php");
+    ShellOpen(ProductWebPage(ProductCode));
 }
 
 void TAbout::BitBtn8Click() {

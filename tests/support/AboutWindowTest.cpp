@@ -19,7 +19,7 @@ DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 namespace {
 const QString LicenceMissing =
     QStringLiteral("Licenčný súbor nebol nájdený. Prosím stiahnite si inštalačku k "
-                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk ) znova.");
+                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova.");
 
 QStringList TabTexts(const QTabWidget* tabs) {
     QStringList texts;
@@ -93,8 +93,8 @@ TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     EXPECT_EQ(about.lblNazProg->text(), "Vozopis [v 1.23 (build 4)]");
     EXPECT_EQ(about.lblEmail->text(), "podpora@molvek.sk");
     EXPECT_EQ(about.lblEmail->toolTip(), "mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=");
-    EXPECT_EQ(about.lblWeb->text(), "https://www.molvek.sk");
-    EXPECT_EQ(about.lblWeb->toolTip(), "https://www.molvek.sk");
+    EXPECT_EQ(about.lblWeb->text(), "https://www.molvek.sk/");
+    EXPECT_EQ(about.lblWeb->toolTip(), "https://www.molvek.sk/");
 
     ShellRecorder shell;
     about.BitBtn2->click();
@@ -137,7 +137,7 @@ TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     EXPECT_EQ(
         about.mChangelog->toPlainText(),
         QStringLiteral("Súbor s históriou zmien nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                       "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+                       "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
 
     // The untagged files alone; the changelog is Windows-1250 text.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
@@ -174,7 +174,7 @@ TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_EQ(boxes.Shown()[0].text,
                   QStringLiteral("Súbor pomocníka nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
         EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
         EXPECT_EQ(boxes.Shown()[0].flags, 48);
     }
@@ -211,7 +211,7 @@ TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
         }
     });
     EXPECT_EQ(shell.Opened(), QStringList({"mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=",
-                                           "https://www.molvek.sk"}));
+                                           "https://www.molvek.sk/"}));
 }
 
 TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
