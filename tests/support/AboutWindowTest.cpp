@@ -1,5 +1,7 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 #include <optional>
 
 #include "FolderDialog.h"
+#include "OneLineGuard.h"
 #include "SupportFixture.h"
 #include "VersionBlock.h"
 
@@ -240,6 +243,24 @@ TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
     TMemIniFile cleared(w.folder.File("Data/settings.mvk"));
     EXPECT_EQ(cleared.ReadString("general", "SpolKB", "?"), "0");
     EXPECT_EQ(cleared.ReadString("general", "SpolKBpath", "?"), "");
+}
+
+TEST(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/settings.mvk", "");
+    for (QLineEdit* edit : about.findChildren<QLineEdit*>())
+        EXPECT_TRUE(dynamic_cast<const TOneLineGuard*>(edit->validator()))
+            << edit->objectName().toStdString();
+    QGuiApplication::clipboard()->setText(QString("/opt/Kelbor\r\n[Main]\r\ncolor=modra") + QChar(0) + "\t1");
+    about.eNasSpolKB->paste();
+    EXPECT_EQ(about.eNasSpolKB->text(), "/opt/Kelbor[Main]color=modra\t1");
+    about.eNasSpolTR->setText(QStringLiteral("/opt/Tamrik\u2028x\x1b"));
+    EXPECT_EQ(about.eNasSpolTR->text(), "/opt/Tamrikx");
+    about.BitBtn4Click();
+    const QByteArray saved = ReadFileBytes(w.folder.File("Data/settings.mvk"));
+    EXPECT_FALSE(saved.contains("\r\n[Main]")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("SpolKBpath=/opt/Kelbor[Main]color=modra\t1\r\n")) << saved.toStdString();
 }
 
 TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
