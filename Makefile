@@ -30,6 +30,7 @@ test: build
 
 bench: build
 	@$(BUILD)/bench/vozopis-bench
+	@$(BUILD)/bench/vozopis-print-bench
 
 clean:
 	rm -rf $(BUILD)

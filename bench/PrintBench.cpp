@@ -2,11 +2,9 @@
 // 25 and 250 landscape pages), with the peak memory of each print run.
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,12 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "ComboBox.h"
 #include "Globals.h"
 #include "MainScreen.h"
-#include "MessageBox.h"
 #include "PrintDialog.h"
-#include "ProgramFolder.h"
 #include "Reports.h"
 #include "Schema.h"
 #include "SqliteWrapper.h"
@@ -99,18 +96,10 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
+    const TBenchFolder folder;
+    if (!folder.IsValid())
         return 1;
-    }
-    const QString programFolder = folder.path() + '/';
-    SetProgramFolderForTesting(programFolder);
-    QDir().mkpath(programFolder + "Data");
-    SetMessageBoxHook([](const QString& text, const QString&, int) {
-        std::printf("message: %s\n", text.toLocal8Bit().constData());
-        return int(ID_OK);
-    });
+    const QString programFolder = folder.Path();
     const QString pdf = programFolder + "trips.pdf";
     SetPrintDialogHook([&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -158,6 +147,5 @@ int main(int argc, char** argv) {
         Form1 = nullptr;
     }
     SetPrintDialogHook({});
-    SetProgramFolderForTesting(QString());
     return 0;
 }

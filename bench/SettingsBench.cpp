@@ -1,15 +1,13 @@
 // Times the settings file at 1,000, 10,000 and 100,000 sections: one setting read (the program
 // reads the whole file for it) and one setting written (read, changed, written whole).
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "ProgramFolder.h"
+#include "BenchFolder.h"
 #include "Settings.h"
 
 namespace {
@@ -39,14 +37,9 @@ QByteArray SettingsText(int sections) {
 } // namespace
 
 int RunSettingsBench() {
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
+    const TBenchFolder folder;
+    if (!folder.IsValid())
         return 1;
-    }
-    const QString programFolder = folder.path() + '/';
-    SetProgramFolderForTesting(programFolder);
-    QDir().mkpath(programFolder + "Data");
 
     std::printf("Settings file, medians of 3 runs (ms)\n");
     std::printf("  %9s %10s %14s %16s\n", "sections", "bytes", "one read", "one write");
@@ -67,6 +60,5 @@ int RunSettingsBench() {
                     write);
         std::fflush(stdout);
     }
-    SetProgramFolderForTesting(QString());
     return 0;
 }

@@ -3,10 +3,8 @@
 // 100 flat rates.
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,13 +13,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "ComboBox.h"
 #include "Encoding.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "MainScreen.h"
-#include "MessageBox.h"
-#include "ProgramFolder.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "SqliteWrapper.h"
@@ -230,14 +227,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (const int failed = RunSettingsBench(); failed || (argc > 1 && QByteArray(argv[1]) == "--settings"))
         return failed;
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
+    const TBenchFolder folder;
+    if (!folder.IsValid())
         return 1;
-    }
-    const QString programFolder = folder.path() + '/';
-    SetProgramFolderForTesting(programFolder);
-    QDir().mkpath(programFolder + "Data");
+    const QString programFolder = folder.Path();
     const QString path = programFolder + "Data/data.mvk";
 
     std::printf("Building %d trips of %d cars, %d fuel prices, %d flat rates...\n", kCars * kTripsPerCar,
@@ -253,11 +246,6 @@ int main(int argc, char** argv) {
         Exec(db, "DROP INDEX ix_cphm_phm_datum; DROP INDEX ix_pausnahr_datum;");
         sqlite3_close(db);
     }
-
-    SetMessageBoxHook([](const QString& text, const QString&, int) {
-        std::printf("message: %s\n", text.toLocal8Bit().constData());
-        return int(ID_OK);
-    });
 
     int exitCode = 0;
     {
@@ -314,6 +302,5 @@ int main(int argc, char** argv) {
         }
         Form1 = nullptr;
     }
-    SetProgramFolderForTesting(QString());
     return exitCode;
 }

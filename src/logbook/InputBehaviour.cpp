@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTextEdit>
-#include <QValidator>
 #include <algorithm>
 #include <utility>
 
@@ -21,6 +20,7 @@
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
 #include "MaskEdit.h"
+#include "OneLineGuard.h"
 #include "System.h"
 
 namespace {
@@ -250,14 +250,14 @@ private:
     Filter filter_;
 };
 
-// The guard of a one-line field: a validator that sees every change of the text, and a focus
-// filter that selects the text when the focus is moved in by the program or the keyboard.
-class LineGuard : public QValidator {
+// The guard of a one-line field: the platform's guard, which takes line breaks and control
+// characters out of every change, with the key filter of a decimal or year field run on inserted
+// text, and a focus filter that selects the text when the program or the keyboard moves the focus in.
+class LineGuard : public TOneLineGuard {
 public:
     enum Kind { Text, Decimal, Year };
 
-    explicit LineGuard(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
-        edit->setValidator(this);
+    explicit LineGuard(QLineEdit* edit) : TOneLineGuard(edit), last_(edit->text()) {
         // A text that the program puts into the focused field is selected as well: the focus may
         // have arrived before the text (a tab page shown with its field focused).
         connect(edit, &QLineEdit::textChanged, this, [this] {
@@ -276,13 +276,7 @@ public:
         int caret = pos;
         // A change of the user's leaves an undo step; a text set by the program starts afresh.
         const bool dropped = kind_ != Text && edit_->isUndoAvailable() && FilterInserted(text, caret);
-        for (int i = int(text.size()) - 1; i >= 0; --i) {
-            if (IsLineBreakOrControl(text[i])) {
-                text.remove(i, 1);
-                if (i < caret)
-                    --caret;
-            }
-        }
+        TOneLineGuard::validate(text, caret);
         if (dropped)
             RejectKey();
         // A change cut down here comes back as a text set anew, which is still the user's.
@@ -305,12 +299,6 @@ public:
     }
 
 private:
-    static bool IsLineBreakOrControl(QChar c) {
-        const QChar::Category category = c.category();
-        return c != '\t' && (category == QChar::Other_Control || category == QChar::Separator_Line ||
-                             category == QChar::Separator_Paragraph);
-    }
-
     // The characters inserted since the last text go through the key filter one by one, at the
     // place where they were inserted. True when one was dropped.
     bool FilterInserted(QString& text, int& caret) const {
@@ -339,7 +327,6 @@ private:
         return dropped;
     }
 
-    QLineEdit* edit_;
     Kind kind_ = Text;
     mutable QString last_;       // the text as last accepted
     mutable bool fixed_ = false; // the next text change is the validator's own correction

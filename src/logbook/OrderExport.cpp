@@ -17,17 +17,6 @@
 #include "TripsPage.h"
 #include "Vozopis1.h"
 
-namespace {
-// The first character of text that Windows-1250 cannot hold, or a null character.
-QChar UnencodableChar(const QString& text) {
-    for (const QChar c : text) {
-        if (FromAnsi(ToAnsi(QString(c))) != QString(c))
-            return c;
-    }
-    return QChar();
-}
-} // namespace
-
 QString KelborProgramFile(const QString& pathSetting) {
     return AccountingFolder(pathSetting) + "Kelbor.exe";
 }
@@ -73,11 +62,11 @@ void TTripsPage::BitBtn26Click() {
     }
     // The file is Windows-1250 text: a character it cannot hold is refused, not replaced.
     for (int i = 0; i < answers.size(); ++i) {
-        const QChar c = UnencodableChar(answers.at(i));
-        if (!c.isNull()) {
-            ShowMessageBox(
-                QStringLiteral("Znak \"%1\" v poli \"%2\" nie je možné uložiť.").arg(c, prompts.at(i)),
-                ProgramTitle, MB_ICONWARNING);
+        const qsizetype at = FindNonAnsiChar(answers.at(i));
+        if (at >= 0) {
+            ShowMessageBox(QStringLiteral("Znak \"%1\" v poli \"%2\" nie je možné uložiť.")
+                               .arg(CharAt(answers.at(i), at), prompts.at(i)),
+                           ProgramTitle, MB_ICONWARNING);
             return;
         }
     }

@@ -352,5 +352,5 @@ void TForm1::Pomocnk1Click() {
 }
 
 void TForm1::NavtvtestrnkuprogramuVozopis1Click() {
-    ShellOpen(MakerWebSite + ProductWebPagePath);
+    ShellOpen(ProductWebPage("vzps"));
 }

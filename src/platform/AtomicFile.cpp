@@ -15,18 +15,65 @@ bool Fail(QString* error, const QString& reason) {
         *error = reason;
     return false;
 }
+
+QString SystemReason(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// A read-only file stays read-only: the rename would replace it.
+bool IsReadOnly(const QFileInfo& target) {
+    return target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner));
+}
+
+const QString ReadOnlyReason = QStringLiteral("The file is read-only");
 } // namespace
 
-bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error, bool* created) {
+bool OpenTemporaryFileFor(const QString& fileName, QTemporaryFile& temp, QString* error) {
     const QFileInfo target(fileName);
-    QTemporaryFile temp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
-    if (created)
-        *created = false;
-    // A read-only file stays read-only: the rename would replace it.
-    if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
-        return Fail(error, QStringLiteral("The file is read-only"));
+    if (IsReadOnly(target))
+        return Fail(error, ReadOnlyReason);
+    temp.setFileTemplate(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
     if (!temp.open())
         return Fail(error, temp.errorString());
+    return true;
+}
+
+bool CommitTemporaryFile(QTemporaryFile& temp, const QString& fileName, QString* error) {
+    const auto failed = [&](const QString& reason) {
+        temp.remove();
+        return Fail(error, reason);
+    };
+    const QFileInfo target(fileName);
+    if (IsReadOnly(target))
+        return failed(ReadOnlyReason);
+    if (!temp.flush())
+        return failed(temp.errorString());
+    if (::fsync(temp.handle()) != 0)
+        return failed(SystemReason(errno));
+    if (target.exists())
+        temp.setPermissions(QFile(fileName).permissions());
+    else
+        temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    temp.close();
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+                    QFile::encodeName(fileName).constData()) != 0)
+        return failed(SystemReason(errno));
+    temp.setAutoRemove(false);
+    // The rename itself reaches the disk with the folder's entry.
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QString* error, bool* created) {
+    QTemporaryFile temp;
+    if (created)
+        *created = false;
+    if (!OpenTemporaryFileFor(fileName, temp, error))
+        return false;
     if (created)
         *created = true;
     // Write unbuffered through the descriptor, so every short write or ENOSPC is seen here.
@@ -38,26 +85,9 @@ bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QStrin
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            return Fail(error, QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC)));
+            return Fail(error, SystemReason(written < 0 ? errno : ENOSPC));
         bytes += written;
         left -= written;
     }
-    if (::fsync(fd) != 0)
-        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
-    if (target.exists())
-        temp.setPermissions(QFile(fileName).permissions());
-    else
-        temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    temp.close();
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-                    QFile::encodeName(fileName).constData()) != 0)
-        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
-    temp.setAutoRemove(false);
-    // The rename itself reaches the disk with the folder's entry.
-    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
+    return CommitTemporaryFile(temp, fileName, error);
 }

@@ -1,14 +1,11 @@
 #include "Download.h"
 
-#include <QFileInfo>
+#include "AtomicFile.h"
+
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <curl/curl.h>
 #include <exception>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 DownloadLimits& Limits() {
@@ -69,10 +66,9 @@ DownloadLimits SetDownloadLimits(const DownloadLimits& limits) {
 bool DownloadToFile(const QString& url, const QString& fileName, const DownloadProgress& progress,
                     QString* error) {
     InitCurlOnce();
-    const QFileInfo target(fileName);
-    QTemporaryFile temp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
-    if (!temp.open())
-        return Fail(error, temp.errorString());
+    QTemporaryFile temp;
+    if (!OpenTemporaryFileFor(fileName, temp, error))
+        return false;
 
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl)
@@ -117,14 +113,5 @@ bool DownloadToFile(const QString& url, const QString& fileName, const DownloadP
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299)
         return Fail(error, QStringLiteral("HTTP status %1").arg(status));
-
-    if (!temp.flush() || ::fsync(temp.handle()) != 0)
-        return Fail(error, temp.errorString());
-    temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    temp.close();
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-                    QFile::encodeName(fileName).constData()) != 0)
-        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
-    temp.setAutoRemove(false);
-    return true;
+    return CommitTemporaryFile(temp, fileName, error);
 }

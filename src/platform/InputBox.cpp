@@ -3,20 +3,12 @@
 #include <QApplication>
 #include <QInputDialog>
 
+#include "OneLineGuard.h"
+
 namespace {
 InputBoxHook& Hook() {
     static InputBoxHook hook;
     return hook;
-}
-
-QString OneLine(const QString& text) {
-    QString line;
-    line.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 || c == '\t')
-            line += c;
-    }
-    return line;
 }
 } // namespace
 
@@ -28,7 +20,7 @@ InputBoxHook SetInputBoxHook(InputBoxHook hook) {
 
 QString PlatformInputBox(const QString& caption, const QString& prompt, const QString& defaultText) {
     if (Hook())
-        return OneLine(Hook()(caption, prompt, defaultText));
+        return OneLineText(Hook()(caption, prompt, defaultText));
 
     QInputDialog box(QApplication::activeWindow());
     box.setWindowTitle(caption);
@@ -39,5 +31,5 @@ QString PlatformInputBox(const QString& caption, const QString& prompt, const QS
     box.setCancelButtonText(QStringLiteral("Zrušiť"));
     if (box.exec() != QDialog::Accepted)
         return defaultText;
-    return OneLine(box.textValue());
+    return OneLineText(box.textValue());
 }

@@ -4,9 +4,12 @@
 
 // The maker's addresses, shown by the support window and written into the error texts.
 inline const QString SupportEmail = QStringLiteral("podpora@molvek.sk");
-inline const QString MakerWebSite = QStringLiteral("https://www.molvek.sk");
-// The product's page on the maker's web site.
-inline const QString ProductWebPagePath = QStringLiteral("/site/vzps/popis.php");
+// The web site's base address, ending in "/".
+inline const QString MakerWebSite = QStringLiteral("https://www.molvek.sk/");
+// A product's page on the maker's web site, by the product's code ("vzps").
+inline QString ProductWebPage(const QString& productCode) {
+    return MakerWebSite + "site/" + productCode + "/popis.php";
+}
 
 // The bug reports' mail server, "host" or "host:port" (port 25 by default); VOZOPIS_SMTP overrides it.
 inline QString SmtpServer() {

@@ -27,6 +27,7 @@
 #include "Language.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramFolder.h"
 #include "ProgramGlobals.h"
 #include "RtfReader.h"
@@ -118,6 +119,10 @@ TAbout::TAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindo
     lblMolvekDorvaneVersion->setFont(QFont(QStringLiteral("Arial"), 7));
     lblMolvekDorvaneVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblMolvekDorvaneVersion->setGeometry(404, 494, 380, 16);
+
+    // Names, the address and the program paths hold one line each.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        AttachOneLineGuard(edit);
 }
 
 QPushButton* TAbout::NewButton(QWidget* parent, const QString& name, const QString& caption,
@@ -406,7 +411,7 @@ void TAbout::BitBtn15Click() {
 }
 
 void TAbout::BitBtn2Click() {
-    ShellOpen(MakerWebSite + "/site/" + ProductCode + "/popis.php");
+    ShellOpen(ProductWebPage(ProductCode));
 }
 
 void TAbout::BitBtn8Click() {

@@ -19,24 +19,11 @@
 #include "LANUnit.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramGlobals.h"
 #include "Smtp.h"
 
 namespace {
-// A value for one line of the mail: line breaks and other control characters are dropped, so a
-// pasted address or name cannot add header lines.
-QString OneLine(const QString& text) {
-    QString line;
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        const bool control = (code < 0x20 && code != '\t') || (code >= 0x7f && code <= 0x9f) ||
-                             c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-        if (!control)
-            line += c;
-    }
-    return line;
-}
-
 // The memo's lines as typed; an empty memo has none, a final line break adds no line.
 QStringList MemoLines(const QString& text) {
     if (text.isEmpty())
@@ -101,14 +88,15 @@ void TAbout::BitBtn3Click() {
 
     QStringList lines;
     lines << "Subject: Report - " + ProgramTitle;
-    lines << "From: " + OneLine(eEMail->text());
+    // Header values stay on one line whatever the fields hold, so no header can be added.
+    lines << "From: " + OneLineText(eEMail->text());
     lines << "To: " + SupportEmail;
     lines << "Date: " + QDateTime::currentDateTime().toString("yyyy-MM-dd , hh:mm,ss");
     lines << "Content-Type: text/plain;charset=windows-1250";
     lines << QString(); // the message begins after a blank line
     lines << message;
     lines << "---";
-    lines << OneLine(eName->text());
+    lines << OneLineText(eName->text());
 
     QList<QByteArray> mail;
     for (const QString& line : lines)

@@ -92,6 +92,14 @@ private:
     void CleanupUpdateFiles();
     // Copies the address into D + SavedAs; false when it did not arrive whole.
     bool Fetch(const QString& address, const QString& savedAs);
+    // Checks the connection and fetches an index file into D + SavedAs; its lines but the empty
+    // ones, or false after the message when it could not be fetched.
+    bool FetchIndex(const QString& address, const QString& savedAs, QStringList& lines);
+    void NotesMissing(const QString& notesFile) {
+        if (showMessages_)
+            ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + notesFile + ").",
+                      title_);
+    }
     void Message(const QString& text, int flags) {
         if (showMessages_)
             ShowMessageBox(text, title_, flags);
@@ -127,22 +135,28 @@ bool TUpdateCheck::Fetch(const QString& address, const QString& savedAs) {
     return DownloadToFile(address, d_ + savedAs);
 }
 
+bool TUpdateCheck::FetchIndex(const QString& address, const QString& savedAs, QStringList& lines) {
+    if (!CheckInternetForUpdate())
+        return false;
+    if (!Fetch(address, savedAs)) {
+        Message("Nepodarilo sa stiahnuť informácie z internetu (\"" + savedAs +
+                    "\"). Operáciu prosím opakujte neskôr.",
+                MB_ICONINFORMATION);
+        return false;
+    }
+    downloaded_ << d_ + savedAs;
+    lines = WithoutEmptyLines(ReadLines(d_ + savedAs));
+    return true;
+}
+
 void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const QString& productFileName,
                        QWidget* parentForm) {
     const QString cur = GetFileVersionText(exePath, true);
     QFile::remove(d_ + "index.inst");
-    if (!CheckInternetForUpdate())
-        return;
-
     const QString area = DownloadArea();
-    if (!Fetch(area + productFileName + "/index.inst", "index.inst")) {
-        Message("Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte "
-                "neskôr.",
-                MB_ICONINFORMATION);
+    QStringList index;
+    if (!FetchIndex(area + productFileName + "/index.inst", "index.inst", index))
         return;
-    }
-    downloaded_ << d_ + "index.inst";
-    const QStringList index = WithoutEmptyLines(ReadLines(d_ + "index.inst"));
     if (index.isEmpty()) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
         return;
@@ -172,16 +186,9 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
     const QString updater = d_ + "Data/MolvekUPD.exe";
     bool updaterNeeded = !QFile::exists(updater);
 
-    if (!CheckInternetForUpdate())
+    QStringList updaterIndex;
+    if (!FetchIndex(area + "molvekupd/index.inst", "mvindex.inst", updaterIndex))
         return;
-    if (!Fetch(area + "molvekupd/index.inst", "mvindex.inst")) {
-        Message("Nepodarilo sa stiahnuť informácie z internetu (\"mvindex.inst\"). Operáciu prosím opakujte "
-                "neskôr.",
-                MB_ICONINFORMATION);
-        return;
-    }
-    downloaded_ << d_ + "mvindex.inst";
-    const QStringList updaterIndex = WithoutEmptyLines(ReadLines(d_ + "mvindex.inst"));
     const QString updaterIndexError = "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.";
     if (updaterIndex.isEmpty()) {
         ErrorCode("#00002", updaterIndexError);
@@ -217,10 +224,7 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
                                       ? ReadLines(d_ + notesFile)
                                       : QStringList();
         if (notes.size() < 5) { // missing, or too short to use
-            if (showMessages_)
-                ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + notesFile +
-                              ").",
-                          title_);
+            NotesMissing(notesFile);
             return;
         }
         question << "[" + notes.at(1) + "]"
@@ -234,10 +238,7 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
     const QString newestNotesFile = newestCode + ".inst";
     const QStringList newestNotes = ReadLines(d_ + newestNotesFile);
     if (newestNotes.size() < 5) {
-        if (showMessages_)
-            ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + newestNotesFile +
-                          ").",
-                      title_);
+        NotesMissing(newestNotesFile);
         return;
     }
 

@@ -103,7 +103,7 @@ TEST_F(MessagesTest, BoxesPassTextCaptionFlagsAndAnswer) {
 TEST_F(MessagesTest, ErrorCodeTextWithAndWithoutDetail) {
     const QString head = "Nastala neočakávaná chyba č. #00002.\r"
                          "Chybu prosím nahláste na e-mail (\"podpora@molvek.sk\") . Skontrolujte aktuálnosť "
-                         "verzie vášho programu na \"https://www.molvek.sk\". ";
+                         "verzie vášho programu na \"https://www.molvek.sk/\". ";
     MessageBoxRecorder boxes;
     ShowErrorCode("#00002", "", "Aktualizácia");
     ShowErrorCode("#00002", "Súbor chýba", "Aktualizácia");

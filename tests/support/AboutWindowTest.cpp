@@ -1,5 +1,7 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 #include <optional>
 
 #include "FolderDialog.h"
+#include "OneLineGuard.h"
 #include "SupportFixture.h"
 #include "VersionBlock.h"
 
@@ -19,7 +22,7 @@ DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 namespace {
 const QString LicenceMissing =
     QStringLiteral("Licenčný súbor nebol nájdený. Prosím stiahnite si inštalačku k "
-                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk ) znova.");
+                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova.");
 
 QStringList TabTexts(const QTabWidget* tabs) {
     QStringList texts;
@@ -93,8 +96,8 @@ TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     EXPECT_EQ(about.lblNazProg->text(), "Vozopis [v 1.23 (build 4)]");
     EXPECT_EQ(about.lblEmail->text(), "podpora@molvek.sk");
     EXPECT_EQ(about.lblEmail->toolTip(), "mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=");
-    EXPECT_EQ(about.lblWeb->text(), "https://www.molvek.sk");
-    EXPECT_EQ(about.lblWeb->toolTip(), "https://www.molvek.sk");
+    EXPECT_EQ(about.lblWeb->text(), "https://www.molvek.sk/");
+    EXPECT_EQ(about.lblWeb->toolTip(), "https://www.molvek.sk/");
 
     ShellRecorder shell;
     about.BitBtn2->click();
@@ -137,7 +140,7 @@ TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     EXPECT_EQ(
         about.mChangelog->toPlainText(),
         QStringLiteral("Súbor s históriou zmien nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                       "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+                       "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
 
     // The untagged files alone; the changelog is Windows-1250 text.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
@@ -174,7 +177,7 @@ TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_EQ(boxes.Shown()[0].text,
                   QStringLiteral("Súbor pomocníka nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
         EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
         EXPECT_EQ(boxes.Shown()[0].flags, 48);
     }
@@ -211,7 +214,7 @@ TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
         }
     });
     EXPECT_EQ(shell.Opened(), QStringList({"mailto:podpora@molvek.sk?subject=Otazka k Vozopis&body=",
-                                           "https://www.molvek.sk"}));
+                                           "https://www.molvek.sk/"}));
 }
 
 TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
@@ -240,6 +243,24 @@ TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
     TMemIniFile cleared(w.folder.File("Data/settings.mvk"));
     EXPECT_EQ(cleared.ReadString("general", "SpolKB", "?"), "0");
     EXPECT_EQ(cleared.ReadString("general", "SpolKBpath", "?"), "");
+}
+
+TEST(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
+    SupportWindow w;
+    TAbout& about = *w.about;
+    w.WriteFile("Data/settings.mvk", "");
+    for (QLineEdit* edit : about.findChildren<QLineEdit*>())
+        EXPECT_TRUE(dynamic_cast<const TOneLineGuard*>(edit->validator()))
+            << edit->objectName().toStdString();
+    QGuiApplication::clipboard()->setText(QString("/opt/Kelbor\r\n[Main]\r\ncolor=modra") + QChar(0) + "\t1");
+    about.eNasSpolKB->paste();
+    EXPECT_EQ(about.eNasSpolKB->text(), "/opt/Kelbor[Main]color=modra\t1");
+    about.eNasSpolTR->setText(QStringLiteral("/opt/Tamrik\u2028x\x1b"));
+    EXPECT_EQ(about.eNasSpolTR->text(), "/opt/Tamrikx");
+    about.BitBtn4Click();
+    const QByteArray saved = ReadFileBytes(w.folder.File("Data/settings.mvk"));
+    EXPECT_FALSE(saved.contains("\r\n[Main]")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("SpolKBpath=/opt/Kelbor[Main]color=modra\t1\r\n")) << saved.toStdString();
 }
 
 TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {

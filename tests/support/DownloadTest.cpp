@@ -57,6 +57,10 @@ TEST_F(DownloadTest, AnErrorStatusOrAnAbortedTransferLeavesNothingAndKeepsTheOld
                                 [](uint64_t, uint64_t) { throw std::runtime_error("stop"); }),
                  std::runtime_error);
     EXPECT_FALSE(DownloadToFile("file:///etc/hostname", folder.File("hostname")));
+    // A read-only file is not replaced.
+    server.Put("index.inst", "new");
+    QFile::setPermissions(folder.File("index.inst"), QFile::ReadOwner);
+    EXPECT_FALSE(DownloadToFile(server.Area() + "index.inst", folder.File("index.inst")));
     EXPECT_EQ(FilesBelow(folder.Path()), QStringList{"index.inst"});
     EXPECT_EQ(ReadFileBytes(folder.File("index.inst")), "old");
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QValidator>
+
+class QLineEdit;
+
+// A character that a one-line text never holds: a line break, NUL or another control character.
+// Tab is kept.
+bool IsLineBreakOrControl(QChar c);
+// The text without those characters.
+QString OneLineText(const QString& text);
+// The same on a text being edited: the caret keeps its place in what remains.
+void RemoveLineBreaks(QString& text, int& caret);
+
+// The guard of a one-line field: the edit's validator, which sees every change of its text
+// (typed, pasted, dropped or set by the program) and takes those characters out.
+class TOneLineGuard : public QValidator {
+public:
+    explicit TOneLineGuard(QLineEdit* edit);
+    State validate(QString& input, int& pos) const override;
+
+protected:
+    QLineEdit* edit_;
+};
+
+// Gives the edit a guard unless it has one already.
+void AttachOneLineGuard(QLineEdit* edit);
