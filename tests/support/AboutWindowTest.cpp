@@ -17,9 +17,11 @@
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-const QString LicenceMissing =
-    QStringLiteral("Licenčný súbor nebol nájdený. Prosím stiahnite si inštalačku k "
-                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk ) znova.");
+// The text shown for a missing file of the given kind.
+QString Missing(const QString& kind) {
+    return kind + QStringLiteral(" nebol nájdený. Prosím stiahnite si inštalačku k programu \"Vozopis\" zo "
+                                 "stránky ( https://www.molvek.sk ) znova.");
+}
 
 QStringList TabTexts(const QTabWidget* tabs) {
     QStringList texts;
@@ -133,11 +135,8 @@ TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     // Neither file: the message-table texts.
     w.Open("help");
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(about.reLicense->toPlainText(), LicenceMissing);
-    EXPECT_EQ(
-        about.mChangelog->toPlainText(),
-        QStringLiteral("Súbor s históriou zmien nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                       "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
+    EXPECT_EQ(about.reLicense->toPlainText(), Missing(QStringLiteral("Licenčný súbor")));
+    EXPECT_EQ(about.mChangelog->toPlainText(), Missing(QStringLiteral("Súbor s históriou zmien")));
 
     // The untagged files alone; the changelog is Windows-1250 text.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
@@ -171,12 +170,7 @@ TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
         MessageBoxRecorder boxes;
         w.about->BitBtn15->click();
         EXPECT_TRUE(shell.Opened().isEmpty());
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text,
-                  QStringLiteral("Súbor pomocníka nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk ) znova."));
-        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-        EXPECT_EQ(boxes.Shown()[0].flags, 48);
+        EXPECT_EQ(boxes.Shown(), Boxes({{Missing(QStringLiteral("Súbor pomocníka")), "Vozopis", 48}}));
     }
     w.WriteFile("Vozopis-help.chm", "help");
     {
@@ -226,20 +220,16 @@ TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
         closed = !about.isVisible();
     });
     EXPECT_TRUE(closed);
-    TMemIniFile saved(w.folder.File("Data/settings.mvk"));
-    EXPECT_EQ(saved.ReadSection("general"), QStringList({"SpolKB", "SpolTR", "SpolKBpath", "SpolTRpath"}));
-    EXPECT_EQ(saved.ReadString("general", "SpolKB", "?"), "1");
-    EXPECT_EQ(saved.ReadString("general", "SpolTR", "?"), "0");
-    EXPECT_EQ(saved.ReadString("general", "SpolKBpath", "?"), QStringLiteral("/opt/Kelbor účty"));
-    EXPECT_EQ(saved.ReadString("general", "SpolTRpath", "?"), "");
-    EXPECT_EQ(saved.ReadString("last", "vybzakid", "?"), "3") << "other sections stay";
+    EXPECT_EQ(
+        w.SettingsSection("general"),
+        QStringList({"SpolKB=1", "SpolTR=0", QStringLiteral("SpolKBpath=/opt/Kelbor účty"), "SpolTRpath="}));
+    EXPECT_EQ(w.SettingsSection("last"), QStringList{"vybzakid=3"}) << "other sections stay";
 
     about.chbNasSpolKB->setChecked(false);
     about.eNasSpolKB->clear();
     about.BitBtn4Click();
-    TMemIniFile cleared(w.folder.File("Data/settings.mvk"));
-    EXPECT_EQ(cleared.ReadString("general", "SpolKB", "?"), "0");
-    EXPECT_EQ(cleared.ReadString("general", "SpolKBpath", "?"), "");
+    EXPECT_EQ(w.SettingsSection("general"),
+              QStringList({"SpolKB=0", "SpolTR=0", "SpolKBpath=", "SpolTRpath="}));
 }
 
 TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {

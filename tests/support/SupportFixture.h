@@ -42,6 +42,15 @@ struct SupportWindow {
         about->ShowCenter(page);
     }
 
+    // A section of the settings file, "key=value" each.
+    QStringList SettingsSection(const QString& section) const {
+        const TMemIniFile ini(folder.File("Data/settings.mvk"));
+        QStringList entries;
+        for (const QString& key : ini.ReadSection(section))
+            entries << key + '=' + ini.ReadString(section, key, "");
+        return entries;
+    }
+
     void WriteFile(const QString& relative, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(folder.File(relative)).path());
         WriteFileBytes(folder.File(relative), bytes);

@@ -76,9 +76,8 @@ struct UpdateArea {
                "]\" a vaša verzia je \"[v " + own +
                "]\". Prajete si automaticky stiahnuť a nainštalovať novú verziu programu?";
     }
-    static QString UpdaterLine() {
-        return QStringLiteral("\r\n\r\n\r\n+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".");
-    }
+    inline static const QString UpdaterLine =
+        QStringLiteral("\r\n\r\n\r\n+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".");
 
     DownloadAreaServer server;
     TempProgramFolder folder;
@@ -98,15 +97,10 @@ struct UpdateCheckTest : UpdateArea, ::testing::Test {
 
 TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstWithTheUpdaterLine) {
     Check();
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[0].text, QuestionFor("0.91 (build 75)", "0.89 (build 64)") +
-                                         Listed("0.91 (build 75)", {QStringLiteral("Rýchlejší štart")}) +
-                                         Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) +
-                                         UpdaterLine());
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown()[0].flags, 68);
-    EXPECT_EQ(boxes.Shown()[1].text, Question36);
-    EXPECT_EQ(boxes.Shown()[1].flags, 36);
+    const QString question = QuestionFor("0.91 (build 75)", "0.89 (build 64)") +
+                             Listed("0.91 (build 75)", {QStringLiteral("Rýchlejší štart")}) +
+                             Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) + UpdaterLine;
+    EXPECT_EQ(boxes.Shown(), Boxes({{question, "Vozopis", 68}, {Question36, "Vozopis", 36}}));
     EXPECT_EQ(server.Requests(),
               (QStringList{"/download/vozopis/index.inst", "/download/molvekupd/index.inst",
                            "/download/vozopis/00091.inst", "/download/vozopis/00090.inst"}));
@@ -147,7 +141,7 @@ TEST_F(UpdateCheckTest, SixNewerVersionsListOnlyTheFourNewest) {
     EXPECT_EQ(boxes.Shown()[0].text,
               QuestionFor("0.95 (build 75)", "0.89 (build 64)") + Listed("0.95 (build 75)", {"zmena 5"}) +
                   Listed("0.94 (build 74)", {"zmena 4"}) + Listed("0.93 (build 73)", {"zmena 3"}) +
-                  Listed("0.92 (build 72)", {"zmena 2"}) + UpdaterLine());
+                  Listed("0.92 (build 72)", {"zmena 2"}) + UpdaterLine);
     EXPECT_FALSE(server.Requests().contains("/download/vozopis/00091.inst"));
     EXPECT_FALSE(server.Requests().contains("/download/vozopis/00090.inst"));
 }
@@ -160,7 +154,7 @@ TEST_F(UpdateCheckTest, TheFirstLineHoldingTheOwnVersionIsTheCurrentOne) {
     ASSERT_FALSE(boxes.Shown().empty());
     EXPECT_EQ(boxes.Shown()[0].text, QuestionFor("0.90 (build 70)", "0.89 (build 6)") +
                                          Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) +
-                                         Listed("0.89 (build 64)", {"a"}) + UpdaterLine());
+                                         Listed("0.89 (build 64)", {"a"}) + UpdaterLine);
 }
 
 TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyTheQuestions) {
@@ -168,19 +162,17 @@ TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyThe
     Check();
     Index({"00089 0.89 (build 64)"});
     Check();
-    EXPECT_EQ(boxes.Texts(),
-              (QStringList{
-                  "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\r"
-                  "Aktuálna verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 "
-                  "(build "
-                  "64)]\" . Prosím informujte sa u nás cez e-mail (\"" +
-                      SupportEmail +
-                      "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\r"
-                      "Odporúča sa stiahnuť verziu uvedenú na stránke ( " +
-                      MakerWebSite + " ).",
-                  "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna."}));
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
-    EXPECT_EQ(boxes.Shown()[1].flags, 64);
+    const QString newer =
+        "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\rAktuálna "
+        "verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 (build "
+        "64)]\" . Prosím informujte sa u nás cez e-mail (\"" +
+        SupportEmail +
+        "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\rOdporúča sa "
+        "stiahnuť verziu uvedenú na stránke ( " +
+        MakerWebSite + " ).";
+    const QString current =
+        "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna.";
+    EXPECT_EQ(boxes.Shown(), Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
 
     Check(false);
     Index({"00089 0.89 (build 64)", "00100 0.89 (build 100)"});
@@ -213,7 +205,7 @@ TEST_F(UpdateCheckTest, ACurrentUpdaterIsNeitherAnnouncedNorDownloaded) {
     // Another version on the site makes it needed again.
     server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "A"}));
     Check();
-    EXPECT_TRUE(boxes.Shown()[1].text.endsWith(UpdaterLine()));
+    EXPECT_TRUE(boxes.Shown()[1].text.endsWith(UpdaterLine));
 }
 
 TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProgram) {
@@ -269,8 +261,7 @@ TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
              a.Index({"00090 0.90 (build 70)", "00091 0.91 (build 75)"});
          },
          "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. Vašu verziu "
-         "nám "
-         "oznámte cez e-mail (\"" +
+         "nám oznámte cez e-mail (\"" +
              SupportEmail + "\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
          16},
         {"no notes", [&](UpdateArea& a) { a.server.Remove("vozopis/00091.inst"); },
