@@ -36,14 +36,8 @@ TEST_F(SettingsFaultTest, AFullDiskLeavesTheOldFileByteForByteAndNamesTheFile) {
     const QByteArray old = WriteLargeSettings();
     ASSERT_GT(old.size(), 4096);
 
-    const QString shown = RunUnderFileSizeLimit(1024, [] {
-        try {
-            WriteSetting("last", "vybzakid", "2");
-        } catch (const EFileError& error) {
-            return error.Message();
-        }
-        return QString("<written>");
-    });
+    const QString shown = RunUnderFileSizeLimit(
+        1024, [] { return ErrorOf<EFileError>([] { WriteSetting("last", "vybzakid", "2"); }); });
     EXPECT_EQ(shown, "Nie je možné zapísať súbor \"" + SettingsFilePath() + "\".");
     EXPECT_EQ(ReadFileBytes(SettingsFilePath()), old);
     EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"}) << "the temporary file is removed";

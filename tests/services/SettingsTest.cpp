@@ -40,12 +40,8 @@ TEST_F(SettingsTest, NoDataFolderReadsDefaultsAndCreatesNothing) {
 }
 
 TEST_F(SettingsTest, WriteWithoutDataFolderThrowsAndCreatesNothing) {
-    try {
-        WriteSetting("Info", "mesto1", "Trnava");
-        FAIL() << "no exception";
-    } catch (const EFileError& error) {
-        EXPECT_EQ(error.Message(), "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
-    }
+    EXPECT_EQ(ErrorOf<EFileError>([] { WriteSetting("Info", "mesto1", "Trnava"); }),
+              "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
     EXPECT_TRUE(Entries(folder.Path()).isEmpty());
 }
 
@@ -127,17 +123,6 @@ TEST_F(SettingsTest, NewKeyEndsItsSectionNewSectionEndsTheFile) {
 }
 
 // --- the in-memory object of the multi-key callers ---
-
-TEST_F(SettingsTest, IniObjectMergesRepeatedSectionsIntoTheFirst) {
-    WriteSettingsFile("[Info]\r\na=1\r\n[last]\r\nb=2\r\n[INFO]\r\nc=3\r\na=9\r\n");
-    TMemIniFile ini(SettingsFilePath());
-    EXPECT_EQ(ini.ReadSections(), (QStringList{"Info", "last"}));
-    EXPECT_EQ(ini.ReadSection("info"), (QStringList{"a", "c", "a"}));
-    EXPECT_EQ(ini.ReadString("Info", "a", ""), "1"); // the first entry wins
-    ini.WriteString("Info", "a", "5");
-    ini.UpdateFile();
-    EXPECT_EQ(SettingsBytes(), "[Info]\r\na=5\r\nc=3\r\na=9\r\n\r\n[last]\r\nb=2\r\n\r\n");
-}
 
 TEST_F(SettingsTest, IniObjectWritesSeveralKeysOnce) {
     MakeDataFolder();

@@ -9,7 +9,6 @@
 #include "VersionBlock.h"
 
 namespace {
-const QChar Nbsp(0x00A0);
 
 QString ConvertErrorText(const QString& text) {
     return ErrorOf<EConvertError>([&] { TextToFloat(text); });
@@ -24,7 +23,7 @@ TEST(TextToFloat, CleansTheText) {
     EXPECT_EQ(TextToFloat("abc"), 0);
     EXPECT_EQ(TextToFloat("-1,5"), -1.5);
     EXPECT_EQ(TextToFloat("1 234,50"), 1234.5);
-    EXPECT_EQ(TextToFloat(QString("1") + Nbsp + "234,50"), 1234.5);
+    EXPECT_EQ(TextToFloat("1\u00A0234,50"), 1234.5);
     EXPECT_EQ(TextToFloat("12.5 km"), 12.5);
     EXPECT_EQ(TextToFloat("+(3)"), 3);
     EXPECT_EQ(TextToFloat(",5"), 0.5);
@@ -32,11 +31,10 @@ TEST(TextToFloat, CleansTheText) {
 }
 
 TEST(TextToFloat, RejectsWhatIsNoNumberAfterCleaning) {
-    EXPECT_EQ(ConvertErrorText("1.234,5"), "'1,234,5' is not a valid floating point value");
-    EXPECT_EQ(ConvertErrorText("1-2"), "'1-2' is not a valid floating point value");
-    EXPECT_EQ(ConvertErrorText("5 -"), "'5-' is not a valid floating point value");
-    EXPECT_EQ(ConvertErrorText("x,y"), "',' is not a valid floating point value");
-    EXPECT_EQ(ConvertErrorText("-,"), "'-,' is not a valid floating point value");
+    const std::pair<QString, QString> cases[] = {
+        {"1.234,5", "1,234,5"}, {"1-2", "1-2"}, {"5 -", "5-"}, {"x,y", ","}, {"-,", "-,"}};
+    for (const auto& [text, cleaned] : cases)
+        EXPECT_EQ(ConvertErrorText(text), "'" + cleaned + "' is not a valid floating point value");
 }
 
 TEST(TextToFloat, VersionTextsCompareByTheirDigits) {
@@ -49,7 +47,7 @@ TEST(TextToFloat, VersionTextsCompareByTheirDigits) {
 TEST(KeepNumberChars, KeepsDigitsCommaAndMinus) {
     EXPECT_EQ(KeepNumberChars(""), "");
     EXPECT_EQ(KeepNumberChars("a1.2 3,4-b+"), "1,23,4-");
-    EXPECT_EQ(KeepNumberChars(QString("1") + Nbsp + "000 Kč"), "1000");
+    EXPECT_EQ(KeepNumberChars("1\u00A0000 Kč"), "1000");
     EXPECT_EQ(KeepNumberChars("٣²"), ""); // only the digits 0 to 9
 }
 
@@ -57,9 +55,9 @@ TEST(FormatNumber, TwoDecimalsCommaAndGroups) {
     EXPECT_EQ(FormatNumber(0), "0,00");
     EXPECT_EQ(FormatNumber(0.5), "0,50");
     EXPECT_EQ(FormatNumber(999.99), "999,99");
-    EXPECT_EQ(FormatNumber(1000), QString("1") + Nbsp + "000,00");
-    EXPECT_EQ(FormatNumber(-1234567.5), QString("-1") + Nbsp + "234" + Nbsp + "567,50");
-    EXPECT_EQ(FormatNumber(123456789012.0), QString("123") + Nbsp + "456" + Nbsp + "789" + Nbsp + "012,00");
+    EXPECT_EQ(FormatNumber(1000), "1\u00A0000,00");
+    EXPECT_EQ(FormatNumber(-1234567.5), "-1\u00A0234\u00A0567,50");
+    EXPECT_EQ(FormatNumber(123456789012.0), "123\u00A0456\u00A0789\u00A0012,00");
 }
 
 TEST(FormatNumber, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
@@ -69,7 +67,7 @@ TEST(FormatNumber, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
     EXPECT_EQ(FormatNumber(0.015), "0,01"); // held as 0.0149999999999999994, though x * 100 gives 1.5
     EXPECT_EQ(FormatNumber(1.005), "1,00"); // held as 1.00499999999999989
     EXPECT_EQ(FormatNumber(2.675), "2,67"); // held as 2.67499999999999982
-    EXPECT_EQ(FormatNumber(999.995), QString("1") + Nbsp + "000,00");
+    EXPECT_EQ(FormatNumber(999.995), "1\u00A0000,00");
     EXPECT_EQ(FormatNumber(99.996), "100,00");
     EXPECT_EQ(FormatNumber(0.004), "0,00");
     EXPECT_EQ(FormatNumber(-0.001), "0,00");
