@@ -29,11 +29,11 @@ QStringList TabTexts(const QTabWidget* tabs) {
         texts << tabs->widget(i)->objectName() + " " + tabs->tabText(i);
     return texts;
 }
+
+struct AboutWindow : SupportTest {};
 } // namespace
 
-TEST(AboutWindow, HasTheDesignedShapeAndPages) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, HasTheDesignedShapeAndPages) {
     EXPECT_EQ(about.objectName(), "About");
     EXPECT_EQ(about.minimumSize(), QSize(792, 516));
     EXPECT_EQ(about.maximumSize(), QSize(792, 516));
@@ -53,9 +53,7 @@ TEST(AboutWindow, HasTheDesignedShapeAndPages) {
             << button->objectName().toStdString() << ": Enter in a field must not press it";
 }
 
-TEST(AboutWindow, EveryPageKeywordOpensItsPage) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, EveryPageKeywordOpensItsPage) {
     struct Case {
         const char* keyword;
         int outer;
@@ -81,9 +79,7 @@ TEST(AboutWindow, EveryPageKeywordOpensItsPage) {
     }
 }
 
-TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     w.Open("about");
     EXPECT_EQ(ProductCode, "vzps");
     EXPECT_EQ(ProductName, "Vozopis");
@@ -111,25 +107,22 @@ TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     EXPECT_EQ(ProductCode + " " + ProductName + " " + ProductFileName, "zv-tamrik Tamrik tamrik");
 }
 
-TEST(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
-    SupportWindow w;
+TEST_F(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
     QRect outer;
     w.Open("about"); // the frame's size is known once the window has been shown
     w.main.setGeometry(100, 50, 1024, 728);
-    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    w.Open("about", [&] { outer = about.frameGeometry(); });
     EXPECT_EQ(outer.topLeft(), QPoint(100 + (1024 - outer.width()) / 2, 50 + (728 - outer.height()) / 2));
 
     w.main.setGeometry(100, 100, 301, 201);
-    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    w.Open("about", [&] { outer = about.frameGeometry(); });
     const int halfWidth = (301 - outer.width()) / 2;
     const int halfHeight = (201 - outer.height()) / 2;
     EXPECT_LT(halfWidth, 0);
     EXPECT_EQ(outer.topLeft(), QPoint(100 + halfWidth, 100 + halfHeight)) << "a negative offset, not clamped";
 }
 
-TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
 
     // Neither file: the message-table texts.
@@ -153,42 +146,38 @@ TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     EXPECT_EQ(about.mChangelog->toPlainText(), "tagged changelog");
 }
 
-TEST(AboutWindow, WithoutALanguageTagTheDoubleHyphenNamesComeFirst) {
-    SupportWindow w;
+TEST_F(AboutWindow, WithoutALanguageTagTheDoubleHyphenNamesComeFirst) {
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
     w.WriteFile("Vozopis--license.rtf", "empty tag licence");
     w.Open("help");
-    EXPECT_EQ(w.about->reLicense->toPlainText(), "empty tag licence");
+    EXPECT_EQ(about.reLicense->toPlainText(), "empty tag licence");
 }
 
-TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
-    SupportWindow w;
+TEST_F(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
     w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
     w.Open("help");
     {
         ShellRecorder shell;
         MessageBoxRecorder boxes;
-        w.about->BitBtn15->click();
+        about.BitBtn15->click();
         EXPECT_TRUE(shell.Opened().isEmpty());
         EXPECT_EQ(boxes.Shown(), Boxes({{Missing(QStringLiteral("Súbor pomocníka")), "Vozopis", 48}}));
     }
     w.WriteFile("Vozopis-help.chm", "help");
     {
         ShellRecorder shell;
-        w.about->BitBtn15->click();
+        about.BitBtn15->click();
         EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-help.chm")}));
     }
     w.WriteFile("Vozopis-EN-help.chm", "help");
     {
         ShellRecorder shell;
-        w.about->BitBtn15->click();
+        about.BitBtn15->click();
         EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-EN-help.chm")}));
     }
 }
 
-TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
     ShellRecorder shell;
     w.Open("about", [&] {
         for (QLabel* link : {about.lblEmail, about.lblWeb}) {
@@ -208,9 +197,7 @@ TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
                                            "https://www.molvek.sk"}));
 }
 
-TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
     w.WriteFile("Data/settings.mvk", "[last]\r\nvybzakid=3\r\n");
     bool closed = false;
     w.Open("settings", [&] {
@@ -232,9 +219,7 @@ TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
               QStringList({"SpolKB=0", "SpolTR=0", "SpolKBpath=", "SpolTRpath="}));
 }
 
-TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
     QStringList asked;
     std::optional<QString> answer = QString("/srv/kelbor");
     const FolderDialogHook previous = SetFolderDialogHook([&](const QString& title, const QString& proposed) {

@@ -44,11 +44,11 @@ bool SamePicture(const QPixmap& a, const QPixmap& b) {
     return a.toImage().convertToFormat(QImage::Format_RGB32) ==
            b.toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+struct LanguagePage : SupportTest {};
 } // namespace
 
-TEST(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
     w.WriteFile("Data/Languages/B.lng", LanguageFile("BB", "B\xe9"));
     w.WriteFile("Data/Languages/a.lng", LanguageFile("AA", "\xc1\xe1"));
     w.WriteFile("Data/Languages/a.bmp", Flag(Qt::red));
@@ -71,9 +71,7 @@ TEST(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
     EXPECT_NE(drawn.pixelColor(5 + 11, 30), QColor(Qt::red));
 }
 
-TEST(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
     w.WriteFile(
         "Data/Languages/Vozopis - EN.lng",
         LanguageFile("EN", "English", "ProgramVersion=1.00\r\nTranslationVersion=2\r\nautor1=Jan\r\n"));
@@ -96,18 +94,14 @@ TEST(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
     EXPECT_EQ(Details(about), QStringLiteral("Slovensky|SK|||Jana Nováková\nMia"));
 }
 
-TEST(LanguagePage, DetailsComeFromTheFileNamedByTheTag) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, DetailsComeFromTheFileNamedByTheTag) {
     w.WriteFile("Data/Languages/odd name.lng", LanguageFile("XX", "Other", "autor1=Somebody\r\n"));
     w.Open("settingslng");
     EXPECT_EQ(Entries(about.ListBox1), QStringList({"XX - Other"}));
     EXPECT_EQ(Details(about), "||||") << "Vozopis - XX.lng does not exist";
 }
 
-TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
     const QString english = w.folder.File("Data/Languages/Vozopis - EN.lng");
     w.WriteFile("Data/Languages/Vozopis - EN.lng", LanguageFile("EN", "English"));
     w.WriteFile("Data/Languages/Vozopis - SK.lng", LanguageFile("SK", "Slovensky"));
@@ -140,9 +134,7 @@ TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
     EXPECT_EQ(boxes.Shown(), Boxes({restart, restart}));
 }
 
-TEST(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
     MessageBoxRecorder boxes;
     w.Open("settingslng", [&] {
         EXPECT_EQ(about.ListBox1->count(), 0);

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "AboutUnit.h"
@@ -59,4 +60,11 @@ struct SupportWindow {
     TempProgramFolder folder;
     QWidget main;
     std::unique_ptr<TAbout> about;
+};
+
+// A test with the support window; a test file names its suite by deriving, e.g. struct AboutWindow :
+// SupportTest {}.
+struct SupportTest : ::testing::Test {
+    SupportWindow w;
+    TAbout& about = *w.about;
 };
