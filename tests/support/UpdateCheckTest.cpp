@@ -50,13 +50,10 @@ struct UpdateArea {
     void Index(const QStringList& lines) { server.Put("vozopis/index.inst", Lines(lines)); }
     void Notes(const QString& code, const QString& version, const QStringList& notes,
                const QString& installer = Installer) {
-        server.Put(
-            "vozopis/" + code + ".inst",
-            Lines(QStringList{"[notes]", version, "01.03.2024",
-                              server.Area() + "count.php?f=http://www.molvek.sk/download/vozopis/setup" +
-                                  code + ".exe",
-                              installer} +
-                  notes));
+        const QString counted =
+            server.Area() + "count.php?f=http://www.molvek.sk/download/vozopis/setup" + code;
+        server.Put("vozopis/" + code + ".inst",
+                   Lines(QStringList{"[notes]", version, "01.03.2024", counted + ".exe", installer} + notes));
     }
     void Check(bool showMessages = true) {
         CheckForUpdate(showMessages, folder.File("Vozopis"), "Vozopis.exe", "vozopis", "Vozopis", &form);
