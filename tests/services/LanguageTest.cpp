@@ -60,6 +60,22 @@ struct TestWindows {
         InitDefaultMessages();
     }
     QString Tab(int index) const { return tabs->tabText(index); }
+    // Every translatable text but the status bar's, joined by '|'.
+    QString Texts() const {
+        return QStringList{Koniec1->parent()->property("title").toString(),
+                           Koniec1->text(),
+                           BitBtn1->text(),
+                           BitBtn2->text(),
+                           SpeedButton1->text(),
+                           lblNazov->text(),
+                           GroupBox1->title(),
+                           rbFO->text(),
+                           eNazov->text(),
+                           Tab(0),
+                           Tab(1),
+                           aboutButton->text()}
+            .join('|');
+    }
     QString Panel(int index) const { return StatusBar1->findChildren<QLabel*>()[index]->text(); }
 
     QMainWindow form;
@@ -92,54 +108,44 @@ protected:
     TempProgramFolder folder;
     TestWindows w;
 };
-} // namespace
 
-// --- translation ---
+const QString Untranslated = QStringLiteral(
+    "Súbor|&Koniec|Uložiť|Zmazať|...|Názov:|Osoba: |Fyzická osoba|Alfa|TabSheet1 SK|TabSheet2 SK|Zavrieť");
+} // namespace
 
 TEST_F(LanguageTest, ChangesExactlyTheNamedButtonMenuItemTabAndMessage) {
     QStringList messages = MessageTable;
     Translate("[Form1]\r\nBitBtn1=%Save%\r\nKoniec1=%&Exit%\r\nTabSheet2=%Second%\r\n"
               "[-msg-]\r\n14=%Please choose a language.%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), "Save");
-    EXPECT_EQ(w.Koniec1->text(), "&Exit");
-    EXPECT_EQ(w.Tab(1), "Second");
+    // BitBtn1 of the other window keeps its text.
+    EXPECT_EQ(w.Texts(), QStringLiteral("Súbor|&Exit|Save|Zmazať|...|Názov:|Osoba: |Fyzická osoba|Alfa|"
+                                        "TabSheet1 SK|Second|Zavrieť"));
     EXPECT_EQ(GetMsg(14), "Please choose a language.");
     messages[14] = "%Please choose a language.%"; // stored with its marks
     EXPECT_EQ(MessageTable, messages);
-
-    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
-    EXPECT_EQ(w.Tab(0), "TabSheet1 SK");
-    EXPECT_EQ(w.aboutButton->text(), QStringLiteral("Zavrieť")); // same name, other window
 }
 
 TEST_F(LanguageTest, EveryKindTakesItsText) {
     Translate("[Form1]\r\nSpeedButton1=%Browse%\r\nlblNazov=%Name:%\r\nGroupBox1=%Person: %\r\n"
               "rbFO=%Natural person%\r\nSbor1=%File%\r\n[About]\r\nBitBtn1=%Close%\r\n");
-    EXPECT_EQ(w.SpeedButton1->text(), "Browse");
-    EXPECT_EQ(w.lblNazov->text(), "Name:");
-    EXPECT_EQ(w.GroupBox1->title(), "Person: "); // the marks keep the trailing blank
-    EXPECT_EQ(w.rbFO->text(), "Natural person");
-    EXPECT_EQ(w.Koniec1->parent()->property("title").toString(), "File");
-    EXPECT_EQ(w.aboutButton->text(), "Close");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    // The marks keep the trailing blank of "Person: ".
+    EXPECT_EQ(w.Texts(), QStringLiteral("File|&Koniec|Uložiť|Zmazať|Browse|Name:|Person: |Natural person|"
+                                        "Alfa|TabSheet1 SK|TabSheet2 SK|Close"));
 }
 
 TEST_F(LanguageTest, NamesCompareWithLetterCase) {
     Translate("[form1]\r\nBitBtn1=%Save%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(w.Texts(), Untranslated);
     Translate("[Form1]\r\nbitbtn1=%Save%\r\nbitbtn2=%Delete%\r\nKONIEC1=%Exit%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
-    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
-    EXPECT_EQ(w.Koniec1->text(), "&Koniec");
+    EXPECT_EQ(w.Texts(), Untranslated);
 }
 
 TEST_F(LanguageTest, EditFieldsAndUnknownNamesStayAndMarksAreStripped) {
     Translate("[-main-]\r\nBitBtn1=%Main%\r\n[Form1]\r\neNazov=%Beta%\r\nNothing1=%x%\r\n"
               "BitBtn1=%%\r\nBitBtn2=Delete\r\nlblNazov=%%Name%%\r\n[Form2]\r\nBitBtn1=%Other%\r\n");
-    EXPECT_EQ(w.eNazov->text(), "Alfa");
-    EXPECT_EQ(w.BitBtn1->text(), "");        // two marks only: an empty caption
-    EXPECT_EQ(w.BitBtn2->text(), "Delete");  // no marks: used as it is
-    EXPECT_EQ(w.lblNazov->text(), "%Name%"); // one mark at each end only
+    // Two marks only: an empty caption; no marks: used as it is; one mark at each end is stripped only.
+    EXPECT_EQ(w.Texts(), QStringLiteral("Súbor|&Koniec||Delete|...|%Name%|Osoba: |Fyzická osoba|Alfa|"
+                                        "TabSheet1 SK|TabSheet2 SK|Zavrieť"));
 }
 
 TEST_F(LanguageTest, StatusBarKeysNameTheirPanel) {
@@ -162,7 +168,7 @@ TEST_F(LanguageTest, MissingFileChangesNothingButSetsTheTag) {
     const QStringList before = MessageTable;
     SetLanguage("EN", Languages() + "missing.lng", &w.form);
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(w.Texts(), Untranslated);
     EXPECT_EQ(MessageTable, before);
 }
 
@@ -178,8 +184,6 @@ TEST_F(LanguageTest, TranslationReadsWindows1250) {
     Translate(QStringLiteral("[Form1]\r\nBitBtn1=%Uložiť ťažké ľúbostné šťavy%\r\n"));
     EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť ťažké ľúbostné šťavy"));
 }
-
-// --- choosing the file at start ---
 
 TEST_F(LanguageTest, LoadWithoutSettingsPrefersTheUntaggedProductFileToTheDefaultTagFile) {
     WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
@@ -206,8 +210,6 @@ TEST_F(LanguageTest, LoadUsesTheStoredChoiceAndForAPathOfAnotherFolderTheTagsFil
         EXPECT_EQ(LanguageTag, "EN");
     }
 }
-
-// --- template ---
 
 TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
     w.BitBtn2->setText(QStringLiteral("Dva\r\nriadky"));

@@ -29,8 +29,6 @@ const QByteArray KosiceAnsi = "Ko\x9A"
                               "ice";
 } // namespace
 
-// --- missing folder, failed writes ---
-
 TEST_F(SettingsTest, NoDataFolderReadsDefaultsAndCreatesNothing) {
     EXPECT_EQ(SettingsFilePath(), folder.Path() + "Data/settings.mvk");
     EXPECT_EQ(ReadSetting("Main", "color", "$00FEE6CF"), "$00FEE6CF");
@@ -51,8 +49,6 @@ TEST_F(SettingsTest, FailedRenameLeavesNoHalfFile) {
     EXPECT_TRUE(QFileInfo(SettingsFilePath()).isDir());
     EXPECT_EQ(Entries(folder.File("Data")), QStringList{"settings.mvk"});
 }
-
-// --- reading ---
 
 TEST_F(SettingsTest, SectionsAndKeysIgnoreLetterCase) {
     MakeDataFolder();
@@ -98,8 +94,6 @@ TEST_F(SettingsTest, AnyLineEndCommentsAndLinesBeforeTheFirstSection) {
     EXPECT_EQ(ReadSetting("last", "vybzakid", ""), "12");
 }
 
-// --- writing ---
-
 TEST_F(SettingsTest, WriteKeepsEverythingElseInOrderAndDropsComments) {
     WriteSettingsFile("; settings\r\norphan=1\r\n"
                       "[language]\ntag = SK\n; chosen by hand\nname=Slovensky\n\n"
@@ -121,8 +115,6 @@ TEST_F(SettingsTest, NewKeyEndsItsSectionNewSectionEndsTheFile) {
                                    "\r\n\r\n[last]\r\nvybzakid=7\r\n\r\n");
     EXPECT_EQ(ReadSetting("Info", "mesto1", ""), "Žilina – Košice");
 }
-
-// --- the in-memory object of the multi-key callers ---
 
 TEST_F(SettingsTest, IniObjectWritesSeveralKeysOnce) {
     MakeDataFolder();

@@ -15,8 +15,6 @@ QString ConvertErrorText(const QString& text) {
 }
 } // namespace
 
-// --- number text ---
-
 TEST(TextToFloat, CleansTheText) {
     EXPECT_EQ(TextToFloat(""), 0);
     EXPECT_EQ(TextToFloat("-"), 0);
@@ -85,8 +83,6 @@ TEST(FormatNumber, ReadsBackRoundedToTwoDecimals) {
     }
 }
 
-// --- characters ---
-
 TEST(StripDiacritics, TransliteratesThroughWindows1250) {
     EXPECT_EQ(StripDiacritics("Žilina – Košice"), "Zilina _ Kosice");
     EXPECT_EQ(StripDiacritics("Plain text 0-9 ;[]{}~"), "Plain text 0-9 ;[]{}~");
@@ -103,8 +99,6 @@ TEST(StripDiacritics, BufferChangesOnlyHighBytes) {
     StripDiacriticsBuffer(buffer, 5, table); // the last byte lies outside the length
     EXPECT_EQ(QByteArray(buffer), QByteArray("aAzX\x7F\x9A"));
 }
-
-// --- finding a text ---
 
 TEST(IndexOfText, WholeTextIgnoresCasePartialDoesNot) {
     const QStringList towns{"Bratislava", "", "čadca", "Čadca", "Nitra"};
@@ -134,8 +128,6 @@ TEST(IndexOfText, ListBoxAndComboBoxItems) {
     EXPECT_EQ(IndexOfItemText("Plyn", &list, false), -1);
     EXPECT_EQ(IndexOfText("Nafta", static_cast<QComboBox*>(nullptr), false), -1);
 }
-
-// --- version text ---
 
 TEST(GetFileVersionText, LongAndShortFormsFromTheVersionBlock) {
     QTemporaryDir dir;

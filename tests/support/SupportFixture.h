@@ -62,8 +62,7 @@ struct SupportWindow {
     std::unique_ptr<TAbout> about;
 };
 
-// A test with the support window; a test file names its suite by deriving, e.g. struct AboutWindow :
-// SupportTest {}.
+// The support window as a test fixture; each file derives its suite, e.g. AboutWindow.
 struct SupportTest : ::testing::Test {
     SupportWindow w;
     TAbout& about = *w.about;
