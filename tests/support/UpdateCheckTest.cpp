@@ -314,7 +314,6 @@ TEST_F(UpdateCheckTest, ASecondCheckWhileOneRunsReturnsAtOnce) {
 }
 
 TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsInTheIndexMessage) {
-    ShortDownloadLimits limits;
     SilentServer silent;
     qputenv("VOZOPIS_DOWNLOAD_AREA", silent.Address().toUtf8());
     Check();
