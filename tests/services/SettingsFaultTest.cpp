@@ -1,5 +1,5 @@
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "AtomicFile.h"

@@ -1,7 +1,5 @@
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>

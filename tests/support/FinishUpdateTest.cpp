@@ -2,7 +2,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "Endpoints.h"
 #include "GeneralUnit.h"
 #include "ProgramFixture.h"
 #include "TestSupport.h"
@@ -12,10 +11,8 @@
 DEFINE_VERSION_BLOCK("0.8.9.64");
 
 namespace {
-const QString Failed =
-    QStringLiteral("Aktualizácia bola neúspešná!\rV prípade problémov nás prosím kontaktujte "
-                   "cez e-mail (\"") +
-    SupportEmail + "\").";
+const QString Failed = QStringLiteral("Aktualizácia bola neúspešná!\rV prípade problémov nás prosím "
+                                      "kontaktujte cez e-mail (\"podpora@molvek.sk\").");
 
 struct FinishUpdateTest : ::testing::Test {
     TempProgramFolder folder;

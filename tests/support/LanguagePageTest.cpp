@@ -2,7 +2,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
-#include "Endpoints.h"
 #include "GeneralUnit.h"
 #include "LANUnit.h"
 #include "ProgramFixture.h"
@@ -162,11 +161,9 @@ TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyThe
     const QString newer =
         "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\rAktuálna "
         "verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 (build "
-        "64)]\" . Prosím informujte sa u nás cez e-mail (\"" +
-        SupportEmail +
-        "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\rOdporúča sa "
-        "stiahnuť verziu uvedenú na stránke ( " +
-        MakerWebSite + " ).";
+        "64)]\" . Prosím informujte sa u nás cez e-mail (\"podpora@molvek.sk\"), či nebola novšia "
+        "verzia kôli chybám dočasne stiahnutá z ponuky.\rOdporúča sa stiahnuť verziu uvedenú na "
+        "stránke ( https://www.molvek.sk ).";
     const QString current =
         "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna.";
     EXPECT_EQ(boxes.Shown(), Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
@@ -258,8 +255,7 @@ TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
              a.Index({"00090 0.90 (build 70)", "00091 0.91 (build 75)"});
          },
          "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. Vašu verziu "
-         "nám oznámte cez e-mail (\"" +
-             SupportEmail + "\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
+         "nám oznámte cez e-mail (\"podpora@molvek.sk\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
          16},
         {"no notes", [&](UpdateArea& a) { a.server.Remove("vozopis/00091.inst"); },
          "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (00091.inst).", 16},
