@@ -15,18 +15,14 @@
 #include "SupportFixture.h"
 
 namespace {
-QString Python() {
-    // The system interpreter carries the packaged mail server.
-    return QFileInfo::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3")
-                                                 : QStringLiteral("python3");
-}
-
 // A local mail server that accepts mail only after a login with the given account; it keeps the
 // last mail received.
 class MailServer {
 public:
     explicit MailServer(const QString& login = ReportLogin, const QString& password = ReportPassword) {
-        process_.start(Python(), {SMTP_SERVER_SCRIPT, login, password, folder_.path()});
+        // The system interpreter carries the packaged mail server.
+        process_.start(QFileInfo::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+                       {SMTP_SERVER_SCRIPT, login, password, folder_.path()});
         if (process_.waitForReadyRead(15000))
             port_ = process_.readLine().trimmed().toInt();
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + QByteArray::number(port_));
