@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QString>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -41,27 +41,17 @@ inline QString RunUnderFileSizeLimit(rlim_t limit, const std::function<QString()
                 out = QByteArray("<exception> ") + e.what();
             }
         }
-        for (qsizetype done = 0; done < out.size();) {
-            const ssize_t n = ::write(fds[1], out.constData() + done, size_t(out.size() - done));
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        ::close(fds[1]);
+        QFile pipe;
+        if (pipe.open(fds[1], QIODevice::WriteOnly))
+            pipe.write(out);
+        pipe.close();
         ::_exit(0); // no test framework or Qt clean-up in the child
     }
     ::close(fds[1]);
-    QByteArray out;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        out.append(buffer, n);
-    }
-    ::close(fds[0]);
+    QFile pipe;
+    pipe.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray out = pipe.readAll();
+    pipe.close();
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)

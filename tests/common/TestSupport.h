@@ -28,7 +28,9 @@ struct ShownBox {
     QString text;
     QString caption;
     int flags = 0;
+    bool operator==(const ShownBox&) const = default;
 };
+using Boxes = std::vector<ShownBox>; // EXPECT_EQ(boxes.Shown(), Boxes({{text, "Vozopis", 64}}))
 
 // Answers every message box while it lives and records what was shown. Queued answers are used
 // in order; when none is left, a box is answered with `fallback` (Yes/No boxes) or OK.
@@ -72,6 +74,9 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '{' << list.join(" | ").toStdString() << '}';
+}
+inline void PrintTo(const ShownBox& box, std::ostream* os) {
+    *os << '[' << box.caption.toStdString() << ' ' << box.flags << "] " << box.text.toStdString();
 }
 
 // The message of the exception E that action raises, or "<no error>" when it raises none.

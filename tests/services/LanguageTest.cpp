@@ -20,8 +20,8 @@
 #include "TestSupport.h"
 
 namespace {
-template <typename W> W* Named(QWidget* parent, const char* name, const QString& text) {
-    auto* widget = new W(text, parent);
+template <typename W, typename... Text> W* Named(QWidget* parent, const char* name, const Text&... text) {
+    auto* widget = new W(text..., parent);
     widget->setObjectName(name);
     return widget;
 }
@@ -39,34 +39,43 @@ struct TestWindows {
         form.setCentralWidget(central);
         BitBtn1 = Named<QPushButton>(central, "BitBtn1", QStringLiteral("Uložiť"));
         BitBtn2 = Named<QPushButton>(central, "BitBtn2", QStringLiteral("Zmazať"));
-        SpeedButton1 = new QToolButton(central);
-        SpeedButton1->setObjectName("SpeedButton1");
+        SpeedButton1 = Named<QToolButton>(central, "SpeedButton1");
         SpeedButton1->setText("...");
         lblNazov = Named<QLabel>(central, "lblNazov", QStringLiteral("Názov:"));
         GroupBox1 = Named<QGroupBox>(central, "GroupBox1", QStringLiteral("Osoba: "));
         rbFO = Named<QRadioButton>(GroupBox1, "rbFO", QStringLiteral("Fyzická osoba"));
-        eNazov = new QLineEdit(QStringLiteral("Alfa"), central);
-        eNazov->setObjectName("eNazov");
-        tabs = new QTabWidget(central);
-        tabs->setObjectName("PageControl1");
-        for (const char* name : {"TabSheet1", "TabSheet2"}) {
-            auto* page = new QWidget;
-            page->setObjectName(name);
-            tabs->addTab(page, QString(name) + " SK");
-        }
+        eNazov = Named<QLineEdit>(central, "eNazov", "Alfa");
+        tabs = Named<QTabWidget>(central, "PageControl1");
+        for (const char* name : {"TabSheet1", "TabSheet2"})
+            tabs->addTab(Named<QWidget>(nullptr, name), QString(name) + " SK");
         StatusBar1 = form.statusBar();
         StatusBar1->setObjectName("StatusBar1");
         for (int i = 0; i < 13; ++i)
             StatusBar1->addWidget(new QLabel(QString("panel %1").arg(i)));
 
-        about = new QDialog(&form);
-        about->setObjectName("About");
+        about = Named<QDialog>(&form, "About");
         aboutButton = Named<QPushButton>(about, "BitBtn1", QStringLiteral("Zavrieť"));
 
         MessageTable = QStringList(21, QString());
         InitDefaultMessages();
     }
     QString Tab(int index) const { return tabs->tabText(index); }
+    // Every translatable text but the status bar's, joined by '|'.
+    QString Texts() const {
+        return QStringList{Koniec1->parent()->property("title").toString(),
+                           Koniec1->text(),
+                           BitBtn1->text(),
+                           BitBtn2->text(),
+                           SpeedButton1->text(),
+                           lblNazov->text(),
+                           GroupBox1->title(),
+                           rbFO->text(),
+                           eNazov->text(),
+                           Tab(0),
+                           Tab(1),
+                           aboutButton->text()}
+            .join('|');
+    }
     QString Panel(int index) const { return StatusBar1->findChildren<QLabel*>()[index]->text(); }
 
     QMainWindow form;
@@ -99,68 +108,53 @@ protected:
     TempProgramFolder folder;
     TestWindows w;
 };
+
+const QString Untranslated = QStringLiteral(
+    "Súbor|&Koniec|Uložiť|Zmazať|...|Názov:|Osoba: |Fyzická osoba|Alfa|TabSheet1 SK|TabSheet2 SK|Zavrieť");
 } // namespace
 
-// --- translation ---
-
 TEST_F(LanguageTest, ChangesExactlyTheNamedButtonMenuItemTabAndMessage) {
-    const QStringList before = MessageTable;
+    QStringList messages = MessageTable;
     Translate("[Form1]\r\nBitBtn1=%Save%\r\nKoniec1=%&Exit%\r\nTabSheet2=%Second%\r\n"
               "[-msg-]\r\n14=%Please choose a language.%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), "Save");
-    EXPECT_EQ(w.Koniec1->text(), "&Exit");
-    EXPECT_EQ(w.Tab(1), "Second");
+    // BitBtn1 of the other window keeps its text.
+    EXPECT_EQ(w.Texts(), QStringLiteral("Súbor|&Exit|Save|Zmazať|...|Názov:|Osoba: |Fyzická osoba|Alfa|"
+                                        "TabSheet1 SK|Second|Zavrieť"));
     EXPECT_EQ(GetMsg(14), "Please choose a language.");
-    EXPECT_EQ(MessageTable[14], "%Please choose a language.%"); // stored with its marks
-
-    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
-    EXPECT_EQ(w.Tab(0), "TabSheet1 SK");
-    EXPECT_EQ(w.aboutButton->text(), QStringLiteral("Zavrieť")); // same name, other window
-    for (int i = 0; i < MessageTable.size(); ++i) {
-        if (i != 14)
-            EXPECT_EQ(MessageTable[i], before[i]) << i;
-    }
+    messages[14] = "%Please choose a language.%"; // stored with its marks
+    EXPECT_EQ(MessageTable, messages);
 }
 
 TEST_F(LanguageTest, EveryKindTakesItsText) {
     Translate("[Form1]\r\nSpeedButton1=%Browse%\r\nlblNazov=%Name:%\r\nGroupBox1=%Person: %\r\n"
               "rbFO=%Natural person%\r\nSbor1=%File%\r\n[About]\r\nBitBtn1=%Close%\r\n");
-    EXPECT_EQ(w.SpeedButton1->text(), "Browse");
-    EXPECT_EQ(w.lblNazov->text(), "Name:");
-    EXPECT_EQ(w.GroupBox1->title(), "Person: "); // the marks keep the trailing blank
-    EXPECT_EQ(w.rbFO->text(), "Natural person");
-    EXPECT_EQ(w.Koniec1->parent()->property("title").toString(), "File");
-    EXPECT_EQ(w.aboutButton->text(), "Close");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    // The marks keep the trailing blank of "Person: ".
+    EXPECT_EQ(w.Texts(), QStringLiteral("File|&Koniec|Uložiť|Zmazať|Browse|Name:|Person: |Natural person|"
+                                        "Alfa|TabSheet1 SK|TabSheet2 SK|Close"));
 }
 
 TEST_F(LanguageTest, NamesCompareWithLetterCase) {
     Translate("[form1]\r\nBitBtn1=%Save%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(w.Texts(), Untranslated);
     Translate("[Form1]\r\nbitbtn1=%Save%\r\nbitbtn2=%Delete%\r\nKONIEC1=%Exit%\r\n");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
-    EXPECT_EQ(w.BitBtn2->text(), QStringLiteral("Zmazať"));
-    EXPECT_EQ(w.Koniec1->text(), "&Koniec");
+    EXPECT_EQ(w.Texts(), Untranslated);
 }
 
 TEST_F(LanguageTest, EditFieldsAndUnknownNamesStayAndMarksAreStripped) {
     Translate("[-main-]\r\nBitBtn1=%Main%\r\n[Form1]\r\neNazov=%Beta%\r\nNothing1=%x%\r\n"
               "BitBtn1=%%\r\nBitBtn2=Delete\r\nlblNazov=%%Name%%\r\n[Form2]\r\nBitBtn1=%Other%\r\n");
-    EXPECT_EQ(w.eNazov->text(), "Alfa");
-    EXPECT_EQ(w.BitBtn1->text(), "");        // two marks only: an empty caption
-    EXPECT_EQ(w.BitBtn2->text(), "Delete");  // no marks: used as it is
-    EXPECT_EQ(w.lblNazov->text(), "%Name%"); // one mark at each end only
+    // Two marks only: an empty caption; no marks: used as it is; one mark at each end is stripped only.
+    EXPECT_EQ(w.Texts(), QStringLiteral("Súbor|&Koniec||Delete|...|%Name%|Osoba: |Fyzická osoba|Alfa|"
+                                        "TabSheet1 SK|TabSheet2 SK|Zavrieť"));
 }
 
 TEST_F(LanguageTest, StatusBarKeysNameTheirPanel) {
     QString name;
     int index = -1;
     EXPECT_TRUE(ParseStatusBarKey("StatusBar1.Panels[12]", &name, &index));
-    EXPECT_EQ(name, "StatusBar1");
-    EXPECT_EQ(index, 12);
+    EXPECT_EQ(name + QString::number(index), "StatusBar112");
     EXPECT_TRUE(ParseStatusBarKey("StatusBar1", &name, &index));
-    EXPECT_EQ(name, "StatusBar1");
-    EXPECT_EQ(index, 0);
+    EXPECT_EQ(name + QString::number(index), "StatusBar10");
     EXPECT_FALSE(ParseStatusBarKey("StatusBar1.Panels[x]", &name, &index));
 
     Translate("[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
@@ -174,7 +168,7 @@ TEST_F(LanguageTest, MissingFileChangesNothingButSetsTheTag) {
     const QStringList before = MessageTable;
     SetLanguage("EN", Languages() + "missing.lng", &w.form);
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť"));
+    EXPECT_EQ(w.Texts(), Untranslated);
     EXPECT_EQ(MessageTable, before);
 }
 
@@ -191,43 +185,31 @@ TEST_F(LanguageTest, TranslationReadsWindows1250) {
     EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť ťažké ľúbostné šťavy"));
 }
 
-// --- choosing the file at start ---
-
-TEST_F(LanguageTest, LoadWithoutSettingsUsesTheDefaultTagFile) {
+TEST_F(LanguageTest, LoadWithoutSettingsPrefersTheUntaggedProductFileToTheDefaultTagFile) {
     WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
     LanguageTag = "XX";
     LoadLanguage("Vozopis", "SK", &w.form);
     EXPECT_EQ(w.BitBtn1->text(), "SK file");
     EXPECT_EQ(LanguageTag, "");
-}
-
-TEST_F(LanguageTest, LoadPrefersTheUntaggedProductFile) {
-    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
     WriteLanguage("Vozopis.lng", "[Form1]\r\nBitBtn1=%plain file%\r\n");
     LoadLanguage("Vozopis", "SK", &w.form);
     EXPECT_EQ(w.BitBtn1->text(), "plain file");
 }
 
-TEST_F(LanguageTest, LoadUsesTheStoredChoice) {
+TEST_F(LanguageTest, LoadUsesTheStoredChoiceAndForAPathOfAnotherFolderTheTagsFileHere) {
     const QString en = WriteLanguage("Vozopis - EN.lng", "[Form1]\r\nBitBtn1=%Save%\r\n");
     WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
-    WriteFileBytes(folder.File("Data/settings.mvk"), ToAnsi("[language]\r\ntag=EN\r\nfile=" + en + "\r\n"));
-    LoadLanguage("Vozopis", "SK", &w.form);
-    EXPECT_EQ(w.BitBtn1->text(), "Save");
-    EXPECT_EQ(LanguageTag, "EN");
+    for (const QString& file : {en, QString("C:\\Vozopis\\Data\\Languages\\Vozopis - EN.lng")}) {
+        SCOPED_TRACE(file.toStdString());
+        WriteFileBytes(folder.File("Data/settings.mvk"),
+                       ToAnsi("[language]\r\ntag=EN\r\nfile=" + file + "\r\n"));
+        w.BitBtn1->setText("before");
+        LanguageTag.clear();
+        LoadLanguage("Vozopis", "SK", &w.form);
+        EXPECT_EQ(w.BitBtn1->text(), "Save");
+        EXPECT_EQ(LanguageTag, "EN");
+    }
 }
-
-TEST_F(LanguageTest, StoredPathOfAnotherFolderFallsBackToTheTagsFileHere) {
-    WriteLanguage("Vozopis - EN.lng", "[Form1]\r\nBitBtn1=%Save%\r\n");
-    WriteLanguage("Vozopis - SK.lng", "[Form1]\r\nBitBtn1=%SK file%\r\n");
-    WriteFileBytes(folder.File("Data/settings.mvk"),
-                   "[language]\r\ntag=EN\r\nfile=C:\\Vozopis\\Data\\Languages\\Vozopis - EN.lng\r\n");
-    LoadLanguage("Vozopis", "SK", &w.form);
-    EXPECT_EQ(w.BitBtn1->text(), "Save");
-    EXPECT_EQ(LanguageTag, "EN");
-}
-
-// --- template ---
 
 TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
     w.BitBtn2->setText(QStringLiteral("Dva\r\nriadky"));
@@ -237,30 +219,11 @@ TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
 
     EXPECT_EQ(Sections(path), (QStringList{"Form1", "About", "-msg-"}));
     const TMemIniFile ini(path);
-    const QStringList keys = ini.ReadSection("Form1");
-    EXPECT_EQ(keys, (QStringList{"Sbor1",
-                                 "Koniec1",
-                                 "BitBtn1",
-                                 "BitBtn2",
-                                 "SpeedButton1",
-                                 "lblNazov",
-                                 "GroupBox1",
-                                 "rbFO",
-                                 "TabSheet1",
-                                 "TabSheet2",
-                                 "StatusBar1.Panels[0]",
-                                 "StatusBar1.Panels[1]",
-                                 "StatusBar1.Panels[2]",
-                                 "StatusBar1.Panels[3]",
-                                 "StatusBar1.Panels[4]",
-                                 "StatusBar1.Panels[5]",
-                                 "StatusBar1.Panels[6]",
-                                 "StatusBar1.Panels[7]",
-                                 "StatusBar1.Panels[8]",
-                                 "StatusBar1.Panels[9]",
-                                 "StatusBar1.Panels[10]",
-                                 "StatusBar1.Panels[11]",
-                                 "StatusBar1.Panels[12]"}));
+    QStringList keys{"Sbor1",    "Koniec1",   "BitBtn1", "BitBtn2",   "SpeedButton1",
+                     "lblNazov", "GroupBox1", "rbFO",    "TabSheet1", "TabSheet2"};
+    for (int i = 0; i < 13; ++i)
+        keys << QString("StatusBar1.Panels[%1]").arg(i);
+    EXPECT_EQ(ini.ReadSection("Form1"), keys);
     EXPECT_EQ(ini.ReadString("Form1", "BitBtn1", ""), QStringLiteral("%Uložiť%"));
     EXPECT_EQ(ini.ReadString("Form1", "BitBtn2", ""), "%Dva riadky%"); // one line per entry
     EXPECT_EQ(ini.ReadString("Form1", "GroupBox1", ""), "%Osoba: %");

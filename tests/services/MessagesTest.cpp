@@ -25,27 +25,15 @@ QString UntranslatedText(const QString& index) {
 TEST_F(MessagesTest, BuiltInTableHoldsTheMarkedTexts) {
     const QString install = " nebol nájdený. Prosím stiahnite si inštalačku k programu \"%";
     const QString from = "%\" zo stránky ( %", again = "% ) znova.%";
-    const QStringList expected{"%Licenčný súbor" + install,
-                               from,
-                               again,
-                               "%Súbor s históriou zmien" + install,
-                               from,
-                               again,
-                               "%Navštívte stránku programu %",
-                               "",
-                               "%Súbor pomocníka" + install,
-                               from,
-                               again,
-                               "%Musíte byť pripojený na internet.%",
-                               "%Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet.%",
-                               "%Správa bola poslaná úspešne.%",
-                               "%Prosím vyberte jazyk.%",
-                               "%Pre uloženie všetkých zmien prosím reštartujte program.%",
-                               "",
-                               "",
-                               "",
-                               "",
-                               ""};
+    const QString licence = "%Licenčný súbor" + install, changelog = "%Súbor s históriou zmien" + install,
+                  help = "%Súbor pomocníka" + install;
+    QStringList expected{licence, from, again, changelog, from, again, "%Navštívte stránku programu %",
+                         "",      help, from,  again};
+    expected << "%Musíte byť pripojený na internet.%"
+             << "%Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet.%"
+             << "%Správa bola poslaná úspešne.%"
+             << "%Prosím vyberte jazyk.%"
+             << "%Pre uloženie všetkých zmien prosím reštartujte program.%" << QStringList(5, "");
     EXPECT_EQ(MessageTable, expected);
 }
 
@@ -57,14 +45,10 @@ TEST_F(MessagesTest, ShortTableIsGrownNotOverrun) {
 }
 
 TEST(StripPercentMarks, RemovesAtMostOneMarkAtEachEnd) {
-    EXPECT_EQ(StripPercentMarks(""), "");
-    EXPECT_EQ(StripPercentMarks("%"), "");
-    EXPECT_EQ(StripPercentMarks("%%"), "");
-    EXPECT_EQ(StripPercentMarks("%%%"), "%");
-    EXPECT_EQ(StripPercentMarks("%%text%%"), "%text%");
-    EXPECT_EQ(StripPercentMarks("%text"), "text");
-    EXPECT_EQ(StripPercentMarks("text%"), "text");
-    EXPECT_EQ(StripPercentMarks("%50% zľava%"), "50% zľava");
+    const QStringList texts{"", "%", "%%", "%%%", "%%text%%", "%text", "text%", "%50% zľava%"};
+    const QStringList stripped{"", "", "", "%", "%text%", "text", "text", "50% zľava"};
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(StripPercentMarks(texts[i]), stripped[i]) << texts[i].toStdString();
 }
 
 TEST_F(MessagesTest, GetMsgInsideAndOutsideTheTable) {
@@ -91,13 +75,10 @@ TEST_F(MessagesTest, BoxesPassTextCaptionFlagsAndAnswer) {
     ShowError("Chyba", "Titulok");
     ShowAppError("Zlá hodnota");
 
-    const auto& shown = boxes.Shown();
-    ASSERT_EQ(shown.size(), 4u);
-    EXPECT_EQ(shown[0].caption + ' ' + QString::number(shown[0].flags), "Vodiči 36");
-    EXPECT_EQ(shown[1].caption + ' ' + QString::number(shown[1].flags), "Vozopis 52");
-    EXPECT_EQ(shown[2].caption + ' ' + QString::number(shown[2].flags), "Titulok 16");
-    EXPECT_EQ(shown[3].caption + ' ' + QString::number(shown[3].flags), "Vozopis 16");
-    EXPECT_EQ(boxes.Texts(), (QStringList{"Zmazať?", "Naozaj?", "Chyba", "Zlá hodnota"}));
+    EXPECT_EQ(boxes.Shown(), Boxes({{"Zmazať?", "Vodiči", 36},
+                                    {"Naozaj?", "Vozopis", 52},
+                                    {"Chyba", "Titulok", 16},
+                                    {"Zlá hodnota", "Vozopis", 16}}));
 }
 
 TEST_F(MessagesTest, ErrorCodeTextWithAndWithoutDetail) {
@@ -108,7 +89,6 @@ TEST_F(MessagesTest, ErrorCodeTextWithAndWithoutDetail) {
     ShowErrorCode("#00002", "", "Aktualizácia");
     ShowErrorCode("#00002", "Súbor chýba", "Aktualizácia");
 
-    EXPECT_EQ(boxes.Texts(), (QStringList{head, head + "\r\rSúbor chýba"}));
-    EXPECT_EQ(boxes.Shown().at(1).caption, "Aktualizácia");
-    EXPECT_EQ(boxes.Shown().at(1).flags, 16);
+    EXPECT_EQ(boxes.Shown(),
+              Boxes({{head, "Aktualizácia", 16}, {head + "\r\rSúbor chýba", "Aktualizácia", 16}}));
 }

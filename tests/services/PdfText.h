@@ -17,18 +17,14 @@
 // One word of a printed page; millimetres from the sheet's top-left corner.
 struct PdfWord {
     int page = 0; // 1 for the first page
-    double left = 0;
-    double top = 0;
-    double right = 0;
-    double bottom = 0;
+    double left = 0, top = 0, right = 0, bottom = 0;
     QString text;
     double centre() const { return (left + right) / 2; }
 };
 
 // One page's size in millimetres.
 struct PdfPage {
-    double width = 0;
-    double height = 0;
+    double width = 0, height = 0;
 };
 
 struct PdfText {
@@ -85,18 +81,12 @@ inline PdfText ReadPdf(const QString& file) {
         R"RX(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)RX");
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        if (!m.captured(1).isEmpty()) {
-            result.pages.push_back({m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm});
-            continue;
-        }
-        PdfWord word;
-        word.page = int(result.pages.size());
-        word.left = m.captured(3).toDouble() * mm;
-        word.top = m.captured(4).toDouble() * mm;
-        word.right = m.captured(5).toDouble() * mm;
-        word.bottom = m.captured(6).toDouble() * mm;
-        word.text = QTextDocumentFragment::fromHtml(m.captured(7)).toPlainText();
-        result.words.push_back(word);
+        const auto at = [&](int n) { return m.captured(n).toDouble() * mm; };
+        if (!m.captured(1).isEmpty())
+            result.pages.push_back({at(1), at(2)});
+        else
+            result.words.push_back({int(result.pages.size()), at(3), at(4), at(5), at(6),
+                                    QTextDocumentFragment::fromHtml(m.captured(7)).toPlainText()});
     }
     return result;
 }
@@ -119,7 +109,6 @@ public:
     // The last report's file.
     QString File() const { return file_; }
     PdfText Read() const { return ReadPdf(file_); }
-    QString Folder() const { return dir_.path(); }
 
 private:
     QTemporaryDir dir_;

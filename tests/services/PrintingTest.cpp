@@ -54,6 +54,13 @@ std::unique_ptr<TStringGrid> Grid(int cols, int records) {
     return grid;
 }
 
+// Prints grid as a table from y = 23, margin 5 and rows of 4 mm; y is left at the table's end.
+PdfText PrintedGrid(TStringGrid& grid, int& y, const QString& widths, const QString& aligns,
+                    const QString& footer = "", int limit = 295) {
+    y = 23;
+    return PrintPdf([&] { PrintGrid(&grid, 7, y, 5, 4, widths, aligns, footer, limit); }).pdf;
+}
+
 // Page 1 of a PDF rendered at 10 pixels per millimetre, in grey.
 QImage Rendered(const QString& pdf) {
     QTemporaryDir dir;
@@ -78,9 +85,6 @@ TEST(PrinterMetrics, CapabilitiesGiveMillimetresFromTheSheetCornerWithA298MmShee
     // A 600 dpi laser printer with its unprintable strips, A4 portrait, then landscape.
     SetPrinterMetrics({600, 600, 100, 100, 4760, 6779});
     EXPECT_FLOAT_EQ(PrinterPxPerMmX, float(600 / 25.4));
-    EXPECT_EQ(PrinterDpiX, 600);
-    EXPECT_EQ(PrinterOffsetX, 100);
-    EXPECT_EQ(PrinterOffsetY, 100);
     EXPECT_EQ(PrintMarginBottom, 7) << "298 - (6779 + 100) / 23.622 = 6.79";
     EXPECT_EQ(PrintMarginRight, 4) << "210 - (4760 + 100) / 23.622 = 4.26";
     EXPECT_EQ(MmToPxX(10), 136);
@@ -88,7 +92,6 @@ TEST(PrinterMetrics, CapabilitiesGiveMillimetresFromTheSheetCornerWithA298MmShee
     SetPrinterMetrics({600, 300, 100, 50, 6779, 2380});
     EXPECT_EQ(PrintMarginBottom, 92) << "margins count with 298 x 210 in landscape too";
     EXPECT_EQ(PrintMarginRight, 81);
-    EXPECT_EQ(PrinterOffsetY, 50);
     EXPECT_EQ(MmToPxY(20), 186) << "20 x 11.811 - 50";
 
     // The program's printer: high resolution, A4, the orientation set by the metrics.
@@ -173,9 +176,8 @@ TEST(DrawTextIn, TextIsClippedToItsBoxAndRectanglesLieOnTheirMillimetres) {
 }
 
 TEST(PrintGrid, HeaderAndFirstRowBoxesFromY23WithRowHeight4AndMargin5) {
-    auto grid = Grid(3, 2);
-    int y = 23;
-    const PdfText pdf = PrintPdf([&] { PrintGrid(grid.get(), 7, y, 5, 4, "7;25;18", "R;L;C", "", 295); }).pdf;
+    int y;
+    const PdfText pdf = PrintedGrid(*Grid(3, 2), y, "7;25;18", "R;L;C");
     EXPECT_EQ(y, 38) << "the bottom of the second row, 30 + 4 + 4";
     ASSERT_EQ(pdf.pages.size(), 1u);
     // Header text box 23-33, first row 30-34, second 34-38; the text stands at the top.
@@ -198,8 +200,8 @@ TEST(PrintGrid, ShortListsCentreTheRestAndTakeScreenWidthsOverFour) {
     auto grid = Grid(4, 1);
     grid->SetColWidth(2, 80); // 20 mm
     grid->SetColWidth(3, 43); // 10 mm
-    int y = 23;
-    const PdfText pdf = PrintPdf([&] { PrintGrid(grid.get(), 7, y, 5, 4, "10;20", "R;;", "", 0); }).pdf;
+    int y;
+    const PdfText pdf = PrintedGrid(*grid, y, "10;20", "R;;", "", 0);
     EXPECT_NEAR(pdf.First("r1c0").right, 17, kMm);                 // 5 + 10 + 2
     EXPECT_NEAR(pdf.First("r1c1").centre(), (20 + 39) / 2.0, kMm); // an empty entry centres
     EXPECT_NEAR(pdf.First("r1c2").centre(), (42 + 61) / 2.0, kMm); // a missing one too
@@ -207,18 +209,14 @@ TEST(PrintGrid, ShortListsCentreTheRestAndTakeScreenWidthsOverFour) {
     EXPECT_EQ(y, 34);
 
     // Only the header and the empty last row: the header alone.
-    auto header = Grid(2, 0);
-    y = 23;
-    const PdfText alone = PrintPdf([&] { PrintGrid(header.get(), 7, y, 5, 4, "7;25", "R;L", "", 295); }).pdf;
-    EXPECT_EQ(alone.PageText(1), "h0 h1");
+    EXPECT_EQ(PrintedGrid(*Grid(2, 0), y, "7;25", "R;L").PageText(1), "h0 h1");
     EXPECT_EQ(y, 33);
 }
 
 TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndAnswersTheLastRowsBottom) {
     // Limit 295 - 5 - 10 = 280: the row ending at 278 is the last on page 1 (rows 1 to 62).
-    auto grid = Grid(2, 70);
-    int y = 23;
-    const PdfText pdf = PrintPdf([&] { PrintGrid(grid.get(), 7, y, 5, 4, "7;25", "R;L", "", 0); }).pdf;
+    int y;
+    const PdfText pdf = PrintedGrid(*Grid(2, 70), y, "7;25", "R;L", "", 0);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_NEAR(pdf.First("r62c1", 1).top, 274, kMm);
     EXPECT_TRUE(pdf.Find("r63c1", 1).empty());
@@ -230,19 +228,15 @@ TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndAnswersTheLastRowsBottom
     EXPECT_EQ(pdf.Find("str.1").size(), 0u) << "an empty footer prints no page number";
 
     // The last row reaching the limit: a page with only the header follows; y stays on page 1.
-    auto exact = Grid(2, 62);
-    y = 23;
-    const PdfText split = PrintPdf([&] { PrintGrid(exact.get(), 7, y, 5, 4, "7;25", "R;L", "", 295); }).pdf;
+    const PdfText split = PrintedGrid(*Grid(2, 62), y, "7;25", "R;L");
     ASSERT_EQ(split.pages.size(), 2u);
     EXPECT_EQ(split.PageText(2), "h0 h1");
     EXPECT_EQ(y, 278);
 }
 
 TEST(PrintGrid, AFooterPrintsItsLineAndThePageNumberOnEveryPage) {
-    auto grid = Grid(2, 70);
-    int y = 23;
-    const PdfText pdf =
-        PrintPdf([&] { PrintGrid(grid.get(), 7, y, 5, 4, "7;25", "R;L", "Vozopis", 295); }).pdf;
+    int y;
+    const PdfText pdf = PrintedGrid(*Grid(2, 70), y, "7;25", "R;L", "Vozopis");
     ASSERT_EQ(pdf.pages.size(), 2u);
     for (int page : {1, 2}) {
         // B = 295 - 5, R = 210 - 10.

@@ -1,5 +1,5 @@
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "AtomicFile.h"
@@ -30,20 +30,12 @@ protected:
 };
 } // namespace
 
-// --- a full disk ---
-
 TEST_F(SettingsFaultTest, AFullDiskLeavesTheOldFileByteForByteAndNamesTheFile) {
     const QByteArray old = WriteLargeSettings();
     ASSERT_GT(old.size(), 4096);
 
-    const QString shown = RunUnderFileSizeLimit(1024, [] {
-        try {
-            WriteSetting("last", "vybzakid", "2");
-        } catch (const EFileError& error) {
-            return error.Message();
-        }
-        return QString("<written>");
-    });
+    const QString shown = RunUnderFileSizeLimit(
+        1024, [] { return ErrorOf<EFileError>([] { WriteSetting("last", "vybzakid", "2"); }); });
     EXPECT_EQ(shown, "Nie je možné zapísať súbor \"" + SettingsFilePath() + "\".");
     EXPECT_EQ(ReadFileBytes(SettingsFilePath()), old);
     EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"}) << "the temporary file is removed";
@@ -88,8 +80,6 @@ TEST_F(SettingsFaultTest, AReadOnlySettingsFileIsNotReplaced) {
     EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"});
 }
 
-// --- line breaks never reach the file ---
-
 TEST_F(SettingsFaultTest, ALineBreakInASectionKeyOrValueIsRefusedAndNothingIsWritten) {
     WriteFileBytes(SettingsFilePath(), "[Info]\r\nPriemRychl=50\r\n\r\n");
     const QByteArray old = ReadFileBytes(SettingsFilePath());
@@ -116,8 +106,6 @@ TEST_F(SettingsFaultTest, ALineBreakInASectionKeyOrValueIsRefusedAndNothingIsWri
     ini.WriteString("Info", "ucel", "tab\tand blanks are fine");
     EXPECT_EQ(ini.ReadString("info", "UCEL", ""), "tab\tand blanks are fine");
 }
-
-// --- the index keeps the order and first-match rules ---
 
 TEST_F(SettingsFaultTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     WriteFileBytes(SettingsFilePath(), "[Mesto]\r\nk=1\r\nK=2\r\n[other]\r\nx=0\r\n"

@@ -20,9 +20,11 @@
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-const QString LicenceMissing =
-    QStringLiteral("Licenčný súbor nebol nájdený. Prosím stiahnite si inštalačku k "
-                   "programu \"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova.");
+// The text shown for a missing file of the given kind.
+QString Missing(const QString& kind) {
+    return kind + QStringLiteral(" nebol nájdený. Prosím stiahnite si inštalačku k programu \"Vozopis\" zo "
+                                 "stránky ( https://www.molvek.sk/ ) znova.");
+}
 
 QStringList TabTexts(const QTabWidget* tabs) {
     QStringList texts;
@@ -30,11 +32,11 @@ QStringList TabTexts(const QTabWidget* tabs) {
         texts << tabs->widget(i)->objectName() + " " + tabs->tabText(i);
     return texts;
 }
+
+struct AboutWindow : SupportTest {};
 } // namespace
 
-TEST(AboutWindow, HasTheDesignedShapeAndPages) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, HasTheDesignedShapeAndPages) {
     EXPECT_EQ(about.objectName(), "About");
     EXPECT_EQ(about.minimumSize(), QSize(792, 516));
     EXPECT_EQ(about.maximumSize(), QSize(792, 516));
@@ -54,21 +56,17 @@ TEST(AboutWindow, HasTheDesignedShapeAndPages) {
             << button->objectName().toStdString() << ": Enter in a field must not press it";
 }
 
-TEST(AboutWindow, EveryPageKeywordOpensItsPage) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, EveryPageKeywordOpensItsPage) {
     struct Case {
         const char* keyword;
-        int outer;
-        int inner;
+        int outer, inner;
     };
     const Case cases[] = {{"Settings", 0, 0},    {"changelog", 1, 0}, {"BUG REPORT", 2, 0},
                           {"help", 3, 0},        {"About", 4, 0},     {"settingslng", 0, 1},
                           {"changelog", 1, 0},   {"unknown", 1, 0},   {"settingslng", 0, 1},
                           {"no such page", 0, 0}};
     for (const Case& c : cases) {
-        int outer = -1;
-        int inner = -1;
+        int outer = -1, inner = -1;
         bool modal = false;
         w.Open(c.keyword, [&] {
             outer = about.PgCtrlDorvane->currentIndex();
@@ -82,13 +80,9 @@ TEST(AboutWindow, EveryPageKeywordOpensItsPage) {
     }
 }
 
-TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     w.Open("about");
-    EXPECT_EQ(ProductCode, "vzps");
-    EXPECT_EQ(ProductName, "Vozopis");
-    EXPECT_EQ(ProductFileName, "vozopis");
+    EXPECT_EQ(ProductCode + " " + ProductName + " " + ProductFileName, "vzps Vozopis vozopis");
     EXPECT_TRUE(QFileInfo(w.folder.File("Data/Languages")).isDir());
     EXPECT_EQ(about.windowTitle(), "Vozopis - Dorvane");
     EXPECT_EQ(about.BitBtn2->text(), QStringLiteral("Navštívte stránku programu Vozopis"));
@@ -112,35 +106,29 @@ TEST(AboutWindow, OpeningFillsProductCaptionsLinksAndFolders) {
     EXPECT_EQ(ProductCode + " " + ProductName + " " + ProductFileName, "zv-tamrik Tamrik tamrik");
 }
 
-TEST(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
-    SupportWindow w;
+TEST_F(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
     QRect outer;
     w.Open("about"); // the frame's size is known once the window has been shown
     w.main.setGeometry(100, 50, 1024, 728);
-    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    w.Open("about", [&] { outer = about.frameGeometry(); });
     EXPECT_EQ(outer.topLeft(), QPoint(100 + (1024 - outer.width()) / 2, 50 + (728 - outer.height()) / 2));
 
     w.main.setGeometry(100, 100, 301, 201);
-    w.Open("about", [&] { outer = w.about->frameGeometry(); });
+    w.Open("about", [&] { outer = about.frameGeometry(); });
     const int halfWidth = (301 - outer.width()) / 2;
     const int halfHeight = (201 - outer.height()) / 2;
     EXPECT_LT(halfWidth, 0);
     EXPECT_EQ(outer.topLeft(), QPoint(100 + halfWidth, 100 + halfHeight)) << "a negative offset, not clamped";
 }
 
-TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
 
     // Neither file: the message-table texts.
     w.Open("help");
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(about.reLicense->toPlainText(), LicenceMissing);
-    EXPECT_EQ(
-        about.mChangelog->toPlainText(),
-        QStringLiteral("Súbor s históriou zmien nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                       "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
+    EXPECT_EQ(about.reLicense->toPlainText(), Missing(QStringLiteral("Licenčný súbor")));
+    EXPECT_EQ(about.mChangelog->toPlainText(), Missing(QStringLiteral("Súbor s históriou zmien")));
 
     // The untagged files alone; the changelog is Windows-1250 text.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
@@ -157,47 +145,29 @@ TEST(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     EXPECT_EQ(about.mChangelog->toPlainText(), "tagged changelog");
 }
 
-TEST(AboutWindow, WithoutALanguageTagTheDoubleHyphenNamesComeFirst) {
-    SupportWindow w;
+TEST_F(AboutWindow, WithoutALanguageTagTheDoubleHyphenNamesComeFirst) {
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
     w.WriteFile("Vozopis--license.rtf", "empty tag licence");
     w.Open("help");
-    EXPECT_EQ(w.about->reLicense->toPlainText(), "empty tag licence");
+    EXPECT_EQ(about.reLicense->toPlainText(), "empty tag licence");
 }
 
-TEST(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
-    SupportWindow w;
+TEST_F(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
     w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
     w.Open("help");
-    {
-        ShellRecorder shell;
-        MessageBoxRecorder boxes;
-        w.about->BitBtn15->click();
-        EXPECT_TRUE(shell.Opened().isEmpty());
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text,
-                  QStringLiteral("Súbor pomocníka nebol nájdený. Prosím stiahnite si inštalačku k programu "
-                                 "\"Vozopis\" zo stránky ( https://www.molvek.sk/ ) znova."));
-        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-        EXPECT_EQ(boxes.Shown()[0].flags, 48);
-    }
+    ShellRecorder shell;
+    MessageBoxRecorder boxes;
+    about.BitBtn15->click();
     w.WriteFile("Vozopis-help.chm", "help");
-    {
-        ShellRecorder shell;
-        w.about->BitBtn15->click();
-        EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-help.chm")}));
-    }
+    about.BitBtn15->click();
     w.WriteFile("Vozopis-EN-help.chm", "help");
-    {
-        ShellRecorder shell;
-        w.about->BitBtn15->click();
-        EXPECT_EQ(shell.Opened(), QStringList({w.folder.File("Vozopis-EN-help.chm")}));
-    }
+    about.BitBtn15->click();
+    EXPECT_EQ(boxes.Shown(), Boxes({{Missing(QStringLiteral("Súbor pomocníka")), "Vozopis", 48}}));
+    EXPECT_EQ(shell.Opened(),
+              QStringList({w.folder.File("Vozopis-help.chm"), w.folder.File("Vozopis-EN-help.chm")}));
 }
 
-TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
     ShellRecorder shell;
     w.Open("about", [&] {
         for (QLabel* link : {about.lblEmail, about.lblWeb}) {
@@ -217,9 +187,7 @@ TEST(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
                                            "https://www.molvek.sk/"}));
 }
 
-TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
     w.WriteFile("Data/settings.mvk", "[last]\r\nvybzakid=3\r\n");
     bool closed = false;
     w.Open("settings", [&] {
@@ -229,25 +197,19 @@ TEST(AboutWindow, SaveWritesTheFourGeneralKeysAndCloses) {
         closed = !about.isVisible();
     });
     EXPECT_TRUE(closed);
-    TMemIniFile saved(w.folder.File("Data/settings.mvk"));
-    EXPECT_EQ(saved.ReadSection("general"), QStringList({"SpolKB", "SpolTR", "SpolKBpath", "SpolTRpath"}));
-    EXPECT_EQ(saved.ReadString("general", "SpolKB", "?"), "1");
-    EXPECT_EQ(saved.ReadString("general", "SpolTR", "?"), "0");
-    EXPECT_EQ(saved.ReadString("general", "SpolKBpath", "?"), QStringLiteral("/opt/Kelbor účty"));
-    EXPECT_EQ(saved.ReadString("general", "SpolTRpath", "?"), "");
-    EXPECT_EQ(saved.ReadString("last", "vybzakid", "?"), "3") << "other sections stay";
+    EXPECT_EQ(
+        w.SettingsSection("general"),
+        QStringList({"SpolKB=1", "SpolTR=0", QStringLiteral("SpolKBpath=/opt/Kelbor účty"), "SpolTRpath="}));
+    EXPECT_EQ(w.SettingsSection("last"), QStringList{"vybzakid=3"}) << "other sections stay";
 
     about.chbNasSpolKB->setChecked(false);
     about.eNasSpolKB->clear();
     about.BitBtn4Click();
-    TMemIniFile cleared(w.folder.File("Data/settings.mvk"));
-    EXPECT_EQ(cleared.ReadString("general", "SpolKB", "?"), "0");
-    EXPECT_EQ(cleared.ReadString("general", "SpolKBpath", "?"), "");
+    EXPECT_EQ(w.SettingsSection("general"),
+              QStringList({"SpolKB=0", "SpolTR=0", "SpolKBpath=", "SpolTRpath="}));
 }
 
-TEST(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
     w.WriteFile("Data/settings.mvk", "");
     for (QLineEdit* edit : about.findChildren<QLineEdit*>())
         EXPECT_TRUE(dynamic_cast<const TOneLineGuard*>(edit->validator()))
@@ -263,9 +225,7 @@ TEST(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
     EXPECT_TRUE(saved.contains("SpolKBpath=/opt/Kelbor[Main]color=modra\t1\r\n")) << saved.toStdString();
 }
 
-TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsTheEdit) {
     QStringList asked;
     std::optional<QString> answer = QString("/srv/kelbor");
     const FolderDialogHook previous = SetFolderDialogHook([&](const QString& title, const QString& proposed) {
@@ -287,10 +247,8 @@ TEST(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndCancelKeepsThe
     about.BitBtn10->click();
     EXPECT_EQ(about.eNasSpolTR->text(), "/srv/tamrik");
 
-    EXPECT_EQ(asked,
-              QStringList({QStringLiteral("Vybrať cestu pre Zivena - Kelbor | ") + beside + "Kelbor",
-                           QStringLiteral("Vybrať cestu pre Zivena - Kelbor | ") + beside + "Kelbor",
-                           QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik",
-                           QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik"}));
+    const QString kelbor = QStringLiteral("Vybrať cestu pre Zivena - Kelbor | ") + beside + "Kelbor";
+    const QString tamrik = QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik";
+    EXPECT_EQ(asked, QStringList({kelbor, kelbor, tamrik, tamrik}));
     SetFolderDialogHook(previous);
 }

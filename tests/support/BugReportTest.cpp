@@ -15,18 +15,14 @@
 #include "SupportFixture.h"
 
 namespace {
-QString Python() {
-    // The system interpreter carries the packaged mail server.
-    return QFileInfo::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3")
-                                                 : QStringLiteral("python3");
-}
-
 // A local mail server that accepts mail only after a login with the given account; it keeps the
 // last mail received.
 class MailServer {
 public:
     explicit MailServer(const QString& login = ReportLogin, const QString& password = ReportPassword) {
-        process_.start(Python(), {SMTP_SERVER_SCRIPT, login, password, folder_.path()});
+        // The system interpreter carries the packaged mail server.
+        process_.start(QFileInfo::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+                       {SMTP_SERVER_SCRIPT, login, password, folder_.path()});
         if (process_.waitForReadyRead(15000))
             port_ = process_.readLine().trimmed().toInt();
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + QByteArray::number(port_));
@@ -65,36 +61,37 @@ struct Connected {
     std::function<bool()> previous;
 };
 
-void FillReport(TAbout& about, const QString& message) {
-    about.eName->setText(QStringLiteral("Ján Šťastný"));
-    about.eEMail->setText("jan@example.sk");
-    about.mMessage->setPlainText(message);
-}
+const QString Name = QStringLiteral("Ján Šťastný");
+const ShownBox Failed{QStringLiteral("Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet."),
+                      "Vozopis", 16};
 
-QStringList Inputs(const TAbout& about) {
-    return {about.eName->text(), about.eEMail->text(), about.mMessage->toPlainText()};
-}
-} // namespace
+// The support window online beside a running mail server; every box is answered and recorded.
+struct BugReport : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(server.Running()); }
+    void Send(const QString& message) {
+        about.eName->setText(Name);
+        about.eEMail->setText("jan@example.sk");
+        about.mMessage->setPlainText(message);
+        about.BitBtn3->click();
+    }
+    QStringList Inputs() const {
+        return {about.eName->text(), about.eEMail->text(), about.mMessage->toPlainText()};
+    }
 
-TEST(BugReport, DeliversTheMailLinesInWindows1250AndEmptiesThePage) {
     MailServer server;
-    ASSERT_TRUE(server.Running());
     SupportWindow w;
     TAbout& about = *w.about;
-    Connected online(true);
+    Connected online{true};
     MessageBoxRecorder boxes;
-    FillReport(about, QStringLiteral("Žltý kôň ťahá\n.\nDruhý riadok\n"));
-    about.BitBtn3->click();
+};
+} // namespace
 
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Správa bola poslaná úspešne."));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
-    EXPECT_EQ(Inputs(about), QStringList({"", "", ""}));
-
-    const QJsonObject envelope = server.Envelope();
-    EXPECT_EQ(envelope["from"].toString(), ReportSender);
-    EXPECT_EQ(envelope["to"].toArray(), QJsonArray({SupportEmail}));
+TEST_F(BugReport, DeliversTheMailLinesInWindows1250AndEmptiesThePage) {
+    Send(QStringLiteral("Žltý kôň ťahá\n.\nDruhý riadok\n"));
+    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64}}));
+    EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
+    EXPECT_EQ(server.Envelope()["from"].toString(), ReportSender);
+    EXPECT_EQ(server.Envelope()["to"].toArray(), QJsonArray({SupportEmail}));
 
     const QByteArray message = server.Message();
     const QList<QByteArray> lines = message.split('\n');
@@ -103,29 +100,15 @@ TEST(BugReport, DeliversTheMailLinesInWindows1250AndEmptiesThePage) {
     EXPECT_TRUE(
         QRegularExpression("^Date: \\d{4}-\\d\\d-\\d\\d , \\d\\d:\\d\\d,\\d\\d\r$").match(date).hasMatch())
         << date.toStdString();
-    EXPECT_EQ(message, "Subject: Report - Vozopis\r\n"
-                       "From: jan@example.sk\r\n"
-                       "To: podpora@molvek.sk\r\n" +
+    EXPECT_EQ(message, "Subject: Report - Vozopis\r\nFrom: jan@example.sk\r\nTo: podpora@molvek.sk\r\n" +
                            date +
-                           "\n"
-                           "Content-Type: text/plain;charset=windows-1250\r\n"
-                           "\r\n"
+                           "\nContent-Type: text/plain;charset=windows-1250\r\n\r\n"
                            "\x8elt\xfd k\xf4\xf2 \x9d"
-                           "ah\xe1\r\n"
-                           ".\r\n"
-                           "Druh\xfd riadok\r\n"
-                           "---\r\n"
-                           "J\xe1n \x8a\x9d"
+                           "ah\xe1\r\n.\r\nDruh\xfd riadok\r\n---\r\nJ\xe1n \x8a\x9d"
                            "astn\xfd\r\n");
 }
 
-TEST(BugReport, HeaderValuesStayOnOneLine) {
-    MailServer server;
-    ASSERT_TRUE(server.Running());
-    SupportWindow w;
-    TAbout& about = *w.about;
-    Connected online(true);
-    MessageBoxRecorder boxes;
+TEST_F(BugReport, HeaderValuesStayOnOneLine) {
     about.eEMail->setText("jan@example.sk\r\nBcc: other@example.sk");
     about.eName->setText("Jan\nSubject: x");
     about.mMessage->setPlainText("text");
@@ -137,18 +120,11 @@ TEST(BugReport, HeaderValuesStayOnOneLine) {
     EXPECT_EQ(server.Envelope()["to"].toArray(), QJsonArray({SupportEmail}));
 }
 
-TEST(BugReport, AMemoOfBlanksIsSentAnEmptyMemoIsNot) {
-    MailServer server;
-    ASSERT_TRUE(server.Running());
-    SupportWindow w;
-    TAbout& about = *w.about;
-    Connected online(true);
-    MessageBoxRecorder boxes;
-    FillReport(about, "");
-    about.BitBtn3->click();
+TEST_F(BugReport, AMemoOfBlanksIsSentAnEmptyMemoIsNot) {
+    Send("");
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_TRUE(server.Message().isEmpty());
-    EXPECT_EQ(Inputs(about), QStringList({QStringLiteral("Ján Šťastný"), "jan@example.sk", ""}));
+    EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", ""}));
 
     about.mMessage->setPlainText("   ");
     about.BitBtn3->click();
@@ -158,53 +134,21 @@ TEST(BugReport, AMemoOfBlanksIsSentAnEmptyMemoIsNot) {
     EXPECT_EQ(boxes.Shown()[0].flags, 64);
 }
 
-TEST(BugReport, ARefusedLoginOrAStoppedServerKeepsTheInputs) {
-    SupportWindow w;
-    TAbout& about = *w.about;
-    Connected online(true);
-    const QString message12 =
-        QStringLiteral("Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet.");
-    {
-        MailServer server(ReportLogin, "otherPwd");
-        ASSERT_TRUE(server.Running());
-        MessageBoxRecorder boxes;
-        FillReport(about, "first\nsecond");
-        about.BitBtn3->click();
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, message12);
-        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-        EXPECT_EQ(boxes.Shown()[0].flags, 16);
-        EXPECT_TRUE(server.Message().isEmpty());
-        EXPECT_EQ(Inputs(about),
-                  QStringList({QStringLiteral("Ján Šťastný"), "jan@example.sk", "first\nsecond"}));
-    }
-    {
-        MailServer server;
-        ASSERT_TRUE(server.Running());
-        server.Stop();
-        MessageBoxRecorder boxes;
-        about.BitBtn3->click();
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, message12);
-        EXPECT_EQ(boxes.Shown()[0].flags, 16);
-        EXPECT_EQ(Inputs(about),
-                  QStringList({QStringLiteral("Ján Šťastný"), "jan@example.sk", "first\nsecond"}));
-    }
+TEST_F(BugReport, AStoppedServerOrARefusedLoginKeepsTheInputs) {
+    server.Stop();
+    Send("first\nsecond");
+    MailServer refusing(ReportLogin, "otherPwd");
+    ASSERT_TRUE(refusing.Running());
+    about.BitBtn3->click(); // the kept inputs once more
+    EXPECT_TRUE(refusing.Message().isEmpty());
+    EXPECT_EQ(boxes.Shown(), Boxes({Failed, Failed}));
+    EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "first\nsecond"}));
 }
 
-TEST(BugReport, WithoutAConnectionNothingIsSent) {
-    MailServer server;
-    ASSERT_TRUE(server.Running());
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(BugReport, WithoutAConnectionNothingIsSent) {
     Connected offline(false);
-    MessageBoxRecorder boxes;
-    FillReport(about, "text");
-    about.BitBtn3->click();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Musíte byť pripojený na internet."));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    Send("text");
+    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Musíte byť pripojený na internet."), "Vozopis", 16}}));
     EXPECT_TRUE(server.Message().isEmpty());
-    EXPECT_EQ(Inputs(about), QStringList({QStringLiteral("Ján Šťastný"), "jan@example.sk", "text"}));
+    EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "text"}));
 }

@@ -1,7 +1,5 @@
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -30,18 +28,12 @@ TEST_F(DownloadTest, WritesTheWholeFileAndReportsProgressUpToTheTotal) {
     const QByteArray body = Pattern(300 * 1024);
     server.Put("big.bin", body);
     WriteFileBytes(folder.File("big.bin"), "old");
-    uint64_t lastDone = 0, lastTotal = 0;
-    int calls = 0;
+    QString last = "none"; // the last progress report, done/total
     EXPECT_TRUE(
-        DownloadToFile(server.Area() + "big.bin", folder.File("big.bin"), [&](uint64_t done, uint64_t total) {
-            lastDone = done;
-            lastTotal = total;
-            ++calls;
-        }));
+        DownloadToFile(server.Area() + "big.bin", folder.File("big.bin"),
+                       [&](uint64_t done, uint64_t total) { last = QString("%1/%2").arg(done).arg(total); }));
     EXPECT_EQ(ReadFileBytes(folder.File("big.bin")), body);
-    EXPECT_GT(calls, 0);
-    EXPECT_EQ(lastDone, uint64_t(body.size()));
-    EXPECT_EQ(lastTotal, uint64_t(body.size()));
+    EXPECT_EQ(last, QString("%1/%1").arg(body.size()));
     EXPECT_EQ(FilesBelow(folder.Path()), QStringList{"big.bin"});
 }
 
@@ -66,7 +58,6 @@ TEST_F(DownloadTest, AnErrorStatusOrAnAbortedTransferLeavesNothingAndKeepsTheOld
 }
 
 TEST_F(DownloadTest, ASilentServerEndsInAFailureWithinTheBounds) {
-    ShortDownloadLimits limits;
     SilentServer silent;
     QElapsedTimer clock;
     clock.start();

@@ -1,11 +1,8 @@
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "Endpoints.h"
 #include "GeneralUnit.h"
-#include "LANUnit.h"
 #include "ProgramFixture.h"
 #include "TestSupport.h"
 #include "VersionBlock.h"
@@ -14,10 +11,8 @@
 DEFINE_VERSION_BLOCK("0.8.9.64");
 
 namespace {
-const QString Failed =
-    QStringLiteral("Aktualizácia bola neúspešná!\rV prípade problémov nás prosím kontaktujte "
-                   "cez e-mail (\"") +
-    SupportEmail + "\").";
+const QString Failed = QStringLiteral("Aktualizácia bola neúspešná!\rV prípade problémov nás prosím "
+                                      "kontaktujte cez e-mail (\"podpora@molvek.sk\").");
 
 struct FinishUpdateTest : ::testing::Test {
     TempProgramFolder folder;
@@ -28,10 +23,7 @@ TEST_F(FinishUpdateTest, TheExpectedVersionRunningIsReportedOnce) {
     WriteFileBytes(folder.File("updating.temp"), "0.89 (build 64)\r\n");
     FinishUpdate("Vozopis");
     FinishUpdate("Vozopis");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Aktualizácia prebehla úspešne."));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Aktualizácia prebehla úspešne."), "Vozopis", 64}}));
     EXPECT_FALSE(QFile::exists(folder.File("updating.temp")));
     EXPECT_FALSE(UpdateRunning);
 }
@@ -43,8 +35,8 @@ TEST_F(FinishUpdateTest, AnotherEmptyOrGarbledVersionIsAFailure) {
         FinishUpdate("Vozopis");
         EXPECT_FALSE(QFile::exists(folder.File("updating.temp")));
     }
-    EXPECT_EQ(boxes.Texts(), (QStringList{Failed, Failed, Failed}));
-    EXPECT_EQ(boxes.Shown()[0].flags, 48);
+    const ShownBox failed{Failed, "Vozopis", 48};
+    EXPECT_EQ(boxes.Shown(), Boxes({failed, failed, failed}));
 }
 
 TEST_F(FinishUpdateTest, OnlyAnEmptyUpdaterFolderIsRemoved) {
@@ -65,19 +57,5 @@ TEST(UpdateAtStartUp, TheStartAfterAnUpdateTellsItsOutcomeOnce) {
     program.Restart();
     program.Restart();
     EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Aktualizácia prebehla úspešne.")});
-}
-
-TEST(UpdateAtStartUp, TheMenuItemRunsTheUpdateCheckWithMessages) {
-    MessageBoxRecorder boxes;
-    StartedProgram program;
-    const auto previous = SetConnectedHook([] { return false; });
-    program.form->findChild<QAction*>("Zistiaktualizciu1")->trigger();
-    SetConnectedHook(previous);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Pre zistenie novej verzie programu \"Vozopis\" musíte byť "
-                             "pripojený na internet!\rPripojte sa na internet a pokus "
-                             "opakujte."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 48);
 }
 } // namespace

@@ -2,7 +2,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -33,15 +32,22 @@ QByteArray Flag(const QColor& color) {
     return bytes;
 }
 
+// Name, tag, program version, translation version and authors shown for the chosen language.
+QString Details(const TAbout& about) {
+    return QStringList{about.Label8->text(), about.Label10->text(), about.Label12->text(),
+                       about.Label14->text(), about.Label16->text()}
+        .join('|');
+}
+
 bool SamePicture(const QPixmap& a, const QPixmap& b) {
     return a.toImage().convertToFormat(QImage::Format_RGB32) ==
            b.toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+struct LanguagePage : SupportTest {};
 } // namespace
 
-TEST(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
     w.WriteFile("Data/Languages/B.lng", LanguageFile("BB", "B\xe9"));
     w.WriteFile("Data/Languages/a.lng", LanguageFile("AA", "\xc1\xe1"));
     w.WriteFile("Data/Languages/a.bmp", Flag(Qt::red));
@@ -64,9 +70,7 @@ TEST(LanguagePage, ListsFilesIgnoringCaseWithTheirFlagsAndDefaults) {
     EXPECT_NE(drawn.pixelColor(5 + 11, 30), QColor(Qt::red));
 }
 
-TEST(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
     w.WriteFile(
         "Data/Languages/Vozopis - EN.lng",
         LanguageFile("EN", "English", "ProgramVersion=1.00\r\nTranslationVersion=2\r\nautor1=Jan\r\n"));
@@ -78,36 +82,25 @@ TEST(LanguagePage, SelectsTheCurrentLanguageAndShowsItsDetails) {
     // No settings: the default file names nothing, so the first entry is selected.
     w.Open("settingslng");
     EXPECT_EQ(about.ListBox1->currentRow(), 0);
-    EXPECT_EQ(about.Label8->text(), "English");
-    EXPECT_EQ(about.Label10->text(), "EN");
-    EXPECT_EQ(about.Label12->text(), "1.00");
-    EXPECT_EQ(about.Label14->text(), "2");
-    EXPECT_EQ(about.Label16->text(), "Jan");
+    EXPECT_EQ(Details(about), "English|EN|1.00|2|Jan");
 
     w.WriteFile("Data/settings.mvk", "[language]\r\ntag=SK\r\nfile=" +
                                          w.folder.File("Data/Languages/Vozopis - SK.lng").toUtf8() + "\r\n");
     w.Open("settingslng");
     EXPECT_EQ(about.StaticText1->text(), "Slovensky");
     EXPECT_EQ(about.ListBox1->currentItem()->text(), "SK - Slovensky");
-    EXPECT_EQ(about.Label8->text(), "Slovensky");
-    EXPECT_EQ(about.Label12->text(), "") << "a missing key shows empty";
-    EXPECT_EQ(about.Label16->text(), QStringLiteral("Jana Nováková\nMia"))
-        << "only keys beginning with autor, in this case, with a value";
+    // A missing key shows empty; the authors are the keys beginning with autor, in this case, with a value.
+    EXPECT_EQ(Details(about), QStringLiteral("Slovensky|SK|||Jana Nováková\nMia"));
 }
 
-TEST(LanguagePage, DetailsComeFromTheFileNamedByTheTag) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, DetailsComeFromTheFileNamedByTheTag) {
     w.WriteFile("Data/Languages/odd name.lng", LanguageFile("XX", "Other", "autor1=Somebody\r\n"));
     w.Open("settingslng");
     EXPECT_EQ(Entries(about.ListBox1), QStringList({"XX - Other"}));
-    EXPECT_EQ(about.Label8->text(), "") << "Vozopis - XX.lng does not exist";
-    EXPECT_EQ(about.Label16->text(), "");
+    EXPECT_EQ(Details(about), "||||") << "Vozopis - XX.lng does not exist";
 }
 
-TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
     const QString english = w.folder.File("Data/Languages/Vozopis - EN.lng");
     w.WriteFile("Data/Languages/Vozopis - EN.lng", LanguageFile("EN", "English"));
     w.WriteFile("Data/Languages/Vozopis - SK.lng", LanguageFile("SK", "Slovensky"));
@@ -118,18 +111,12 @@ TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
         about.BitBtn5->click();
     });
     EXPECT_EQ(LanguageTag, "EN");
-    TMemIniFile settings(w.folder.File("Data/settings.mvk"));
-    EXPECT_EQ(settings.ReadSection("language"), QStringList({"tag", "name", "file"}));
-    EXPECT_EQ(settings.ReadString("language", "tag", ""), "EN");
-    EXPECT_EQ(settings.ReadString("language", "name", ""), "English");
-    EXPECT_EQ(settings.ReadString("language", "file", ""), english);
-    EXPECT_EQ(settings.ReadString("general", "SpolKB", ""), "1");
+    EXPECT_EQ(w.SettingsSection("language"), QStringList({"tag=EN", "name=English", "file=" + english}));
+    EXPECT_EQ(w.SettingsSection("general"), QStringList{"SpolKB=1"});
     EXPECT_EQ(about.StaticText1->text(), "English");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Pre uloženie všetkých zmien prosím reštartujte program."));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    const ShownBox restart{QStringLiteral("Pre uloženie všetkých zmien prosím reštartujte program."),
+                           "Vozopis", 64};
+    EXPECT_EQ(boxes.Shown(), Boxes({restart}));
 
     // The next opening comes back with the stored choice; a double-click chooses as the button does.
     LanguageTag.clear();
@@ -142,22 +129,17 @@ TEST(LanguagePage, ChoosingALanguageAppliesAndStoresIt) {
         QTest::mouseDClick(about.ListBox1->viewport(), Qt::LeftButton, {}, centre);
     });
     EXPECT_EQ(LanguageTag, "SK");
-    EXPECT_EQ(TMemIniFile(w.folder.File("Data/settings.mvk")).ReadString("language", "name", ""),
-              "Slovensky");
-    EXPECT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(w.SettingsSection("language").value(1), "name=Slovensky");
+    EXPECT_EQ(boxes.Shown(), Boxes({restart, restart}));
 }
 
-TEST(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
-    SupportWindow w;
-    TAbout& about = *w.about;
+TEST_F(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
     MessageBoxRecorder boxes;
     w.Open("settingslng", [&] {
         EXPECT_EQ(about.ListBox1->count(), 0);
         about.BitBtn5->click();
     });
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Prosím vyberte jazyk."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Prosím vyberte jazyk."), "Vozopis", 64}}));
     EXPECT_FALSE(QFileInfo::exists(w.folder.File("Data/settings.mvk")));
     EXPECT_EQ(LanguageTag, "");
 }

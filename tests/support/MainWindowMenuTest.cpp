@@ -44,8 +44,10 @@ TEST(MainWindowMenu, TheMenuItemAndBothUpdateButtonsRunTheUpdateCheck) {
     About->BitBtn1->click();
     About->BitBtn8->click();
     SetConnectedHook(previous);
-    const QString offline = QStringLiteral("Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený "
-                                           "na internet!\rPripojte sa na internet a pokus opakujte.");
-    EXPECT_EQ(boxes.Texts(), QStringList({offline, offline, offline}));
+    const ShownBox offline{
+        QStringLiteral("Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený "
+                       "na internet!\rPripojte sa na internet a pokus opakujte."),
+        "Vozopis", 48};
+    EXPECT_EQ(boxes.Shown(), Boxes({offline, offline, offline}));
     EXPECT_EQ(ProductFileName, "vozopis");
 }

@@ -9,7 +9,6 @@
 #include "TextUtils.h"
 
 namespace {
-const QString nbsp(QChar(0x00A0));
 
 struct ProgressOnWindow : ::testing::Test {
     ProgressOnWindow() {
@@ -82,8 +81,8 @@ struct ProgressText : ProgressOnWindow {
 TEST_F(ProgressText, ShowsAmountSpeedAndTimeLeft) {
     // 12 288 000 bytes left at 100 KB/s: 120 s.
     EXPECT_EQ(TextAfter(1024000, 1024000 + 12288000),
-              "adresa\r\rStav: 1" + nbsp + "000,00 KB  /  13" + nbsp + "000,00 KB    (7,69%)\r" +
-                  QStringLiteral("Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
+              QStringLiteral("adresa\r\rStav: 1\u00A0000,00 KB  /  13\u00A0000,00 KB    (7,69%)\r"
+                             "Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
     EXPECT_EQ(download.Samples.size(), 5);
     EXPECT_EQ(CurrentProgress->Bar->maximum(), 1024000 + 12288000);
     EXPECT_EQ(CurrentProgress->Bar->value(), 1024000);

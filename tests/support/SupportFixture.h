@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "AboutUnit.h"
@@ -42,6 +43,15 @@ struct SupportWindow {
         about->ShowCenter(page);
     }
 
+    // A section of the settings file, "key=value" each.
+    QStringList SettingsSection(const QString& section) const {
+        const TMemIniFile ini(folder.File("Data/settings.mvk"));
+        QStringList entries;
+        for (const QString& key : ini.ReadSection(section))
+            entries << key + '=' + ini.ReadString(section, key, "");
+        return entries;
+    }
+
     void WriteFile(const QString& relative, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(folder.File(relative)).path());
         WriteFileBytes(folder.File(relative), bytes);
@@ -50,4 +60,10 @@ struct SupportWindow {
     TempProgramFolder folder;
     QWidget main;
     std::unique_ptr<TAbout> about;
+};
+
+// The support window as a test fixture; each file derives its suite, e.g. AboutWindow.
+struct SupportTest : ::testing::Test {
+    SupportWindow w;
+    TAbout& about = *w.about;
 };

@@ -78,6 +78,7 @@ SilentServer::SilentServer() {
 SilentServer::~SilentServer() {
     if (fd_ >= 0)
         ::close(fd_);
+    SetDownloadLimits(previous_);
 }
 
 QString SilentServer::Address() const {

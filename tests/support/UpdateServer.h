@@ -28,7 +28,8 @@ private:
     int port_ = 0;
 };
 
-// A socket that accepts connections and never answers.
+// A socket that accepts connections and never answers; short transfer bounds while the object
+// lives, so that the wait for it ends quickly.
 class SilentServer {
 public:
     SilentServer();
@@ -38,16 +39,7 @@ public:
 private:
     int fd_ = -1;
     int port_ = 0;
-};
-
-// Short transfer bounds while the object lives, so that a dead server fails quickly.
-class ShortDownloadLimits {
-public:
-    ShortDownloadLimits() : previous_(SetDownloadLimits({1000, 1, 1, 3})) {}
-    ~ShortDownloadLimits() { SetDownloadLimits(previous_); }
-
-private:
-    DownloadLimits previous_;
+    DownloadLimits previous_ = SetDownloadLimits({1000, 1, 1, 3});
 };
 
 // Files below Folder, relative, sorted (folders themselves are not listed).

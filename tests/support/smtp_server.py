@@ -1,11 +1,7 @@
-"""A local mail server for the bug report tests.
+"""A local mail server for the bug report tests: smtp_server.py LOGIN PASSWORD FOLDER.
 
-Usage: smtp_server.py LOGIN PASSWORD FOLDER
-
-Listens on 127.0.0.1 on a free port and prints the port on the first line. Every mail must be
-sent after a login with LOGIN and PASSWORD; a received mail is kept as FOLDER/message.bin (the
-bytes of the DATA phase) and FOLDER/envelope.json (sender and recipients). Ends when its
-standard input is closed.
+Prints its port on 127.0.0.1, accepts mail only after a login with LOGIN and PASSWORD, keeps the last
+mail as FOLDER/message.bin and FOLDER/envelope.json, and ends when its standard input closes.
 """
 import asyncio
 import json
@@ -29,8 +25,7 @@ def write(name, data):
 class Keeper:
     async def handle_DATA(self, server, session, envelope):
         write("message.bin", envelope.original_content)
-        envelope_data = {"from": envelope.mail_from, "to": envelope.rcpt_tos}
-        write("envelope.json", json.dumps(envelope_data).encode())
+        write("envelope.json", json.dumps({"from": envelope.mail_from, "to": envelope.rcpt_tos}).encode())
         return "250 OK"
 
 
