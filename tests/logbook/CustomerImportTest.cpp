@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDate>
-#include <QLabel>
 #include <QProgressBar>
 
 #include "CustomerImport.h"
@@ -10,8 +6,6 @@
 #include "Encoding.h"
 #include "GeneralUnit.h"
 #include "ProgramFixture.h"
-#include "Settings.h"
-#include "StringGrid.h"
 
 namespace {
 const QString Kelbor = "Zivena - Kelbor";
@@ -89,13 +83,7 @@ protected:
     QStringList Customers() {
         return Column("SELECT id || ' ' || nazov || ' ' || ico FROM zakaznici ORDER BY id");
     }
-    QStringList MainScreenNames() {
-        QStringList names;
-        TStringGrid* grid = program.form->MainScreen->sgMain;
-        for (int row = 1; row < grid->RowCount() - 1; ++row)
-            names << grid->Cells(1, row);
-        return names;
-    }
+    QStringList MainScreenNames() { return GridColumn(program.form->MainScreen->sgMain, 1); }
     const ShownBox& Box(size_t i) { return boxes.Shown().at(i); }
 
     MessageBoxRecorder boxes{ID_YES};

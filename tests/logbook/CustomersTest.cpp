@@ -1,24 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include "ComboBox.h"
-#include "CustomerPage.h"
 #include "DateTime.h"
 #include "ProgramFixture.h"
-#include "StringGrid.h"
 
 namespace {
-class CustomersTest : public ::testing::Test {
+class CustomersTest : public ProgramTest {
 protected:
+    CustomersTest() : ProgramTest("") {}
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         page = program.form->CustomerPage;
         screen = program.form->MainScreen;
         program.form->Pridavybrazkaznka1->trigger();
@@ -43,8 +31,6 @@ protected:
         page->sgZakDblClick();
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TCustomerPage* page = nullptr;
     TMainScreen* screen = nullptr;
 };
@@ -69,9 +55,9 @@ TEST_F(CustomersTest, ANewCustomerNeedsNameAndIcoIsListedAndGetsTheCurrentYearAn
     // Saving it again asks; No writes nothing but still reloads and clears.
     Save(name, "12345678");
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
+    EXPECT_EQ(Box(0).text,
               QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 12345678) ?"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(Box(0).flags, 36);
     EXPECT_EQ(Column("select dic from zakaznici"), QStringList({"SK2020304050"}));
     EXPECT_TRUE(page->eZakICO->text().isEmpty());
 }
@@ -104,7 +90,7 @@ TEST_F(CustomersTest, TheIcoDecidesWhichCustomerIsUpdatedAndAFailedSaveIsRolledB
         QStringLiteral("INSERT INTO zakaznici (nazov, ico) VALUES ('Skrytý', '9')")); // not in the grid
     Save("Delta", "9");
     ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(boxes.Shown()[3].flags, MB_ICONERROR);
+    EXPECT_EQ(Box(3).flags, MB_ICONERROR);
     EXPECT_TRUE(boxes.Texts().last().contains("UNIQUE constraint failed"))
         << boxes.Texts().last().toStdString();
     EXPECT_FALSE(Db->InTransaction());

@@ -1,13 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 
 #include "HandlerGuard.h"
 #include "Messages.h"

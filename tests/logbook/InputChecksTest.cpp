@@ -1,55 +1,28 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
-#include "CarsPage.h"
-#include "CustomerPage.h"
-#include "DataPage.h"
-#include "InfoPanel.h"
 #include "InputBehaviour.h"
-#include "MaskEdit.h"
 #include "MasterDataTabs.h"
-#include "OpeningStatesPage.h"
 #include "PriceTabs.h"
 #include "ProgramFixture.h"
 #include "RouteTabs.h"
-#include "Settings.h"
-#include "StringGrid.h"
 
 // What the user types or pastes is checked before a save writes anything: numbers, years, text
 // that Windows-1250 cannot hold; one-line fields keep one line; a moved focus selects the text.
 namespace {
-class InputChecksTest : public ::testing::Test {
+class InputChecksTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
+        ProgramTest::SetUp();
         panel = program.form->InfoPanel;
     }
-    // Shows a tab of the master-data panel afresh.
-    void ShowTab(int index) {
-        panel->Dolujcedaje1Click();
-        program.form->pgInfo->setCurrentIndex(index);
-    }
-    static void DoubleClick(TDataPage* page, int row) {
-        page->Def().grid->SetRow(row);
-        page->DblClick();
-    }
+    void ShowTab(int index) { program.ShowInfoTab(index); }
     static void Paste(QLineEdit* edit, const QString& text) {
         QGuiApplication::clipboard()->setText(text);
         edit->paste();
     }
     QStringList Texts() const { return boxes.Texts(); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TInfoPanel* panel = nullptr;
 };
 
@@ -76,7 +49,7 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredSoASaveKeepsThem) {
     ShowTab(1);
     TCPHMTab* prices = panel->CPHMTab;
     EXPECT_EQ(prices->widgets.grid->Cells(3, 1), "1,46");
-    DoubleClick(prices->page, 1);
+    DoubleClickRow(prices->page, 1);
     EXPECT_EQ(prices->eCPHMcena->text(), "1,459");
     prices->eCPHMdatum->SetText("02.01.2024");
     boxes.Answer(ID_YES);
@@ -84,10 +57,10 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredSoASaveKeepsThem) {
     EXPECT_EQ(Column("select datum || '|' || cena from cphm"), QStringList({"2024-01-02|1.459"}));
 
     ShowTab(3);
-    DoubleClick(panel->PNTab->page, 1);
+    DoubleClickRow(panel->PNTab->page, 1);
     EXPECT_EQ(panel->PNTab->ePNsuma->text(), "0,183");
     ShowTab(5);
-    DoubleClick(panel->VMTab->page, 1);
+    DoubleClickRow(panel->VMTab->page, 1);
     EXPECT_EQ(panel->VMTab->eVMkm->text(), "1234,567") << "no thousands separator";
     boxes.Answer(ID_YES);
     panel->VMTab->widgets.save->click();

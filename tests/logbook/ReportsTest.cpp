@@ -1,18 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-
-#include "CarsPage.h"
-#include "ComboBox.h"
-#include "CustomerPage.h"
+#include "Reports.h"
 #include "PdfText.h"
 #include "Printing.h"
 #include "ProgramFixture.h"
-#include "Reports.h"
-#include "StringGrid.h"
-#include "TripsPage.h"
 
 namespace {
 constexpr double kMm = 0.5;
@@ -30,11 +19,12 @@ QString PdfTitle(const QString& file) {
 
 // The program with customer 1 selected and the print date fixed at 5 December 2026, 14:30:15.
 // Every report goes to a PDF file.
-class ReportsTest : public ::testing::Test {
+class ReportsTest : public ProgramTest {
 protected:
+    ReportsTest() : ProgramTest("") {}
     void SetUp() override {
         previousClock = SetReportClock([] { return QDateTime(QDate(2026, 12, 5), QTime(14, 30, 15)); });
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         CreateTableZakaznici();
         Db->Execute(QStringLiteral(
             "INSERT INTO zakaznici (nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, po) VALUES "
@@ -44,50 +34,22 @@ protected:
     }
     void TearDown() override { SetReportClock(previousClock); }
 
-    // Master data, the car Octavia (company car unless private) with its opening state, and
-    // trips one a day from 1 May 2024.
+    // The trip master data (a private car if asked) and trips one a day from 1 May 2024.
     void TripData(int trips, bool privateCar = false) {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
-        Db->Execute(
-            QString("INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, "
-                    "id_phm, id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, %1, 1, 6, 6, 6, 10, 1, 1)")
-                .arg(privateCar ? 1 : 0));
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
+        CreateTripMasterData();
+        Db->Execute(QString("UPDATE auta SET vlastnictvo = %1").arg(privateCar ? 1 : 0));
         AddTrips(0, trips);
     }
     // Trips one a day from 1 May 2024 + from.
     void AddTrips(int from, int count) {
         TTransaction transaction(*Db);
-        for (int i = from; i < from + count; ++i) {
-            const QString day =
-                QDateTime(QDate(2024, 5, 1).addDays(i), QTime(8, 0)).toString("yyyy-MM-dd hh:mm");
-            Db->Execute(
-                QStringLiteral("INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, "
-                               "ucel, id_auto, id_vodic, id_zakaznik) VALUES ('%1', '%1', 1, 0, 0, 0, "
-                               "'služobná cesta', 1, 1, 1)")
-                    .arg(day));
-        }
+        for (int i = from; i < from + count; ++i)
+            InsertTrip(QDate(2024, 5, 1).addDays(i).toString("yyyy-MM-dd 08:00"), 0, 1, "NULL",
+                       QStringLiteral("služobná cesta"));
         transaction.Commit();
     }
-    TTripsPage* OpenTrips() {
-        program.form->Evidenciajzd1->trigger();
-        TTripsPage* page = program.form->TripsPage;
-        page->cbJazdyAuto->hidePopup();
-        program.form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        QCoreApplication::processEvents();
-        return page;
-    }
+    TTripsPage* OpenTrips() { return program.OpenTrips(); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     ReportClock previousClock;
 };
 

@@ -1,88 +1,31 @@
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
-#include "ComboBox.h"
 #include "GridHelpers.h"
-#include "MaskEdit.h"
 #include "ProgramFixture.h"
 #include "SQLunit.h"
-#include "StringGrid.h"
 #include "TextUtils.h"
-#include "TripsPage.h"
 
 namespace {
-// A customer with one driver, the routes Nitra - Trnava (50 km) and Nitra - Zvolen (100 km), the car
-// Octavia (6/6/6 l, 10 % excess, company car, fuel Nafta) with its opening state, a price of 1,5 and a
-// flat rate of 0,2 from the given day.
-class TripsTest : public ::testing::Test {
+// The routes Nitra - Trnava (50 km) and Nitra - Zvolen (100 km) with the trip master data.
+class TripsTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         page = program.form->TripsPage;
-        program.SelectCustomer("Doprava Nitra");
     }
     void MasterData(const QString& since = "2024-01-01") {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50), "
-                    "('Nitra', 'Zvolen', 100)");
-        Db->Execute(
-            "INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, id_phm, "
-            "id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 10, 1, 1)");
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('" + since + "', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('" + since + "', 0.2)");
+        CreateTripMasterData("('Nitra', 'Trnava', 50), ('Nitra', 'Zvolen', 100)", since);
     }
-    void Trip(const QString& departure, int back = 1, int route = 1, const QString& id = "NULL") {
-        Db->Execute(
-            "INSERT INTO jazdy (id, odchod, prichod, id_mesta, spat, cerpane, nadspotreba, ucel, id_auto, "
-            "id_vodic, id_zakaznik) VALUES (" +
-            id + ", '" + departure + "', '" + departure + "', " + QString::number(route) + ", " +
-            QString::number(back) + ", 0, 0, 'cesta', 1, 1, 1)");
-    }
-    // The menu item, then the car list closed as the user would.
-    void Open() {
-        program.form->Evidenciajzd1->trigger();
-        page->cbJazdyAuto->hidePopup();
-        program.form->activateWindow(); // the offscreen platform leaves no window active after a list
-        ASSERT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        Settle();
-    }
-    static void Settle() {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-    QStringList Col(int col) {
-        QStringList cells;
-        for (int row = 1; row < page->sgJazdy->RowCount() - 1; ++row)
-            cells << page->sgJazdy->Cells(col, row);
-        return cells;
-    }
-    QStringList Row(int row) {
-        QStringList cells;
-        for (int col = 0; col < 12; ++col)
-            cells << page->sgJazdy->Cells(col, row);
-        return cells;
-    }
+    void Open() { program.OpenTrips(); }
+    QStringList Col(int col) { return GridColumn(page->sgJazdy, col); }
+    QStringList Row(int row) { return GridRow(page->sgJazdy, row); }
     QStringList Totals() { return {page->lblJazdyKM->text(), page->lblJazdySuma->text()}; }
     void Filter(const QString& from, const QString& to) {
         page->eJazdyTriedDatumOD->SetText(from);
         page->eJazdyTriedDatumDO->SetText(to);
         page->BitBtn127->click();
     }
-    const ShownBox& Box(size_t i) { return boxes.Shown().at(i); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TTripsPage* page = nullptr;
 };
 } // namespace
@@ -93,8 +36,8 @@ TEST_F(TripsTest, PricesAndFlatRatesApplyFromTheirDayAndTotalsAddUnroundedCosts)
     Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-05-10', 1, 2), ('2024-05-11', 1, 3), "
                 "('2023-01-01', 1, 1)");
     Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-05-11', 0.5)");
-    Trip("2024-05-10 08:00");
-    Trip("2023-06-01 08:00"); // a price but no flat rate yet: listed first, with no cost
+    InsertTrip("2024-05-10 08:00");
+    InsertTrip("2023-06-01 08:00"); // a price but no flat rate yet: listed first, with no cost
     Open();
     EXPECT_EQ(Col(6), QStringList({"0,00", "0,33"})) << "0,066 x 2 + 0,2";
     EXPECT_EQ(Col(11), QStringList({"0,00", "33,20"}));
@@ -106,7 +49,7 @@ TEST_F(TripsTest, PricesAndFlatRatesApplyFromTheirDayAndTotalsAddUnroundedCosts)
     Db->Execute("UPDATE cphm SET cena = 1");
     Db->Execute("UPDATE mesta SET vzdialenost = 0.1");
     for (const char* day : {"2024-05-10 08:00", "2024-05-11 08:00", "2024-05-12 08:00"})
-        Trip(day, 0);
+        InsertTrip(day, 0);
     Open();
     EXPECT_EQ(Col(11), QStringList({"0,00", "0,00", "0,00"}));
     EXPECT_EQ(Totals(), QStringList({"0,30", "0,01"})) << "3 x 0,004";
@@ -150,10 +93,10 @@ TEST_F(TripsTest, MissingMasterDataIsNamedInOrderAndStopsTheOpening) {
 
 TEST_F(TripsTest, TheFilterKeepsItsBoundsAndTotalsCoverItsRows) {
     MasterData("2007-01-01");
-    Trip("2007-04-30 23:59");
-    Trip("2007-05-01 06:00", 0);
-    Trip("2007-05-15 06:00", 1, 2);
-    Trip("2007-05-31 06:00");
+    InsertTrip("2007-04-30 23:59");
+    InsertTrip("2007-05-01 06:00", 0);
+    InsertTrip("2007-05-15 06:00", 1, 2);
+    InsertTrip("2007-05-31 06:00");
     Open();
     EXPECT_EQ(page->eJazdyTriedDatumOD->Text(), "00.00.0000");
     Filter("01.05.2007", "31.05.2007");
@@ -179,7 +122,7 @@ TEST_F(TripsTest, TheFilterKeepsItsBoundsAndTotalsCoverItsRows) {
 // The 50 km return trip: 6 l x 1,1 / 100 x 1,5 = 0,099 a km, 9,90 for 100 km.
 TEST_F(TripsTest, ATripIsListedWithItsCostsSavedAndUpdated) {
     MasterData();
-    Trip("2024-05-09 08:00");
+    InsertTrip("2024-05-09 08:00");
     Open();
     EXPECT_EQ(page->sgJazdy->Cells(11, 0), "suma celkom");
     EXPECT_EQ(Row(1),
@@ -234,9 +177,9 @@ TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTripsAndAnUnknownCarNone) {
     Db->Execute("INSERT INTO auta (nazov, spz, n1, n2, n3, nadspotreba, id_phm, vlastnictvo, id_zakaznik) "
                 "VALUES ('Berlingo', 'NR999ZZ', 5, 5, 5, 0, 1, 0, 1)");
     Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 2, 1)");
-    Trip("2024-05-10 08:00");
+    InsertTrip("2024-05-10 08:00");
     Db->Execute("UPDATE jazdy SET id_auto = 2");
-    Trip("2024-05-11 08:00");
+    InsertTrip("2024-05-11 08:00");
     program.form->Evidenciajzd1->trigger();
     ASSERT_TRUE(page->cbJazdyAuto->DroppedDown());
     EXPECT_EQ(page->cbJazdyAuto->currentText(), "Berlingo - NR999ZZ") << "sorted";
@@ -272,7 +215,7 @@ TEST_F(TripsTest, ChoosingACarInTheListLoadsItsTripsAndAnUnknownCarNone) {
 TEST_F(TripsTest, DeleteNamesTheSelectedIdsAndTheWipeRestartsThem) {
     MasterData();
     for (int id = 10; id <= 14; ++id)
-        Trip(QString("2024-05-%1 08:00").arg(id), 1, 1, QString::number(id));
+        InsertTrip(QString("2024-05-%1 08:00").arg(id), 1, 1, QString::number(id));
     Open();
     TStringGrid* grid = page->sgJazdy;
     grid->SetRow(3);
@@ -310,7 +253,7 @@ TEST_F(TripsTest, TheLoadMatchesFillingFormattingAndSummingStepByStep) {
                         .arg(i / 12 + 1)
                         .arg(1.234 + i * 0.0137));
         for (const QString year : {"2023", "2024"})
-            Trip(year + "-" + month + "-" + two(i % 28 + 1) + " 08:00", i % 2, i % 3 + 1);
+            InsertTrip(year + "-" + month + "-" + two(i % 28 + 1) + " 08:00", i % 2, i % 3 + 1);
     }
     Db->Execute("UPDATE jazdy SET cerpane = id * 3.3, nadspotreba = id % 2");
     Open();
@@ -384,7 +327,7 @@ TEST_F(TripsTest, ImpossibleOrPartlyTypedDatesAndAnArrivalBeforeTheDepartureAreR
 
 TEST_F(TripsTest, AFilterDateMustExistUnlessItIsNoneOrEmptied) {
     MasterData("2007-01-01");
-    Trip("2007-05-01 06:00");
+    InsertTrip("2007-05-01 06:00");
     Open();
     Filter("31.02.2007", "00.00.0000");
     EXPECT_TRUE(page->eJazdyTriedDatumOD->hasFocus());
@@ -402,7 +345,7 @@ TEST_F(TripsTest, AFilterDateMustExistUnlessItIsNoneOrEmptied) {
 
 TEST_F(TripsTest, ADoubleClickFillsTheFuelTakenAsStored) {
     MasterData();
-    Trip("2024-05-09 08:00");
+    InsertTrip("2024-05-09 08:00");
     Db->Execute("UPDATE jazdy SET cerpane = 1234.567");
     Open();
     EXPECT_EQ(page->sgJazdy->Cells(7, 1), QStringLiteral("1\u00a0234,57"));
