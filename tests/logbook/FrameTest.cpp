@@ -92,8 +92,7 @@ TEST(StartUp, FocusColourAcceptsEveryColourNameDecimalAndDollarHexadecimal) {
         {"clWebAliceBlue", 0xFFF8F0},
         {"255", 0x0000FF},
         {"$00FF0000", 0xFF0000},
-        {" $00FEE6CF", 0xFEE6CF},
-    };
+        {" $00FEE6CF", 0xFEE6CF}};
     MessageBoxRecorder boxes;
     for (const auto& [text, color] : cases) {
         StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");

@@ -49,8 +49,13 @@ protected:
         transaction.Commit();
     }
     TTripsPage* OpenTrips() { return program.OpenTrips(); }
+    PdfText Print(QPushButton* button) {
+        button->click();
+        return answer.Read();
+    }
 
     ReportClock previousClock;
+    PdfPrinterAnswer answer;
 };
 
 // The customer block and title of the car list and the trip log, from the sheet's top.
@@ -69,13 +74,12 @@ void ExpectRightAt(const PdfText& pdf, const QString& text, double right, double
 void ExpectCustomerHeader(const PdfText& pdf, const QString& titleWord, const QString& secondLine) {
     ExpectAt(pdf, QStringLiteral("Ľubovník"), 22, 16); // bold 10 pt
     ExpectRightAt(pdf, "adresa:", 32, 21);
-    ExpectAt(pdf, QStringLiteral("Hlavná"), 34, 21);
-    ExpectAt(pdf, "010", 34, 24);
-    ExpectAt(pdf, QStringLiteral("Žilina"), 34, 27);
-    ExpectAt(pdf, "Slovensko", 34, 30);
     ExpectRightAt(pdf, QStringLiteral("IČO:"), 32, 35);
-    ExpectAt(pdf, "36123456", 34, 35);
-    ExpectAt(pdf, "SK2020123456", 34, 39);
+    const std::tuple<const char*, double> values[] = {{"Hlavná", 21},   {"010", 24},
+                                                      {"Žilina", 27},   {"Slovensko", 30},
+                                                      {"36123456", 35}, {"SK2020123456", 39}};
+    for (const auto& [word, top] : values)
+        ExpectAt(pdf, QString::fromUtf8(word), 34, top);
     ExpectAt(pdf, titleWord, 115, 14);
     const PdfWord second = pdf.Nearest(secondLine, 115, 18);
     EXPECT_NEAR(second.left, 115, kMm) << "the CR starts the title's second line";
@@ -99,28 +103,23 @@ TEST_F(ReportsTest, TheCustomerListPrintsTitleAndEveryRowOfTheGridInPortrait) {
     TCustomerPage* page = program.form->CustomerPage;
     ASSERT_EQ(page->sgZak->RowCount(), 4);
 
-    PdfPrinterAnswer answer;
-    page->BitBtn110->click();
+    const PdfText pdf = Print(page->BitBtn110);
     ASSERT_EQ(answer.Asked(), 1);
-    const PdfText pdf = answer.Read();
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].width, 210, kMm);
     EXPECT_NEAR(pdf.pages[0].height, 297, kMm);
     EXPECT_EQ(PdfTitle(answer.File()), "Zakaznici_zoznam");
 
-    EXPECT_NEAR(pdf.First("Zoznam").left, 10, kMm);
-    EXPECT_NEAR(pdf.First("Zoznam").top, 15, kMm);
+    ExpectAt(pdf, "Zoznam", 10, 15);
     EXPECT_TRUE(pdf.PageText(1).startsWith(QStringLiteral("Zoznam zákazníkov (05.12.2026)")));
     // Header from 23 in bold; rows from 30 by 4; "id" right in 8-14, the name from 17, IČO from 44.
-    EXPECT_NEAR(pdf.First("id").right, 14, kMm);
-    EXPECT_NEAR(pdf.First("id").top, 23, kMm);
+    ExpectRightAt(pdf, "id", 14, 23);
     EXPECT_NEAR(pdf.First(QStringLiteral("názov")).left, 17, kMm);
     EXPECT_NEAR(pdf.First(QStringLiteral("IČO")).left, 44, kMm);
     // The rows in the grid's order.
     const QString first = page->sgZak->Cells(1, 1).split(' ').first();
     const QString second = page->sgZak->Cells(1, 2).split(' ').first();
-    EXPECT_NEAR(pdf.First(first).top, 30, kMm);
-    EXPECT_NEAR(pdf.First(first).left, 17, kMm);
+    ExpectAt(pdf, first, 17, 30);
     EXPECT_NEAR(pdf.First(second).top, 34, kMm);
     EXPECT_NEAR(pdf.First("36123456").left, 44, kMm);
     EXPECT_NEAR(pdf.First(page->sgZak->Cells(0, 2)).right, 14, kMm);
@@ -162,15 +161,11 @@ TEST_F(ReportsTest, AnOutputFileThatCannotBeWrittenIsReportedAndTheNextReportPri
     });
     program.form->CustomerPage->BitBtn110->click();
     SetPrintDialogHook(previous);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral(
+                                 "Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný.")));
+    EXPECT_EQ(Box(0).flags, 16);
     EXPECT_FALSE(Printer().Printing());
-
-    PdfPrinterAnswer answer;
-    program.form->CustomerPage->BitBtn110->click();
-    EXPECT_NEAR(answer.Read().First("Zoznam").top, 15, kMm);
+    EXPECT_NEAR(Print(program.form->CustomerPage->BitBtn110).First("Zoznam").top, 15, kMm);
 }
 
 TEST_F(ReportsTest, WithoutACustomerOrCarIdTheBlockIsEmptyAndTheCarCountsAsACompanyCar) {
@@ -178,10 +173,8 @@ TEST_F(ReportsTest, WithoutACustomerOrCarIdTheBlockIsEmptyAndTheCarCountsAsAComp
     TTripsPage* page = OpenTrips();
     SelectedCustomerId.clear();
     page->lblJazdyAuto->clear();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
+    const PdfText pdf = Print(page->BitBtn27);
     EXPECT_TRUE(boxes.Shown().empty());
-    const PdfText pdf = answer.Read();
     EXPECT_TRUE(pdf.Find(QStringLiteral("Ľubovník")).empty());
     ExpectRightAt(pdf, QStringLiteral("DIČ:"), 32, 39);
     ExpectAt(pdf, "05.12.2026", 136, 40);
@@ -197,9 +190,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
     TCarsPage* page = program.form->CarsPage;
     ASSERT_EQ(page->sgAuta->RowCount(), 5);
 
-    PdfPrinterAnswer answer;
-    page->BitBtn19->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn19);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].height, 297, kMm);
     EXPECT_EQ(PdfTitle(answer.File()), "Evidencia_vozidiel");
@@ -208,8 +199,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
     EXPECT_TRUE(pdf.Find(QStringLiteral("DIČ:")).empty());
 
     // The table from 50: the ownership column 76-89 in words, an unknown value as it is.
-    EXPECT_NEAR(pdf.First("vlastn.").top, 50, kMm);
-    EXPECT_NEAR(pdf.First("vlastn.").left, 76, kMm);
+    ExpectAt(pdf, "vlastn.", 76, 50);
     EXPECT_NEAR(pdf.First("Fabia").top, 57, kMm);
     for (const char* word : {"firemné", "súkromné"})
         EXPECT_NEAR(pdf.First(QString::fromUtf8(word)).left, 76, kMm) << word;
@@ -220,8 +210,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
 
     // A customer who pays no VAT: "DIČ:".
     Db->Execute("UPDATE zakaznici SET platca = '0'");
-    page->BitBtn19->click();
-    const PdfText plain = answer.Read();
+    const PdfText plain = Print(page->BitBtn19);
     EXPECT_TRUE(plain.Find("DPH:").empty());
     ExpectRightAt(plain, QStringLiteral("DIČ:"), 32, 39);
 }
@@ -232,9 +221,7 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) 
     ASSERT_EQ(page->sgJazdy->RowCount(), 4);
     page->lblJazdySuma->setText("119,00");
 
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].width, 297, kMm);
     EXPECT_NEAR(pdf.pages[0].height, 210, kMm);
@@ -264,9 +251,7 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) 
 TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
     TripData(1, true);
     TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn27);
     EXPECT_EQ(pdf.Find("Celkom").size(), 2u);
     EXPECT_TRUE(pdf.Find("bez").empty());
     ExpectRightAt(pdf, "DPH:", 41, 72); // the row ends at 61: 61 + 7 + 4
@@ -276,9 +261,7 @@ TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLast
     // Landscape limit 210 - 10 - 10 = 190: 33 rows on page 1 (the last ends at 189).
     TripData(40);
     TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_NEAR(pdf.First("02.06.2024", 1).top, 185, kMm) << "trip 33";
     EXPECT_NEAR(pdf.First("odchod", 2).top, 19, kMm);
@@ -294,9 +277,7 @@ TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     // 26 trips end at 161: totals at 168 on page 1; 27 end at 165: totals at 20 on page 2.
     TripData(27);
     TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    PdfText pdf = answer.Read();
+    PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_TRUE(pdf.Find("odchod", 2).empty()) << "no header on the totals page";
     EXPECT_NEAR(pdf.First("km:", 2).top, 20, kMm);
@@ -304,16 +285,14 @@ TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
 
     Db->Execute("DELETE FROM jazdy WHERE id = 27");
     page->LoadGridJazdy("");
-    page->BitBtn27->click();
-    pdf = answer.Read();
+    pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.First("km:").top, 168, kMm);
 
     // 33 trips, the last ending on the limit: a page with the header alone, then the totals.
     AddTrips(26, 7);
     page->LoadGridJazdy("");
-    page->BitBtn27->click();
-    pdf = answer.Read();
+    pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 3u);
     EXPECT_EQ(pdf.PageText(2).left(10), "id odchod ");
     EXPECT_FALSE(pdf.PageText(2).contains(".2024")) << "no trip on it";
