@@ -75,7 +75,6 @@ protected:
         WriteSetting("general", "SpolKBpath", kbPath.isEmpty() ? program.folder.File("kb") : kbPath);
         WriteSetting("general", "SpolTRpath", trPath.isEmpty() ? program.folder.File("tr") : trPath);
     }
-    // The first showing, which runs the import.
     void Show() {
         program.form->show();
         QCoreApplication::processEvents();

@@ -7,7 +7,6 @@
 #include "ProgramGlobals.h"
 #include "VersionBlock.h"
 
-// The test program carries the same version block as the program.
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
@@ -143,9 +142,8 @@ TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
 
     boxes.Answer(ID_NO);
     QTest::keyClick(program.form.get(), Qt::Key_Escape);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
+    EXPECT_EQ(boxes.Shown().at(0).flags, 36);
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 
     boxes.Answer(ID_YES);

@@ -103,7 +103,6 @@ TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
     screen->BitBtn2->click();
     EXPECT_EQ(Column("select rok from roky"), QStringList({"2025"}));
 
-    // The opening state's year.
     CreateTableAuta();
     Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
     program.form->dajepreprevodroka1->trigger();
@@ -125,7 +124,7 @@ TEST_F(InputChecksTest, TextThatWindows1250CannotHoldIsRefusedNamingFieldAndChar
     customers->eZakICO->setText("123");
     customers->BitBtn22->click();
     EXPECT_EQ(Texts(), QStringList({CharRefusal(QStringLiteral("Názov firmy"), QStringLiteral("ø"))}));
-    EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONWARNING);
+    EXPECT_EQ(Box(0).flags, MB_ICONWARNING);
     EXPECT_TRUE(customers->eZakNazov->hasFocus());
     EXPECT_EQ(customers->eZakNazov->selectedText(), QStringLiteral("ø"));
     EXPECT_EQ(Column("select count(*) from zakaznici"), QStringList({"1"})) << "the fixture's customer only";

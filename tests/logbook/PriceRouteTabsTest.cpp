@@ -64,7 +64,7 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     prices->widgets.save->click();
     EXPECT_TRUE(prices->eCPHMdatum->hasFocus());
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text,
+    EXPECT_EQ(Box(1).text,
               QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
     prices->eCPHMdatum->SetText("01.02.2009");
     prices->eCPHMcena->clear();
@@ -150,5 +150,5 @@ TEST_F(PriceRouteTabsTest, RoutesKeepTheStartTownTypedBeforeEachKeyAndTheSpeedAs
     QDir().mkdir(program.folder.File("Data/settings.mvk"));
     QTest::keyClick(routes->eVMmesto1, Qt::Key_A);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    EXPECT_EQ(Box(0).flags, 16);
 }

@@ -40,7 +40,6 @@ protected:
         Db->Execute(QString("UPDATE auta SET vlastnictvo = %1").arg(privateCar ? 1 : 0));
         AddTrips(0, trips);
     }
-    // Trips one a day from 1 May 2024 + from.
     void AddTrips(int from, int count) {
         TTransaction transaction(*Db);
         for (int i = from; i < from + count; ++i)
@@ -48,7 +47,6 @@ protected:
                        QStringLiteral("služobná cesta"));
         transaction.Commit();
     }
-    TTripsPage* OpenTrips() { return program.OpenTrips(); }
     PdfText Print(QPushButton* button) {
         button->click();
         return answer.Read();
@@ -116,7 +114,6 @@ TEST_F(ReportsTest, TheCustomerListPrintsTitleAndEveryRowOfTheGridInPortrait) {
     ExpectRightAt(pdf, "id", 14, 23);
     EXPECT_NEAR(pdf.First(QStringLiteral("názov")).left, 17, kMm);
     EXPECT_NEAR(pdf.First(QStringLiteral("IČO")).left, 44, kMm);
-    // The rows in the grid's order.
     const QString first = page->sgZak->Cells(1, 1).split(' ').first();
     const QString second = page->sgZak->Cells(1, 2).split(' ').first();
     ExpectAt(pdf, first, 17, 30);
@@ -144,7 +141,7 @@ TEST_F(ReportsTest, CancelPrintsNothingAndTheTripLogNeedsAChosenCar) {
     EXPECT_FALSE(Printer().Printing());
 
     TripData(1);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     EXPECT_TRUE(page->BitBtn27->isVisible());
     page->cbJazdyAuto->setCurrentIndex(-1);
     page->BitBtn27->click();
@@ -170,7 +167,7 @@ TEST_F(ReportsTest, AnOutputFileThatCannotBeWrittenIsReportedAndTheNextReportPri
 
 TEST_F(ReportsTest, WithoutACustomerOrCarIdTheBlockIsEmptyAndTheCarCountsAsACompanyCar) {
     TripData(1);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     SelectedCustomerId.clear();
     page->lblJazdyAuto->clear();
     const PdfText pdf = Print(page->BitBtn27);
@@ -217,7 +214,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
 
 TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) {
     TripData(2);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     ASSERT_EQ(page->sgJazdy->RowCount(), 4);
     page->lblJazdySuma->setText("119,00");
 
@@ -250,7 +247,7 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) 
 
 TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
     TripData(1, true);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     const PdfText pdf = Print(page->BitBtn27);
     EXPECT_EQ(pdf.Find("Celkom").size(), 2u);
     EXPECT_TRUE(pdf.Find("bez").empty());
@@ -260,7 +257,7 @@ TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
 TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLastRow) {
     // Landscape limit 210 - 10 - 10 = 190: 33 rows on page 1 (the last ends at 189).
     TripData(40);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     const PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_NEAR(pdf.First("02.06.2024", 1).top, 185, kMm) << "trip 33";
@@ -276,7 +273,7 @@ TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLast
 TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     // 26 trips end at 161: totals at 168 on page 1; 27 end at 165: totals at 20 on page 2.
     TripData(27);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_TRUE(pdf.Find("odchod", 2).empty()) << "no header on the totals page";
