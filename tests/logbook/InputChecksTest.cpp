@@ -88,15 +88,18 @@ TEST_F(InputChecksTest, ANumberTheGridsWouldShowWithAnExponentIsRefusedWithTheFo
 }
 
 TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
-    // The main screen's "Vytvoriť rok".
+    const auto refused = [](QLineEdit* field, QPushButton* save, const QStringList& years) {
+        for (const QString& year : years) {
+            field->setText(year);
+            save->click();
+            EXPECT_TRUE(field->hasFocus()) << year.toStdString();
+        }
+    };
+    // The main screen's "Vytvoriť rok", then the opening state's year.
     TMainScreen* screen = program.form->MainScreen;
     program.form->Hlavnobrazovka1->trigger();
     screen->sgMain->SetRow(1);
-    for (const QString year : {"0", "225", "123456789012345678901234567890"}) {
-        screen->eMainRok->setText(year);
-        screen->BitBtn2->click();
-        EXPECT_TRUE(screen->eMainRok->hasFocus()) << year.toStdString();
-    }
+    refused(screen->eMainRok, screen->BitBtn2, {"0", "225", "123456789012345678901234567890"});
     EXPECT_EQ(Texts(), QStringList(3, kYearRefusal));
     EXPECT_TRUE(!Db->TableExists("roky") || Column("select count(*) from roky") == QStringList({"0"}));
     screen->eMainRok->setText("2025");
@@ -107,11 +110,7 @@ TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
     Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
     program.form->dajepreprevodroka1->trigger();
     TOpeningStatesPage* states = program.form->OpeningStatesPage;
-    for (const QString year : {"225", "123456789012345678901234567890"}) {
-        states->ePocStavRok->setText(year);
-        states->BitBtn40->click();
-        EXPECT_TRUE(states->ePocStavRok->hasFocus()) << year.toStdString();
-    }
+    refused(states->ePocStavRok, states->BitBtn40, {"225", "123456789012345678901234567890"});
     EXPECT_EQ(Texts(), QStringList(5, kYearRefusal));
     EXPECT_EQ(Column("select count(*) from pocstav"), QStringList({"0"}));
     EXPECT_EQ(Column("select rok from roky"), QStringList({"2025"}));

@@ -28,10 +28,9 @@ protected:
 
 TEST_F(OpeningStatesTest, ANewStateForAKnownCarAndYearReplacesTheRowUnderANewId) {
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlPrevod);
-    EXPECT_EQ(page->cbPocStavAuto->currentText(), "Iveco - BA1");
-    EXPECT_EQ(page->lblPocStavAuto->text(), "1");
-    EXPECT_EQ(page->ePocStavRok->text(), "2024");
-    EXPECT_EQ(page->ePocStavPHM->text(), "0");
+    EXPECT_EQ(QStringList({page->cbPocStavAuto->currentText(), page->lblPocStavAuto->text(),
+                           page->ePocStavRok->text(), page->ePocStavPHM->text()}),
+              QStringList({"Iveco - BA1", "1", "2024", "0"}));
 
     Save("", "1", "1");
     EXPECT_TRUE(page->ePocStavRok->hasFocus()) << "an empty year is refused";
