@@ -1,31 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include "CarsPage.h"
-#include "ComboBox.h"
-#include "DataPage.h"
-#include "MainScreen.h"
-#include "OpeningStatesPage.h"
 #include "ProgramFixture.h"
-#include "Schema.h"
-#include "StringGrid.h"
 
 namespace {
-class CarsTest : public ::testing::Test {
+class CarsTest : public ProgramTest {
 protected:
+    CarsTest() : ProgramTest("Alfa") {}
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Alfa");
+        ProgramTest::SetUp();
         page = program.form->CarsPage;
         program.form->Evidenciaat1->trigger();
     }
-
     void Save(const QString& name, const QString& plate, const QString& n1, const QString& n2 = "0",
               const QString& n3 = "0", const QString& excess = "0") {
         page->eAutaNazov->setText(name);
@@ -37,8 +20,6 @@ protected:
         page->BitBtn3->click();
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TCarsPage* page = nullptr;
 };
 } // namespace
@@ -54,9 +35,8 @@ TEST_F(CarsTest, APlateListedInOtherAsciiCaseEditsThatCarButTheHeaderCaptionIsNo
 
     boxes.Answer(ID_YES);
     Save("Iveco", "ba123xy", "6");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Chcete upraviť a uložiť položku s (ID = 1) ?"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Chcete upraviť a uložiť položku s (ID = 1) ?")));
+    EXPECT_EQ(Box(0).flags, 36);
     EXPECT_EQ(Column("select id || '/' || nazov || '/' || spz || '/' || n1 from auta"),
               QStringList({"1/Iveco/ba123xy/6.0"}));
     EXPECT_TRUE(page->eAutaSPZ->text().isEmpty()) << "cleared after the save";

@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDate>
-#include <QLabel>
 #include <QProgressBar>
 
 #include "CustomerImport.h"
@@ -10,8 +6,6 @@
 #include "Encoding.h"
 #include "GeneralUnit.h"
 #include "ProgramFixture.h"
-#include "Settings.h"
-#include "StringGrid.h"
 
 namespace {
 const QString Kelbor = "Zivena - Kelbor";
@@ -81,7 +75,6 @@ protected:
         WriteSetting("general", "SpolKBpath", kbPath.isEmpty() ? program.folder.File("kb") : kbPath);
         WriteSetting("general", "SpolTRpath", trPath.isEmpty() ? program.folder.File("tr") : trPath);
     }
-    // The first showing, which runs the import.
     void Show() {
         program.form->show();
         QCoreApplication::processEvents();
@@ -89,13 +82,7 @@ protected:
     QStringList Customers() {
         return Column("SELECT id || ' ' || nazov || ' ' || ico FROM zakaznici ORDER BY id");
     }
-    QStringList MainScreenNames() {
-        QStringList names;
-        TStringGrid* grid = program.form->MainScreen->sgMain;
-        for (int row = 1; row < grid->RowCount() - 1; ++row)
-            names << grid->Cells(1, row);
-        return names;
-    }
+    QStringList MainScreenNames() { return GridColumn(program.form->MainScreen->sgMain, 1); }
     const ShownBox& Box(size_t i) { return boxes.Shown().at(i); }
 
     MessageBoxRecorder boxes{ID_YES};

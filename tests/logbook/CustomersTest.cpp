@@ -1,30 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include "ComboBox.h"
-#include "CustomerPage.h"
 #include "DateTime.h"
 #include "ProgramFixture.h"
-#include "StringGrid.h"
 
 namespace {
-class CustomersTest : public ::testing::Test {
+class CustomersTest : public ProgramTest {
 protected:
+    CustomersTest() : ProgramTest("") {}
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         page = program.form->CustomerPage;
         screen = program.form->MainScreen;
         program.form->Pridavybrazkaznka1->trigger();
     }
 
-    // Types a customer into the form and saves it.
     void Save(const QString& name, const QString& ico, const QString& dic1 = "", const QString& dic2 = "") {
         page->eZakNazov->setText(name);
         page->eZakICO->setText(ico);
@@ -43,8 +30,6 @@ protected:
         page->sgZakDblClick();
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TCustomerPage* page = nullptr;
     TMainScreen* screen = nullptr;
 };
@@ -68,10 +53,9 @@ TEST_F(CustomersTest, ANewCustomerNeedsNameAndIcoIsListedAndGetsTheCurrentYearAn
 
     // Saving it again asks; No writes nothing but still reloads and clears.
     Save(name, "12345678");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 12345678) ?"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral(
+                                 "Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 12345678) ?")));
+    EXPECT_EQ(Box(0).flags, 36);
     EXPECT_EQ(Column("select dic from zakaznici"), QStringList({"SK2020304050"}));
     EXPECT_TRUE(page->eZakICO->text().isEmpty());
 }
@@ -104,7 +88,7 @@ TEST_F(CustomersTest, TheIcoDecidesWhichCustomerIsUpdatedAndAFailedSaveIsRolledB
         QStringLiteral("INSERT INTO zakaznici (nazov, ico) VALUES ('Skrytý', '9')")); // not in the grid
     Save("Delta", "9");
     ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(boxes.Shown()[3].flags, MB_ICONERROR);
+    EXPECT_EQ(Box(3).flags, MB_ICONERROR);
     EXPECT_TRUE(boxes.Texts().last().contains("UNIQUE constraint failed"))
         << boxes.Texts().last().toStdString();
     EXPECT_FALSE(Db->InTransaction());
@@ -206,7 +190,6 @@ TEST_F(CustomersTest, YearListAndYearCreation) {
     EXPECT_TRUE(screen->cbMainRok->DroppedDown());
     ASSERT_EQ(screen->cbMainRok->count(), 2);
     EXPECT_EQ(screen->cbMainRok->currentText(), CurrentYearText()) << "the newest year is shown";
-    // The user picks the older year in the open list.
     QTest::keyClick(screen->cbMainRok->view(), Qt::Key_Up);
     QTest::keyClick(screen->cbMainRok->view(), Qt::Key_Return);
     QCoreApplication::processEvents();

@@ -1,85 +1,42 @@
 // The program under faults a user's machine produces: a full disk at start-up, another program
 // writing to the database, a record deleted by another program while it is edited, and routes
 // that share a label.
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-
-#include "ComboBox.h"
-#include "CustomerPage.h"
 #include "FaultHelpers.h"
-#include "InfoPanel.h"
-#include "MaskEdit.h"
-#include "OpeningStatesPage.h"
 #include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "RouteTabs.h"
-#include "Settings.h"
-#include "StringGrid.h"
-#include "TripsPage.h"
 
 namespace {
 const QString kGone = QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal iný "
                                      "program. Zadané údaje zostali vo formulári, uložením ich pridáte ako "
                                      "novú položku.");
 
-void Settle() {
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
-
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
-    }
-    // The trip page's master data: a driver, a car with its opening state, a price and a flat rate;
-    // the routes are the caller's.
-    void TripMasterData() {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute(
-            "INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, id_phm, "
-            "id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 0, 1, 1)");
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
-    }
-    TTripsPage* OpenTrips() {
-        TTripsPage* page = program.form->TripsPage;
-        program.form->Evidenciajzd1->trigger();
-        page->cbJazdyAuto->hidePopup();
-        program.form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        Settle();
-        return page;
-    }
     static void TypeTrip(TTripsPage* page, const QString& day) {
         page->eJazdyOdchod->SetText(day + " 07:30");
         page->eJazdyPrichod->SetText(day + " 09:00");
+        page->chbJazdySpiatocna->setChecked(false);
     }
     static void ChooseRoute(TComboBox* combo, int index) {
         combo->setCurrentIndex(index);
         emit combo->CloseUp();
         Settle();
     }
-
-    MessageBoxRecorder boxes;
-    StartedProgram program;
+    // The update question, then the warning that record 1 is gone.
+    void ExpectGone(const QString& question) {
+        EXPECT_EQ(boxes.Texts(), QStringList({question, kGone.arg(1)}));
+        EXPECT_EQ(Box(1).flags, MB_ICONWARNING);
+    }
+    // Saves a page while another writer holds the database's write lock for a second.
+    static void SaveUnderLock(QPushButton* save) {
+        OtherWriter other(DatabasePath, 1000);
+        ASSERT_TRUE(other.Locked());
+        save->click();
+        EXPECT_TRUE(other.Finished());
+    }
 };
 } // namespace
-
-// --- a full disk at start-up ---
 
 TEST(StartUpFaults, TheSelectionWrittenAtStartUpOnAFullDiskKeepsTheOldFileAndShowsTheError) {
     StartedProgram program;
@@ -106,8 +63,6 @@ TEST(StartUpFaults, TheSelectionWrittenAtStartUpOnAFullDiskKeepsTheOldFileAndSho
               QStringList());
 }
 
-// --- another program holds the database's write lock for a second ---
-
 TEST_F(FaultsTest, AnOpeningStateAndANewYearAreSavedAfterAnotherWritersLockEnds) {
     CreateTableAuta();
     Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
@@ -116,12 +71,7 @@ TEST_F(FaultsTest, AnOpeningStateAndANewYearAreSavedAfterAnotherWritersLockEnds)
     states->ePocStavRok->setText("2025");
     states->ePocStavPHM->setText("10");
     states->ePocStavTachometer->setText("1000");
-    {
-        OtherWriter other(DatabasePath, 1000);
-        ASSERT_TRUE(other.Locked());
-        states->BitBtn40->click();
-        EXPECT_TRUE(other.Finished());
-    }
+    SaveUnderLock(states->BitBtn40);
     EXPECT_EQ(boxes.Texts(), QStringList());
     EXPECT_EQ(Column("select rok || '/' || id_auto || '/' || stavphm from pocstav"),
               QStringList{"2025/1/10.0"});
@@ -132,37 +82,25 @@ TEST_F(FaultsTest, AnOpeningStateAndANewYearAreSavedAfterAnotherWritersLockEnds)
     program.form->Hlavnobrazovka1->trigger();
     screen->sgMain->SetRow(1);
     screen->eMainRok->setText("2030");
-    {
-        OtherWriter other(DatabasePath, 1000);
-        ASSERT_TRUE(other.Locked());
-        screen->BitBtn2->click();
-        EXPECT_TRUE(other.Finished());
-    }
+    SaveUnderLock(screen->BitBtn2);
     EXPECT_EQ(boxes.Texts(), QStringList());
     EXPECT_TRUE(Column("select rok from roky").contains("2030"));
     EXPECT_FALSE(Db->InTransaction());
 }
 
-// --- a record deleted by another program while it is edited ---
-
 TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
-    program.form->InfoPanel->Dolujcedaje1Click();
-    program.form->pgInfo->setCurrentIndex(5);
+    program.ShowInfoTab(5);
     TVMTab* routes = program.form->InfoPanel->VMTab;
     Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
     routes->LoadGridVM("");
-    routes->widgets.grid->SetRow(1);
-    routes->page->DblClick();
+    DoubleClickRow(routes->page, 1);
     routes->eVMmesto2->setText("Zvolen");
     routes->eVMkm->setText("120");
 
     Db->Execute("DELETE FROM mesta");
     boxes.Answer(ID_YES);
     routes->widgets.save->click();
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Chcete upraviť a uložiť položku s (ID = 1) ?");
-    EXPECT_EQ(boxes.Shown()[1].text, kGone.arg(1));
-    EXPECT_EQ(boxes.Shown()[1].flags, MB_ICONWARNING);
+    ExpectGone("Chcete upraviť a uložiť položku s (ID = 1) ?");
     EXPECT_EQ(routes->eVMmesto1->text(), "Nitra");
     EXPECT_EQ(routes->eVMmesto2->text(), "Zvolen");
     EXPECT_EQ(routes->eVMkm->text(), "120");
@@ -189,10 +127,7 @@ TEST_F(FaultsTest, AnEditOfADeletedCustomerSaysSoInsteadOfASyntaxError) {
     Db->Execute("DELETE FROM zakaznici");
     boxes.Answer(ID_YES);
     page->BitBtn22->click();
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 1) ?"));
-    EXPECT_EQ(boxes.Shown()[1].text, kGone.arg(1));
+    ExpectGone(QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 1) ?"));
     EXPECT_EQ(page->eZakNazov->text(), "Doprava Nitra s.r.o.");
     EXPECT_EQ(page->eZakOsoba->text(), QStringLiteral("Ján Novák"));
     EXPECT_EQ(page->eZakICO->text(), "1");
@@ -202,12 +137,9 @@ TEST_F(FaultsTest, AnEditOfADeletedCustomerSaysSoInsteadOfASyntaxError) {
 }
 
 TEST_F(FaultsTest, AnEditOfADeletedTripSaysSoAndKeepsTheFields) {
-    TripMasterData();
-    Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
-    Db->Execute("INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, ucel, id_auto, "
-                "id_vodic, id_zakaznik) VALUES ('2024-05-09 08:00', '2024-05-09 09:00', 1, 1, 0, 0, 'cesta', "
-                "1, 1, 1)");
-    TTripsPage* page = OpenTrips();
+    CreateTripMasterData();
+    InsertTrip("2024-05-09 08:00");
+    TTripsPage* page = program.OpenTrips();
     page->sgJazdy->SetRow(1);
     page->sgJazdyDblClick();
     page->eJazdyUcel->setText("servis");
@@ -215,21 +147,16 @@ TEST_F(FaultsTest, AnEditOfADeletedTripSaysSoAndKeepsTheFields) {
     Db->Execute("DELETE FROM jazdy");
     boxes.Answer(ID_YES);
     page->BitBtn23->click();
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, kGone.arg(1));
+    ExpectGone("Chcete upraviť a uložiť položku s (ID = 1) ?");
     EXPECT_EQ(page->eJazdyUcel->text(), "servis");
     EXPECT_EQ(page->eJazdyOdchod->Text(), "09.05.2024 08:00");
     EXPECT_EQ(page->sgJazdy->Cells(0, 1), "");
     EXPECT_TRUE(Column("select id from jazdy").isEmpty());
 }
 
-// --- routes that share a label ---
-
 TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
-    TripMasterData();
-    Db->Execute(
-        "INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('A - B', 'C', 10), ('A', 'B - C', 500)");
-    TTripsPage* page = OpenTrips();
+    CreateTripMasterData("('A - B', 'C', 10), ('A', 'B - C', 500)");
+    TTripsPage* page = program.OpenTrips();
     ASSERT_EQ(page->cbJazdyTrasa->count(), 2);
     EXPECT_EQ(page->cbJazdyTrasa->itemText(0), "A - B - C");
     EXPECT_EQ(page->cbJazdyTrasa->itemText(1), "A - B - C");
@@ -241,7 +168,6 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     ChooseRoute(page->cbJazdyTrasa, 0);
     EXPECT_EQ(page->lblJazdyTrasa->text(), "2");
     TypeTrip(page, "10.05.2024");
-    page->chbJazdySpiatocna->setChecked(false);
     page->BitBtn23->click();
     EXPECT_EQ(boxes.Texts(), QStringList());
     EXPECT_EQ(Column("select id_mesta from jazdy"), QStringList{"2"});
@@ -250,7 +176,6 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     // A second trip on the 10 km route; each trip, double-clicked, brings back its own route.
     ChooseRoute(page->cbJazdyTrasa, 1);
     TypeTrip(page, "11.05.2024");
-    page->chbJazdySpiatocna->setChecked(false);
     page->BitBtn23->click();
     EXPECT_EQ(Column("select id_mesta from jazdy order by id"), (QStringList{"2", "1"}));
     for (const auto& [row, index, route] : {std::tuple{1, 0, "2"}, std::tuple{2, 1, "1"}}) {

@@ -1,13 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 
 #include "HandlerGuard.h"
 #include "Messages.h"
@@ -15,7 +7,6 @@
 #include "ProgramGlobals.h"
 #include "VersionBlock.h"
 
-// The test program carries the same version block as the program.
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
@@ -100,8 +91,7 @@ TEST(StartUp, FocusColourAcceptsEveryColourNameDecimalAndDollarHexadecimal) {
         {"clWebAliceBlue", 0xFFF8F0},
         {"255", 0x0000FF},
         {"$00FF0000", 0xFF0000},
-        {" $00FEE6CF", 0xFEE6CF},
-    };
+        {" $00FEE6CF", 0xFEE6CF}};
     MessageBoxRecorder boxes;
     for (const auto& [text, color] : cases) {
         StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");
@@ -152,9 +142,8 @@ TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
 
     boxes.Answer(ID_NO);
     QTest::keyClick(program.form.get(), Qt::Key_Escape);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
+    EXPECT_EQ(boxes.Shown().at(0).flags, 36);
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 
     boxes.Answer(ID_YES);

@@ -1,55 +1,28 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
-#include "CarsPage.h"
-#include "CustomerPage.h"
-#include "DataPage.h"
-#include "InfoPanel.h"
 #include "InputBehaviour.h"
-#include "MaskEdit.h"
 #include "MasterDataTabs.h"
-#include "OpeningStatesPage.h"
 #include "PriceTabs.h"
 #include "ProgramFixture.h"
 #include "RouteTabs.h"
-#include "Settings.h"
-#include "StringGrid.h"
 
 // What the user types or pastes is checked before a save writes anything: numbers, years, text
 // that Windows-1250 cannot hold; one-line fields keep one line; a moved focus selects the text.
 namespace {
-class InputChecksTest : public ::testing::Test {
+class InputChecksTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
+        ProgramTest::SetUp();
         panel = program.form->InfoPanel;
     }
-    // Shows a tab of the master-data panel afresh.
-    void ShowTab(int index) {
-        panel->Dolujcedaje1Click();
-        program.form->pgInfo->setCurrentIndex(index);
-    }
-    static void DoubleClick(TDataPage* page, int row) {
-        page->Def().grid->SetRow(row);
-        page->DblClick();
-    }
+    void ShowTab(int index) { program.ShowInfoTab(index); }
     static void Paste(QLineEdit* edit, const QString& text) {
         QGuiApplication::clipboard()->setText(text);
         edit->paste();
     }
     QStringList Texts() const { return boxes.Texts(); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TInfoPanel* panel = nullptr;
 };
 
@@ -76,7 +49,7 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredSoASaveKeepsThem) {
     ShowTab(1);
     TCPHMTab* prices = panel->CPHMTab;
     EXPECT_EQ(prices->widgets.grid->Cells(3, 1), "1,46");
-    DoubleClick(prices->page, 1);
+    DoubleClickRow(prices->page, 1);
     EXPECT_EQ(prices->eCPHMcena->text(), "1,459");
     prices->eCPHMdatum->SetText("02.01.2024");
     boxes.Answer(ID_YES);
@@ -84,10 +57,10 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredSoASaveKeepsThem) {
     EXPECT_EQ(Column("select datum || '|' || cena from cphm"), QStringList({"2024-01-02|1.459"}));
 
     ShowTab(3);
-    DoubleClick(panel->PNTab->page, 1);
+    DoubleClickRow(panel->PNTab->page, 1);
     EXPECT_EQ(panel->PNTab->ePNsuma->text(), "0,183");
     ShowTab(5);
-    DoubleClick(panel->VMTab->page, 1);
+    DoubleClickRow(panel->VMTab->page, 1);
     EXPECT_EQ(panel->VMTab->eVMkm->text(), "1234,567") << "no thousands separator";
     boxes.Answer(ID_YES);
     panel->VMTab->widgets.save->click();
@@ -115,31 +88,29 @@ TEST_F(InputChecksTest, ANumberTheGridsWouldShowWithAnExponentIsRefusedWithTheFo
 }
 
 TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
-    // The main screen's "Vytvoriť rok".
+    const auto refused = [](QLineEdit* field, QPushButton* save, const QStringList& years) {
+        for (const QString& year : years) {
+            field->setText(year);
+            save->click();
+            EXPECT_TRUE(field->hasFocus()) << year.toStdString();
+        }
+    };
+    // The main screen's "Vytvoriť rok", then the opening state's year.
     TMainScreen* screen = program.form->MainScreen;
     program.form->Hlavnobrazovka1->trigger();
     screen->sgMain->SetRow(1);
-    for (const QString year : {"0", "225", "123456789012345678901234567890"}) {
-        screen->eMainRok->setText(year);
-        screen->BitBtn2->click();
-        EXPECT_TRUE(screen->eMainRok->hasFocus()) << year.toStdString();
-    }
+    refused(screen->eMainRok, screen->BitBtn2, {"0", "225", "123456789012345678901234567890"});
     EXPECT_EQ(Texts(), QStringList(3, kYearRefusal));
     EXPECT_TRUE(!Db->TableExists("roky") || Column("select count(*) from roky") == QStringList({"0"}));
     screen->eMainRok->setText("2025");
     screen->BitBtn2->click();
     EXPECT_EQ(Column("select rok from roky"), QStringList({"2025"}));
 
-    // The opening state's year.
     CreateTableAuta();
     Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
     program.form->dajepreprevodroka1->trigger();
     TOpeningStatesPage* states = program.form->OpeningStatesPage;
-    for (const QString year : {"225", "123456789012345678901234567890"}) {
-        states->ePocStavRok->setText(year);
-        states->BitBtn40->click();
-        EXPECT_TRUE(states->ePocStavRok->hasFocus()) << year.toStdString();
-    }
+    refused(states->ePocStavRok, states->BitBtn40, {"225", "123456789012345678901234567890"});
     EXPECT_EQ(Texts(), QStringList(5, kYearRefusal));
     EXPECT_EQ(Column("select count(*) from pocstav"), QStringList({"0"}));
     EXPECT_EQ(Column("select rok from roky"), QStringList({"2025"}));
@@ -152,7 +123,7 @@ TEST_F(InputChecksTest, TextThatWindows1250CannotHoldIsRefusedNamingFieldAndChar
     customers->eZakICO->setText("123");
     customers->BitBtn22->click();
     EXPECT_EQ(Texts(), QStringList({CharRefusal(QStringLiteral("Názov firmy"), QStringLiteral("ø"))}));
-    EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONWARNING);
+    EXPECT_EQ(Box(0).flags, MB_ICONWARNING);
     EXPECT_TRUE(customers->eZakNazov->hasFocus());
     EXPECT_EQ(customers->eZakNazov->selectedText(), QStringLiteral("ø"));
     EXPECT_EQ(Column("select count(*) from zakaznici"), QStringList({"1"})) << "the fixture's customer only";

@@ -1,50 +1,24 @@
 // Keys as a user types them, on a real X server: the platform's key bindings (a field's Ctrl+E as
 // "end of line"), the menus and the drop-down lists behave there as on the user's desktop.
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QTabWidget>
 
-#include "CarsPage.h"
-#include "ComboBox.h"
-#include "CustomerPage.h"
 #include "Fonts.h"
-#include "MaskEdit.h"
 #include "ProgramFixture.h"
-#include "TripsPage.h"
 #include "VersionBlock.h"
 #include "XServer.h"
 
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
+        ProgramTest::SetUp();
         ASSERT_EQ(QApplication::platformName(), "xcb");
-    }
-    // A customer with a driver, a route and a car with its opening state: the trip page opens
-    // with its car list dropped down.
-    void TripData() {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
-        Db->Execute("INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, "
-                    "id_phm, id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 10, 1, 1)");
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
     }
     // Puts the focus into a field with a text and the caret at its start.
     static void FocusField(QLineEdit* field) {
@@ -62,9 +36,6 @@ protected:
         return nullptr;
     }
     static bool Dropped(TComboBox* combo) { return combo->view()->isVisible(); }
-
-    MessageBoxRecorder boxes;
-    StartedProgram program;
 };
 } // namespace
 
@@ -110,7 +81,7 @@ TEST_F(KeyboardTest, AltSAndAltZOpenTheFileAndViewMenus) {
 }
 
 TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
-    TripData();
+    CreateTripMasterData();
     TTripsPage& page = *program.form->TripsPage;
     auto escClosesOnly = [&](TComboBox* combo, const char* how) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return Dropped(combo); })) << how;
@@ -140,8 +111,7 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
     // With no list open, Esc is the menu's "Koniec".
     ASSERT_TRUE(TypeKeys("Escape"));
     (void)QTest::qWaitFor([&] { return !boxes.Shown().empty(); }, 2000);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Naozaj chcete aplikáciu ukončiť?"));
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 }
 

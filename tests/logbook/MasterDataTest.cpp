@@ -1,40 +1,20 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-
-#include "InfoPanel.h"
 #include "Lookups.h"
-#include "MainScreen.h"
 #include "MasterDataTabs.h"
 #include "ProgramFixture.h"
-#include "StringGrid.h"
 
 namespace {
-class MasterDataTest : public ::testing::Test {
+class MasterDataTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
+        ProgramTest::SetUp();
         panel = program.form->InfoPanel;
         phm = panel->PhmTab;
-    }
-    QStringList GridColumn(TStringGrid* grid, int col) {
-        QStringList cells;
-        for (int row = 1; row < grid->RowCount() - 1; ++row)
-            cells << grid->Cells(col, row);
-        return cells;
     }
     void SaveName(const QString& name) {
         phm->nameField->setText(name);
         phm->widgets.save->click();
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TInfoPanel* panel = nullptr;
     TNameTab* phm = nullptr;
 };
@@ -54,9 +34,8 @@ TEST_F(MasterDataTest, TheMenuOpensTabPhmWhereSaveInsertsOrUpdatesAfterTheQuesti
     phm->widgets.grid->SetRow(1);
     phm->page->DblClick();
     SaveName("CNG");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Chcete upraviť a uložiť položku s (ID = 4) ?");
-    EXPECT_EQ(boxes.Shown()[0].flags, 36);
+    EXPECT_EQ(boxes.Texts(), QStringList("Chcete upraviť a uložiť položku s (ID = 4) ?"));
+    EXPECT_EQ(Box(0).flags, 36);
     EXPECT_EQ(Column("select nazov from phm where id = 4"), QStringList({"LPG"})) << "No writes nothing";
     EXPECT_TRUE(phm->idField->text().isEmpty()) << "and still clears";
 
@@ -76,8 +55,8 @@ TEST_F(MasterDataTest, TheMenuOpensTabPhmWhereSaveInsertsOrUpdatesAfterTheQuesti
     boxes.Answer(ID_YES);
     SaveName("Nafta");
     ASSERT_EQ(boxes.Shown().size(), 4u) << "after the question";
-    EXPECT_EQ(boxes.Shown()[3].flags, MB_ICONERROR);
-    EXPECT_TRUE(boxes.Shown()[3].text.contains("UNIQUE")) << boxes.Shown()[3].text.toStdString();
+    EXPECT_EQ(Box(3).flags, MB_ICONERROR);
+    EXPECT_TRUE(Box(3).text.contains("UNIQUE")) << Box(3).text.toStdString();
     EXPECT_FALSE(Db->InTransaction());
     EXPECT_EQ(phm->nameField->text(), "Nafta") << "the field keeps what was typed";
     phm->widgets.clear->click();
@@ -112,10 +91,9 @@ TEST_F(MasterDataTest, ACustomerWithoutDriversGetsOneNamedLikeItAgainAfterTheWip
     panel->Dolujcedaje1Click();
     program.form->pgInfo->setCurrentIndex(4);
     TVodicTab* drivers = panel->VodicTab;
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("V tabuľke sa nenachádzali žiadny vodiči.\r"
-                                                    "Automaticky bol pridaný vodič \"Doprava Nitra\"."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("V tabuľke sa nenachádzali žiadny vodiči.\r"
+                                                        "Automaticky bol pridaný vodič \"Doprava Nitra\".")));
+    EXPECT_EQ(Box(0).flags, 64);
     EXPECT_EQ(GridColumn(drivers->widgets.grid, 1), QStringList({"Doprava Nitra"}));
     for (int i = 0; i < 2; ++i) {
         drivers->eVodicMeno->setText(QStringLiteral("Ján O'Hara"));

@@ -1,58 +1,36 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include "ComboBox.h"
-#include "DataPage.h"
-#include "MainScreen.h"
-#include "OpeningStatesPage.h"
 #include "ProgramFixture.h"
-#include "Schema.h"
-#include "StringGrid.h"
 
 namespace {
-class OpeningStatesTest : public ::testing::Test {
+class OpeningStatesTest : public ProgramTest {
 protected:
+    OpeningStatesTest() : ProgramTest("Alfa") {}
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         CreateTableAuta();
         Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
-        program.SelectCustomer("Alfa");
         page = program.form->OpeningStatesPage;
         program.form->dajepreprevodroka1->trigger();
     }
-
     void Save(const QString& year, const QString& fuel, const QString& odometer) {
         page->ePocStavRok->setText(year);
         page->ePocStavPHM->setText(fuel);
         page->ePocStavTachometer->setText(odometer);
         page->BitBtn40->click();
     }
-    void Edit(int row) {
-        page->sgPocStav->SetRow(row);
-        page->page->DblClick();
-    }
     static QStringList States() {
         return Column("select id || '/' || rok || '/' || id_auto || '/' || stavphm || '/' || stavtach "
                       "from pocstav order by rok");
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TOpeningStatesPage* page = nullptr;
 };
 } // namespace
 
 TEST_F(OpeningStatesTest, ANewStateForAKnownCarAndYearReplacesTheRowUnderANewId) {
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlPrevod);
-    EXPECT_EQ(page->cbPocStavAuto->currentText(), "Iveco - BA1");
-    EXPECT_EQ(page->lblPocStavAuto->text(), "1");
-    EXPECT_EQ(page->ePocStavRok->text(), "2024");
-    EXPECT_EQ(page->ePocStavPHM->text(), "0");
+    EXPECT_EQ(QStringList({page->cbPocStavAuto->currentText(), page->lblPocStavAuto->text(),
+                           page->ePocStavRok->text(), page->ePocStavPHM->text()}),
+              QStringList({"Iveco - BA1", "1", "2024", "0"}));
 
     Save("", "1", "1");
     EXPECT_TRUE(page->ePocStavRok->hasFocus()) << "an empty year is refused";
@@ -72,13 +50,12 @@ TEST_F(OpeningStatesTest, ADeclinedUpdateStillRegistersTheYearAndTheDriver) {
     EXPECT_EQ(Column("select rok from roky"), QStringList({"2024"}));
     EXPECT_EQ(Column("select meno || '/' || id_zakaznik from vodic"), QStringList({"Alfa/1"}));
 
-    Edit(1);
+    DoubleClickRow(page->page, 1);
     EXPECT_EQ(page->ePocStavID->text(), "1");
     EXPECT_EQ(page->ePocStavPHM->text(), "10");
     page->ePocStavRok->setText("2026");
     page->BitBtn40->click();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Chcete upraviť a uložiť položku s (ID = 1) ?"));
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Chcete upraviť a uložiť položku s (ID = 1) ?")));
     EXPECT_EQ(States(), QStringList({"1/2024/1/10.0/1000.0"}));
     EXPECT_EQ(Column("select rok from roky order by rok"), QStringList({"2024", "2026"}));
     EXPECT_EQ(Column("select count(*) from vodic"), QStringList({"1"}));
@@ -90,14 +67,13 @@ TEST_F(OpeningStatesTest, AFailedUpdateIsRolledBackAndTheNextSaveWorks) {
     Save("2025", "20", "2000");
     Db->Execute("DELETE FROM vodic");
 
-    Edit(2);
+    DoubleClickRow(page->page, 2);
     boxes.Answer(ID_YES);
     page->ePocStavRok->setText("2024");
     page->BitBtn40->click();
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].flags, MB_ICONERROR);
-    EXPECT_TRUE(boxes.Shown()[1].text.contains("UNIQUE constraint failed"))
-        << boxes.Shown()[1].text.toStdString();
+    EXPECT_EQ(Box(1).flags, MB_ICONERROR);
+    EXPECT_TRUE(Box(1).text.contains("UNIQUE constraint failed")) << Box(1).text.toStdString();
     EXPECT_FALSE(Db->InTransaction());
     EXPECT_TRUE(Column("select meno from vodic").isEmpty()) << "the driver's insert is rolled back";
     EXPECT_EQ(States(), QStringList({"1/2024/1/10.0/1000.0", "2/2025/1/20.0/2000.0"}));

@@ -1,16 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QFile>
-#include <QPushButton>
 
-#include "ComboBox.h"
 #include "Encoding.h"
 #include "InputBox.h"
 #include "OrderExport.h"
 #include "ProgramFixture.h"
-#include "Settings.h"
-#include "StringGrid.h"
-#include "TripsPage.h"
 
 namespace {
 // A stand-in for the accounting program: like the real one it reads the database named on line 1
@@ -36,12 +29,12 @@ os.rename(os.path.join(here, 'record.tmp'), os.path.join(here, 'record.txt'))
 
 // The customer Doprava Žilina (id 1, year 2024) with the master data of one car (id 1) and one
 // route; the accounting program's folder "kelbor" with the stand-in, cooperation switched on.
-class OrderExportTest : public ::testing::Test {
+class OrderExportTest : public ProgramTest {
 protected:
+    OrderExportTest() : ProgramTest(QStringLiteral("Doprava Žilina")) {}
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         page = program.form->TripsPage;
-        program.SelectCustomer(QStringLiteral("Doprava Žilina"));
         folder = program.folder.File("kelbor");
         QDir().mkdir(folder);
         WriteFileBytes(folder + "/Kelbor.exe", StandIn);
@@ -53,38 +46,13 @@ protected:
                 prompts << caption + ": " + prompt;
                 return answers.value(prompts.size() - 1);
             });
+        CreateTripMasterData("('Nitra', 'Trnava', 50)", "2000-01-01");
+        program.OpenTrips();
     }
     void TearDown() override { SetInputBoxHook(previousInput); }
 
-    void MasterData() {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
-        Db->Execute(
-            "INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, id_phm, "
-            "id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, 0, 1, 6, 6, 6, 10, 1, 1)");
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2000-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2000-01-01', 0.2)");
-    }
-    void OpenTripPage() {
-        program.form->Evidenciajzd1->trigger();
-        page->cbJazdyAuto->hidePopup();
-        QCoreApplication::processEvents();
-    }
-    QStringList Column(int col) {
-        QStringList cells;
-        for (int row = 1; row < page->sgJazdy->RowCount() - 1; ++row)
-            cells << page->sgJazdy->Cells(col, row);
-        return cells;
-    }
     QByteArray Order() { return ReadFileBytes(folder + "/order.txt"); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TTripsPage* page = nullptr;
     QString folder;
     QStringList answers;
@@ -94,8 +62,6 @@ protected:
 } // namespace
 
 TEST_F(OrderExportTest, TheOrderIsWrittenTheProgramStartedAndItsTripListedAfterOk) {
-    MasterData();
-    OpenTripPage();
     EXPECT_FALSE(page->BitBtn26->isHidden());
     const QString caption = program.form->windowTitle();
     ASSERT_TRUE(caption.contains(QStringLiteral("Doprava Žilina - 2024")));
@@ -123,20 +89,18 @@ TEST_F(OrderExportTest, TheOrderIsWrittenTheProgramStartedAndItsTripListedAfterO
 
     ASSERT_TRUE(recorded) << "the stand-in ran";
     EXPECT_EQ(ReadFileBytes(folder + "/record.txt"), "Vozopis_export_jazdy");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown().at(0).text, QStringLiteral("Po skončení importu prosím stlačte OK."));
-    EXPECT_EQ(boxes.Shown().at(0).caption, "Vozopis");
-    EXPECT_EQ(boxes.Shown().at(0).flags, 0);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Po skončení importu prosím stlačte OK.")));
+    EXPECT_EQ(Box(0).caption, "Vozopis");
+    EXPECT_EQ(Box(0).flags, 0);
     EXPECT_TRUE(minimised) << "the main window waits minimised";
     EXPECT_TRUE(program.form->windowState().testFlag(Qt::WindowMaximized));
     EXPECT_FALSE(program.form->windowState().testFlag(Qt::WindowMinimized));
-    EXPECT_EQ(Column(10), QStringList("Kelbor 150")) << "the trip the program wrote is listed";
-    EXPECT_EQ(Column(1), QStringList("01.01.2007 08:00"));
+    EXPECT_EQ(GridColumn(page->sgJazdy, 10), QStringList("Kelbor 150"))
+        << "the trip the program wrote is listed";
+    EXPECT_EQ(GridColumn(page->sgJazdy, 1), QStringList("01.01.2007 08:00"));
 }
 
 TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNothing) {
-    MasterData();
-    OpenTripPage();
     ShellRecorder shell;
     answers = {"1.1.2024", "31.1.2024", "10"};
 
@@ -149,7 +113,7 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
                                               program.folder.File("inde/Kelbor.exe"),
                                           QStringLiteral("Program nebol na nasledovnej adrese nájdený:\r\r"
                                                          "/Kelbor.exe")}));
-    EXPECT_EQ(boxes.Shown().at(0).flags, 16);
+    EXPECT_EQ(Box(0).flags, 16);
     EXPECT_TRUE(prompts.isEmpty());
 
     // A cancelled box answers empty: all three are asked, then nothing happens.
@@ -175,10 +139,10 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     answers = {"1.1.2024", "31.1.2024", "10"};
     page->BitBtn26->click();
     ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(boxes.Shown().at(3).flags, 16);
-    EXPECT_TRUE(boxes.Shown().at(3).text.startsWith(
-        QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)))
-        << boxes.Shown().at(3).text.toStdString();
+    EXPECT_EQ(Box(3).flags, 16);
+    EXPECT_TRUE(
+        Box(3).text.startsWith(QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)))
+        << Box(3).text.toStdString();
     EXPECT_TRUE(shell.Opened().isEmpty());
     EXPECT_FALSE(program.form->windowState().testFlag(Qt::WindowMinimized));
     EXPECT_TRUE(QFileInfo(folder + "/order.txt").isDir());

@@ -1,27 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-
-#include "ComboBox.h"
-#include "InfoPanel.h"
-#include "MaskEdit.h"
 #include "PriceTabs.h"
 #include "ProgramFixture.h"
 #include "RouteTabs.h"
-#include "Settings.h"
-#include "StringGrid.h"
 
 namespace {
-class PriceRouteTabsTest : public ::testing::Test {
+class PriceRouteTabsTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(program.ShowActive());
-        program.SelectCustomer("Doprava Nitra");
+        ProgramTest::SetUp();
         panel = program.form->InfoPanel;
         panel->Dolujcedaje1Click();
         prices = panel->CPHMTab;
@@ -29,24 +14,8 @@ protected:
         routes = panel->VMTab;
         speed = panel->PriemRychlTab;
     }
-    // Shows the tab afresh, by way of the first one.
-    void ShowTab(int index) {
-        program.form->pgInfo->setCurrentIndex(0);
-        program.form->pgInfo->setCurrentIndex(index);
-    }
-    static QStringList Row(TStringGrid* grid, int row) {
-        QStringList cells;
-        for (int col = 0; col < grid->ColCount(); ++col)
-            cells << grid->Cells(col, row);
-        return cells;
-    }
-    static void DoubleClick(TDataPage* page, int row) {
-        page->Def().grid->SetRow(row);
-        page->DblClick();
-    }
+    void ShowTab(int index) { program.ShowInfoTab(index); }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     TInfoPanel* panel = nullptr;
     TCPHMTab* prices = nullptr;
     TPNTab* rates = nullptr;
@@ -74,8 +43,8 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     EXPECT_EQ(Column("select datum || '|' || id_phm || '|' || cena || '|' || typeof(cena) from cphm"),
               QStringList({"2007-07-01|2|1.5|real"}));
     TStringGrid* grid = prices->widgets.grid;
-    EXPECT_EQ(Row(grid, 0), QStringList({"id", QStringLiteral("dátum"), "typ PHM", "cena"}));
-    EXPECT_EQ(Row(grid, 1), QStringList({"1", "01.07.2007", "Natural 95", "1,50"}));
+    EXPECT_EQ(GridRow(grid, 0), QStringList({"id", QStringLiteral("dátum"), "typ PHM", "cena"}));
+    EXPECT_EQ(GridRow(grid, 1), QStringList({"1", "01.07.2007", "Natural 95", "1,50"}));
     // Cleared, keeping the fuel chosen.
     EXPECT_EQ(prices->eCPHMdatum->Text(), "  .  .    ");
     EXPECT_EQ(prices->cbCPHMtyp->currentText(), "Natural 95");
@@ -83,8 +52,9 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     // A second price, shown with the thousands separator; editing it writes the same values back.
     Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2008-01-01', 3, 1234.5)");
     ShowTab(1);
-    EXPECT_EQ(Row(grid, 2), QStringList({"2", "01.01.2008", "Natural 98", QStringLiteral("1\u00a0234,50")}));
-    DoubleClick(prices->page, 2);
+    EXPECT_EQ(GridRow(grid, 2),
+              QStringList({"2", "01.01.2008", "Natural 98", QStringLiteral("1\u00a0234,50")}));
+    DoubleClickRow(prices->page, 2);
     boxes.Answer(ID_YES);
     prices->widgets.save->click();
 
@@ -94,7 +64,7 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedWrittenBackUncha
     prices->widgets.save->click();
     EXPECT_TRUE(prices->eCPHMdatum->hasFocus());
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text,
+    EXPECT_EQ(Box(1).text,
               QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
     prices->eCPHMdatum->SetText("01.02.2009");
     prices->eCPHMcena->clear();
@@ -122,9 +92,9 @@ TEST_F(PriceRouteTabsTest, FlatRateRoundTrip) {
     QTest::keyClicks(rates->ePNsuma, "0,183");
     rates->widgets.save->click();
     EXPECT_EQ(Column("select datum || '|' || suma from pausnahr"), QStringList({"2024-03-15|0.183"}));
-    EXPECT_EQ(Row(rates->widgets.grid, 1), QStringList({"1", "15.03.2024", "0,18"}));
+    EXPECT_EQ(GridRow(rates->widgets.grid, 1), QStringList({"1", "15.03.2024", "0,18"}));
 
-    DoubleClick(rates->page, 1);
+    DoubleClickRow(rates->page, 1);
     rates->ePNsuma->setText("0,2");
     boxes.Answer(ID_YES);
     rates->widgets.save->click();
@@ -150,11 +120,11 @@ TEST_F(PriceRouteTabsTest, RoutesKeepTheStartTownTypedBeforeEachKeyAndTheSpeedAs
     routes->widgets.save->click();
     EXPECT_EQ(Column("select mesto1 || '|' || mesto2 || '|' || vzdialenost from mesta"),
               QStringList({"Nitra|O'Neil \"B\"|12.5"}));
-    EXPECT_EQ(Row(routes->widgets.grid, 1), QStringList({"1", "Nitra", "O'Neil \"B\"", "12,50"}));
+    EXPECT_EQ(GridRow(routes->widgets.grid, 1), QStringList({"1", "Nitra", "O'Neil \"B\"", "12,50"}));
     EXPECT_EQ(routes->eVMmesto1->text(), "Nitra") << "cleared to the start town";
 
     // An emptied distance is refused.
-    DoubleClick(routes->page, 1);
+    DoubleClickRow(routes->page, 1);
     routes->eVMmesto1->setText("Trnava");
     routes->eVMkm->clear();
     routes->widgets.save->click();
@@ -180,5 +150,5 @@ TEST_F(PriceRouteTabsTest, RoutesKeepTheStartTownTypedBeforeEachKeyAndTheSpeedAs
     QDir().mkdir(program.folder.File("Data/settings.mvk"));
     QTest::keyClick(routes->eVMmesto1, Qt::Key_A);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    EXPECT_EQ(Box(0).flags, 16);
 }

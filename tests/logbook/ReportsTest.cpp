@@ -1,18 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-
-#include "CarsPage.h"
-#include "ComboBox.h"
-#include "CustomerPage.h"
+#include "Reports.h"
 #include "PdfText.h"
 #include "Printing.h"
 #include "ProgramFixture.h"
-#include "Reports.h"
-#include "StringGrid.h"
-#include "TripsPage.h"
 
 namespace {
 constexpr double kMm = 0.5;
@@ -30,11 +19,12 @@ QString PdfTitle(const QString& file) {
 
 // The program with customer 1 selected and the print date fixed at 5 December 2026, 14:30:15.
 // Every report goes to a PDF file.
-class ReportsTest : public ::testing::Test {
+class ReportsTest : public ProgramTest {
 protected:
+    ReportsTest() : ProgramTest("") {}
     void SetUp() override {
         previousClock = SetReportClock([] { return QDateTime(QDate(2026, 12, 5), QTime(14, 30, 15)); });
-        ASSERT_TRUE(program.ShowActive());
+        ProgramTest::SetUp();
         CreateTableZakaznici();
         Db->Execute(QStringLiteral(
             "INSERT INTO zakaznici (nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, po) VALUES "
@@ -44,51 +34,26 @@ protected:
     }
     void TearDown() override { SetReportClock(previousClock); }
 
-    // Master data, the car Octavia (company car unless private) with its opening state, and
-    // trips one a day from 1 May 2024.
+    // The trip master data (a private car if asked) and trips one a day from 1 May 2024.
     void TripData(int trips, bool privateCar = false) {
-        for (auto create :
-             {CreateTablePHM, CreateTableVodic, CreateTableCPHM, CreateTableDruhvoz, CreateTablePausnahr,
-              CreateTableMesta, CreateTableAuta, CreateTablePocstav, CreateTableJazdy})
-            create();
-        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján Novák', 1)"));
-        Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Nitra', 'Trnava', 50)");
-        Db->Execute(
-            QString("INSERT INTO auta (nazov, spz, id_dv, vlastnictvo, norma, n1, n2, n3, nadspotreba, "
-                    "id_phm, id_zakaznik) VALUES ('Octavia', 'NR123AB', 1, %1, 1, 6, 6, 6, 10, 1, 1)")
-                .arg(privateCar ? 1 : 0));
-        Db->Execute("INSERT INTO pocstav (rok, id_auto, id_zakaznik) VALUES (2024, 1, 1)");
-        Db->Execute("INSERT INTO cphm (datum, id_phm, cena) VALUES ('2024-01-01', 1, 1.5)");
-        Db->Execute("INSERT INTO pausnahr (datum, suma) VALUES ('2024-01-01', 0.2)");
+        CreateTripMasterData();
+        Db->Execute(QString("UPDATE auta SET vlastnictvo = %1").arg(privateCar ? 1 : 0));
         AddTrips(0, trips);
     }
-    // Trips one a day from 1 May 2024 + from.
     void AddTrips(int from, int count) {
         TTransaction transaction(*Db);
-        for (int i = from; i < from + count; ++i) {
-            const QString day =
-                QDateTime(QDate(2024, 5, 1).addDays(i), QTime(8, 0)).toString("yyyy-MM-dd hh:mm");
-            Db->Execute(
-                QStringLiteral("INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, "
-                               "ucel, id_auto, id_vodic, id_zakaznik) VALUES ('%1', '%1', 1, 0, 0, 0, "
-                               "'služobná cesta', 1, 1, 1)")
-                    .arg(day));
-        }
+        for (int i = from; i < from + count; ++i)
+            InsertTrip(QDate(2024, 5, 1).addDays(i).toString("yyyy-MM-dd 08:00"), 0, 1, "NULL",
+                       QStringLiteral("služobná cesta"));
         transaction.Commit();
     }
-    TTripsPage* OpenTrips() {
-        program.form->Evidenciajzd1->trigger();
-        TTripsPage* page = program.form->TripsPage;
-        page->cbJazdyAuto->hidePopup();
-        program.form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(program.form.get()));
-        QCoreApplication::processEvents();
-        return page;
+    PdfText Print(QPushButton* button) {
+        button->click();
+        return answer.Read();
     }
 
-    MessageBoxRecorder boxes;
-    StartedProgram program;
     ReportClock previousClock;
+    PdfPrinterAnswer answer;
 };
 
 // The customer block and title of the car list and the trip log, from the sheet's top.
@@ -107,13 +72,12 @@ void ExpectRightAt(const PdfText& pdf, const QString& text, double right, double
 void ExpectCustomerHeader(const PdfText& pdf, const QString& titleWord, const QString& secondLine) {
     ExpectAt(pdf, QStringLiteral("Ľubovník"), 22, 16); // bold 10 pt
     ExpectRightAt(pdf, "adresa:", 32, 21);
-    ExpectAt(pdf, QStringLiteral("Hlavná"), 34, 21);
-    ExpectAt(pdf, "010", 34, 24);
-    ExpectAt(pdf, QStringLiteral("Žilina"), 34, 27);
-    ExpectAt(pdf, "Slovensko", 34, 30);
     ExpectRightAt(pdf, QStringLiteral("IČO:"), 32, 35);
-    ExpectAt(pdf, "36123456", 34, 35);
-    ExpectAt(pdf, "SK2020123456", 34, 39);
+    const std::tuple<const char*, double> values[] = {{"Hlavná", 21},   {"010", 24},
+                                                      {"Žilina", 27},   {"Slovensko", 30},
+                                                      {"36123456", 35}, {"SK2020123456", 39}};
+    for (const auto& [word, top] : values)
+        ExpectAt(pdf, QString::fromUtf8(word), 34, top);
     ExpectAt(pdf, titleWord, 115, 14);
     const PdfWord second = pdf.Nearest(secondLine, 115, 18);
     EXPECT_NEAR(second.left, 115, kMm) << "the CR starts the title's second line";
@@ -137,28 +101,22 @@ TEST_F(ReportsTest, TheCustomerListPrintsTitleAndEveryRowOfTheGridInPortrait) {
     TCustomerPage* page = program.form->CustomerPage;
     ASSERT_EQ(page->sgZak->RowCount(), 4);
 
-    PdfPrinterAnswer answer;
-    page->BitBtn110->click();
+    const PdfText pdf = Print(page->BitBtn110);
     ASSERT_EQ(answer.Asked(), 1);
-    const PdfText pdf = answer.Read();
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].width, 210, kMm);
     EXPECT_NEAR(pdf.pages[0].height, 297, kMm);
     EXPECT_EQ(PdfTitle(answer.File()), "Zakaznici_zoznam");
 
-    EXPECT_NEAR(pdf.First("Zoznam").left, 10, kMm);
-    EXPECT_NEAR(pdf.First("Zoznam").top, 15, kMm);
+    ExpectAt(pdf, "Zoznam", 10, 15);
     EXPECT_TRUE(pdf.PageText(1).startsWith(QStringLiteral("Zoznam zákazníkov (05.12.2026)")));
     // Header from 23 in bold; rows from 30 by 4; "id" right in 8-14, the name from 17, IČO from 44.
-    EXPECT_NEAR(pdf.First("id").right, 14, kMm);
-    EXPECT_NEAR(pdf.First("id").top, 23, kMm);
+    ExpectRightAt(pdf, "id", 14, 23);
     EXPECT_NEAR(pdf.First(QStringLiteral("názov")).left, 17, kMm);
     EXPECT_NEAR(pdf.First(QStringLiteral("IČO")).left, 44, kMm);
-    // The rows in the grid's order.
     const QString first = page->sgZak->Cells(1, 1).split(' ').first();
     const QString second = page->sgZak->Cells(1, 2).split(' ').first();
-    EXPECT_NEAR(pdf.First(first).top, 30, kMm);
-    EXPECT_NEAR(pdf.First(first).left, 17, kMm);
+    ExpectAt(pdf, first, 17, 30);
     EXPECT_NEAR(pdf.First(second).top, 34, kMm);
     EXPECT_NEAR(pdf.First("36123456").left, 44, kMm);
     EXPECT_NEAR(pdf.First(page->sgZak->Cells(0, 2)).right, 14, kMm);
@@ -183,7 +141,7 @@ TEST_F(ReportsTest, CancelPrintsNothingAndTheTripLogNeedsAChosenCar) {
     EXPECT_FALSE(Printer().Printing());
 
     TripData(1);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     EXPECT_TRUE(page->BitBtn27->isVisible());
     page->cbJazdyAuto->setCurrentIndex(-1);
     page->BitBtn27->click();
@@ -200,26 +158,20 @@ TEST_F(ReportsTest, AnOutputFileThatCannotBeWrittenIsReportedAndTheNextReportPri
     });
     program.form->CustomerPage->BitBtn110->click();
     SetPrintDialogHook(previous);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný."));
-    EXPECT_EQ(boxes.Shown()[0].flags, 16);
+    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral(
+                                 "Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný.")));
+    EXPECT_EQ(Box(0).flags, 16);
     EXPECT_FALSE(Printer().Printing());
-
-    PdfPrinterAnswer answer;
-    program.form->CustomerPage->BitBtn110->click();
-    EXPECT_NEAR(answer.Read().First("Zoznam").top, 15, kMm);
+    EXPECT_NEAR(Print(program.form->CustomerPage->BitBtn110).First("Zoznam").top, 15, kMm);
 }
 
 TEST_F(ReportsTest, WithoutACustomerOrCarIdTheBlockIsEmptyAndTheCarCountsAsACompanyCar) {
     TripData(1);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     SelectedCustomerId.clear();
     page->lblJazdyAuto->clear();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
+    const PdfText pdf = Print(page->BitBtn27);
     EXPECT_TRUE(boxes.Shown().empty());
-    const PdfText pdf = answer.Read();
     EXPECT_TRUE(pdf.Find(QStringLiteral("Ľubovník")).empty());
     ExpectRightAt(pdf, QStringLiteral("DIČ:"), 32, 39);
     ExpectAt(pdf, "05.12.2026", 136, 40);
@@ -235,9 +187,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
     TCarsPage* page = program.form->CarsPage;
     ASSERT_EQ(page->sgAuta->RowCount(), 5);
 
-    PdfPrinterAnswer answer;
-    page->BitBtn19->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn19);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].height, 297, kMm);
     EXPECT_EQ(PdfTitle(answer.File()), "Evidencia_vozidiel");
@@ -246,8 +196,7 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
     EXPECT_TRUE(pdf.Find(QStringLiteral("DIČ:")).empty());
 
     // The table from 50: the ownership column 76-89 in words, an unknown value as it is.
-    EXPECT_NEAR(pdf.First("vlastn.").top, 50, kMm);
-    EXPECT_NEAR(pdf.First("vlastn.").left, 76, kMm);
+    ExpectAt(pdf, "vlastn.", 76, 50);
     EXPECT_NEAR(pdf.First("Fabia").top, 57, kMm);
     for (const char* word : {"firemné", "súkromné"})
         EXPECT_NEAR(pdf.First(QString::fromUtf8(word)).left, 76, kMm) << word;
@@ -258,21 +207,18 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
 
     // A customer who pays no VAT: "DIČ:".
     Db->Execute("UPDATE zakaznici SET platca = '0'");
-    page->BitBtn19->click();
-    const PdfText plain = answer.Read();
+    const PdfText plain = Print(page->BitBtn19);
     EXPECT_TRUE(plain.Find("DPH:").empty());
     ExpectRightAt(plain, QStringLiteral("DIČ:"), 32, 39);
 }
 
 TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) {
     TripData(2);
-    TTripsPage* page = OpenTrips();
+    TTripsPage* page = program.OpenTrips();
     ASSERT_EQ(page->sgJazdy->RowCount(), 4);
     page->lblJazdySuma->setText("119,00");
 
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    const PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.pages[0].width, 297, kMm);
     EXPECT_NEAR(pdf.pages[0].height, 210, kMm);
@@ -301,10 +247,8 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) 
 
 TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
     TripData(1, true);
-    TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    TTripsPage* page = program.OpenTrips();
+    const PdfText pdf = Print(page->BitBtn27);
     EXPECT_EQ(pdf.Find("Celkom").size(), 2u);
     EXPECT_TRUE(pdf.Find("bez").empty());
     ExpectRightAt(pdf, "DPH:", 41, 72); // the row ends at 61: 61 + 7 + 4
@@ -313,10 +257,8 @@ TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
 TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLastRow) {
     // Landscape limit 210 - 10 - 10 = 190: 33 rows on page 1 (the last ends at 189).
     TripData(40);
-    TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    const PdfText pdf = answer.Read();
+    TTripsPage* page = program.OpenTrips();
+    const PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_NEAR(pdf.First("02.06.2024", 1).top, 185, kMm) << "trip 33";
     EXPECT_NEAR(pdf.First("odchod", 2).top, 19, kMm);
@@ -331,10 +273,8 @@ TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLast
 TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     // 26 trips end at 161: totals at 168 on page 1; 27 end at 165: totals at 20 on page 2.
     TripData(27);
-    TTripsPage* page = OpenTrips();
-    PdfPrinterAnswer answer;
-    page->BitBtn27->click();
-    PdfText pdf = answer.Read();
+    TTripsPage* page = program.OpenTrips();
+    PdfText pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 2u);
     EXPECT_TRUE(pdf.Find("odchod", 2).empty()) << "no header on the totals page";
     EXPECT_NEAR(pdf.First("km:", 2).top, 20, kMm);
@@ -342,16 +282,14 @@ TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
 
     Db->Execute("DELETE FROM jazdy WHERE id = 27");
     page->LoadGridJazdy("");
-    page->BitBtn27->click();
-    pdf = answer.Read();
+    pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.First("km:").top, 168, kMm);
 
     // 33 trips, the last ending on the limit: a page with the header alone, then the totals.
     AddTrips(26, 7);
     page->LoadGridJazdy("");
-    page->BitBtn27->click();
-    pdf = answer.Read();
+    pdf = Print(page->BitBtn27);
     ASSERT_EQ(pdf.pages.size(), 3u);
     EXPECT_EQ(pdf.PageText(2).left(10), "id odchod ");
     EXPECT_FALSE(pdf.PageText(2).contains(".2024")) << "no trip on it";
