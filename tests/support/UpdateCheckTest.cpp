@@ -163,7 +163,7 @@ TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyThe
         "verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 (build "
         "64)]\" . Prosím informujte sa u nás cez e-mail (\"podpora@molvek.sk\"), či nebola novšia "
         "verzia kôli chybám dočasne stiahnutá z ponuky.\rOdporúča sa stiahnuť verziu uvedenú na "
-        "stránke ( https://www.molvek.sk ).";
+        "stránke ( https://www.molvek.sk/ ).";
     const QString current =
         "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna.";
     EXPECT_EQ(boxes.Shown(), Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
