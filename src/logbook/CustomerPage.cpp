@@ -30,9 +30,7 @@ namespace {
 const char* const kDefaultQuery = "SELECT * FROM zakaznici ORDER BY nazov";
 
 QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    return label;
+    return NewCaptionLabel(parent, text, x, y);
 }
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, int maxLength, const QRect& geometry) {
