@@ -30,9 +30,7 @@ namespace {
 const char* const kDefaultQuery = "SELECT * FROM zakaznici ORDER BY nazov";
 
 QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    return label;
+    return NewCaptionLabel(parent, text, x, y);
 }
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, int maxLength, const QRect& geometry) {
@@ -70,9 +68,15 @@ TCustomerPage::TCustomerPage(TForm1& form, QWidget* panel) : QObject(panel), for
     connect(chbZakPlatca, &QCheckBox::toggled, this, Guarded([this] { chbZakPlatcaClick(); }));
     connect(sgZak, &TStringGrid::DblClick, this, Guarded([this] { sgZakDblClick(); }));
     connect(sgZak, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgZakKeyDown(key); }));
+    // Typed letters in upper case. Replaced as an edit, not set anew: a text set anew would be
+    // selected by the field's guard, and the next key would replace it.
     connect(eZakDIC1, &QLineEdit::textEdited, eZakDIC1, [this](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text)
+            return;
         const int caret = eZakDIC1->cursorPosition();
-        eZakDIC1->setText(text.toUpper());
+        eZakDIC1->selectAll();
+        eZakDIC1->insert(upper);
         eZakDIC1->setCursorPosition(caret);
     });
 }

@@ -17,12 +17,20 @@ constexpr int kCaptionY = 6;
 constexpr int kFieldY = 24;
 constexpr int kFieldHeight = 21;
 
+// Height of the accents above the ascent of the window's font.
+constexpr int kAccentRoom = 2;
+
 QLabel* NewCaption(QWidget* page, const QString& caption, int x) {
-    auto* label = new QLabel(caption, page);
-    label->move(x, kCaptionY);
-    return label;
+    return NewCaptionLabel(page, caption, x, kCaptionY);
 }
 } // namespace
+
+QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y) {
+    auto* label = new QLabel(caption, parent);
+    label->setContentsMargins(0, kAccentRoom, 0, 0);
+    label->move(x, y - kAccentRoom);
+    return label;
+}
 
 TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, const QString& tableHint,
                                int gridHeight, int entryHeight) {
@@ -58,11 +66,9 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
 
     w.bottomPanel = new QWidget(parent);
     w.bottomPanel->setGeometry(6, entryHeight + gridHeight + 16, width - 12, 36);
-    auto* hint1 = new QLabel(QStringLiteral("(stĺpce je možné myšou rozširovať)"), w.bottomPanel);
-    hint1->move(4, 0);
-    auto* hint2 =
-        new QLabel(QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), w.bottomPanel);
-    hint2->move(4, 17);
+    NewCaptionLabel(w.bottomPanel, QStringLiteral("(stĺpce je možné myšou rozširovať)"), 4, kAccentRoom);
+    NewCaptionLabel(w.bottomPanel, QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), 4,
+                    17);
     w.print = AddButton(w.bottomPanel, names.print ? names.print : "",
                         QStringLiteral("Tlačiť zobrazené údaje"), {width - 480, 2, 210, 30});
     w.print->hide();

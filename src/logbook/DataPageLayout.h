@@ -54,6 +54,9 @@ QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption
                          int maxLength);
 TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask);
 TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
+// A one-line caption whose text starts at (x, y), sized to its text. The accents of capitals and the
+// acute of ĺ rise above the font's ascent: the label reaches that far above y, so they are not cut.
+QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y);
 // A button with its component name and caption, bold when asked.
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
                        bool bold = false);

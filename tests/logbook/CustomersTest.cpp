@@ -137,6 +137,18 @@ TEST_F(CustomersTest, TaxNumberIsSplitAfterTwoLettersForVatPayersOnly) {
     EXPECT_FALSE(page->rbZakFO->isChecked() || page->rbZakPO->isChecked());
 }
 
+// The prefix takes typed letters in upper case, each key adding to what is there.
+TEST_F(CustomersTest, TheTaxPrefixIsTypedInUpperCase) {
+    page->eZakDIC1->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->eZakDIC1->hasFocus(); }));
+    QTest::keyClicks(page->eZakDIC1, "sk");
+    EXPECT_EQ(page->eZakDIC1->text(), "SK");
+    QTest::keyClick(page->eZakDIC1, Qt::Key_Home);
+    QTest::keyClicks(page->eZakDIC1, "x");
+    EXPECT_EQ(page->eZakDIC1->text(), "XSK");
+    EXPECT_EQ(page->eZakDIC1->cursorPosition(), 1);
+}
+
 // Deleting the selected customer leaves the selection until the next start.
 TEST_F(CustomersTest, TheSelectionComesBackAfterARestartUntilItsCustomerIsDeleted) {
     Save("Alfa", "1");

@@ -25,6 +25,29 @@ QStringList MenuLayout(QMenuBar* bar) {
     }
     return menus;
 }
+
+// The one-line captions shown under root whose letters do not fit in the label's height: the
+// accents of capitals (Č, Š) rise above the font's ascent, and a label cut to it loses them.
+QStringList ClippedCaptions(QWidget* root) {
+    QStringList clipped;
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        const QString text = label->text();
+        if (!label->isVisible() || text.isEmpty() || text.contains('\n') || label->wordWrap() ||
+            Qt::mightBeRichText(text))
+            continue;
+        const QFontMetrics metrics(label->font());
+        const QRect contents = label->contentsRect();
+        int top = contents.top() + (contents.height() - metrics.height()) / 2;
+        if (label->alignment() & Qt::AlignTop)
+            top = contents.top();
+        else if (label->alignment() & Qt::AlignBottom)
+            top = contents.bottom() + 1 - metrics.height();
+        const QRect ink = metrics.tightBoundingRect(text).translated(0, top + metrics.ascent());
+        if (ink.top() < 0 || ink.bottom() >= label->height())
+            clipped << text;
+    }
+    return clipped;
+}
 } // namespace
 
 TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
@@ -257,4 +280,23 @@ TEST(Look, TheOpeningStatesPageFillsItsPanelAndItsButtonShowsBothLines) {
         EXPECT_FALSE(rect.intersects(onTab))
             << other->objectName().toStdString() << " " << other->metaObject()->className();
     }
+}
+
+TEST(Look, EveryCaptionShowsWholeWithTheAccentsOfItsCapitals) {
+    MessageBoxRecorder boxes;
+    StartedProgram program;
+    TForm1& form = *program.form;
+    program.SelectCustomer("Doprava Nitra");
+    form.show();
+    // Every page is opened once, every tab of the master data shown.
+    for (QAction* page :
+         {form.Pridavybrazkaznka1, form.Evidenciaat1, form.dajepreprevodroka1, form.Dolujcedaje1})
+        page->trigger();
+    QStringList clipped;
+    for (int tab = 0; tab < form.pgInfo->count(); ++tab) {
+        form.pgInfo->setCurrentIndex(tab);
+        clipped << ClippedCaptions(&form);
+    }
+    clipped.removeDuplicates();
+    EXPECT_TRUE(clipped.isEmpty()) << clipped.join(" | ").toStdString();
 }
