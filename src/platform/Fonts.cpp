@@ -1,6 +1,7 @@
 #include "Fonts.h"
 
 #include <QFile>
+#include <QFont>
 #include <QFontDatabase>
 
 int LoadDesignFonts(const QString& folder) {
@@ -11,4 +12,11 @@ int LoadDesignFonts(const QString& folder) {
             ++loaded;
     }
     return loaded;
+}
+
+QFont BoldFont(QFont font) {
+    if (QFontDatabase::families().contains(font.family()) && !QFontDatabase::isSmoothlyScalable(font.family()))
+        font.setFamily(QStringLiteral("Tahoma"));
+    font.setBold(true);
+    return font;
 }

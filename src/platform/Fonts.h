@@ -10,3 +10,8 @@ inline const QString DesignFontFolder = QStringLiteral("/usr/share/wine/fonts/")
 // the toolkit falls back to a similar font. Answers how many files were loaded. Needs the
 // application object.
 int LoadDesignFonts(const QString& folder = DesignFontFolder);
+
+class QFont;
+// The bold face of font. A bitmap-only family (the support window's MS Sans Serif) has no bold face
+// and no sizes but its own, so its bold text is drawn in Tahoma, as the system substitutes it.
+QFont BoldFont(QFont font);

@@ -20,6 +20,7 @@
 #include "Encoding.h"
 #include "Endpoints.h"
 #include "FolderDialog.h"
+#include "Fonts.h"
 #include "GeneralUnit.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -67,8 +68,7 @@ void SetTextColor(QWidget* widget, const QColor& color) {
 }
 
 void SetLinkStyle(QLabel* label, bool underline) {
-    QFont font = label->font();
-    font.setBold(true);
+    QFont font = BoldFont(label->font());
     font.setUnderline(underline);
     label->setFont(font);
 }
@@ -183,9 +183,7 @@ void TAbout::BuildSettingsPage() {
     auto* warning = NewLabel(TabSheet7, "Label3",
                              QStringLiteral("Pre funkčnosť týchto zmien musíte program reštartovať."));
     SetTextColor(warning, MaroonText);
-    QFont bold = warning->font();
-    bold.setBold(true);
-    warning->setFont(bold);
+    warning->setFont(BoldFont(warning->font()));
     auto* mainLayout = new QVBoxLayout(TabSheet7);
     mainLayout->addWidget(group);
     mainLayout->addWidget(note);
@@ -261,8 +259,7 @@ void TAbout::BuildAboutPage() {
     lblNazProg = NewLabel(group, "lblNazProg", QString());
     lblNazProg->setWordWrap(true);
     SetTextColor(lblNazProg, NavyText);
-    QFont titleFont = lblNazProg->font();
-    titleFont.setBold(true);
+    QFont titleFont = BoldFont(lblNazProg->font());
     titleFont.setPixelSize(15);
     lblNazProg->setFont(titleFont);
     lblEmail = NewLabel(group, "lblEmail", QString());

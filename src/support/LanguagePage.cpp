@@ -15,6 +15,7 @@
 
 #include "AboutPictures.h"
 #include "AboutUnit.h"
+#include "Fonts.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
 #include "IniFile.h"
@@ -91,8 +92,7 @@ void TAbout::BuildLanguagePage(QWidget* page) {
     StaticText1a->setMinimumHeight(28);
     StaticText1 = NewLabel(StaticText1a, "StaticText1", "selected language");
     StaticText1->setAlignment(Qt::AlignCenter);
-    QFont selectedFont = StaticText1->font();
-    selectedFont.setBold(true);
+    QFont selectedFont = BoldFont(StaticText1->font());
     selectedFont.setPointSize(10);
     StaticText1->setFont(selectedFont);
     QPalette navy = StaticText1->palette();
@@ -121,9 +121,7 @@ void TAbout::BuildLanguagePage(QWidget* page) {
     for (const auto& r : rows) {
         grid->addWidget(NewLabel(group, r.name, r.caption), row, 0, Qt::AlignTop);
         *r.value = NewLabel(group, r.valueName, "_");
-        QFont bold = (*r.value)->font();
-        bold.setBold(true);
-        (*r.value)->setFont(bold);
+        (*r.value)->setFont(BoldFont((*r.value)->font()));
         grid->addWidget(*r.value, row++, 1, Qt::AlignTop);
     }
     grid->setColumnStretch(1, 1);

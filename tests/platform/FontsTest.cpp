@@ -15,3 +15,12 @@ TEST(Fonts, MissingOrBrokenFontFilesAreSkippedQuietly) {
             << "loaded by the test main as by the program";
     }
 }
+
+TEST(Fonts, BoldTextOfTheBitmapOnlySupportFontIsDrawnInTahoma) {
+    if (!QFile::exists(DesignFontFolder + "ms_sans_serif.ttf"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    const QFont bold = BoldFont(QFont("MS Sans Serif", 8));
+    EXPECT_EQ(bold.family(), "Tahoma");
+    EXPECT_TRUE(QFontInfo(bold).bold());
+    EXPECT_EQ(BoldFont(QFont("Tahoma", 8)).family(), "Tahoma");
+}
