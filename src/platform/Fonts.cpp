@@ -6,7 +6,9 @@
 
 int LoadDesignFonts(const QString& folder) {
     int loaded = 0;
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
+    // Not tahomabd.ttf: its bold face is drawn hardly heavier than the regular one, so bold text
+    // would not look bold. Without it the toolkit emboldens Tahoma itself.
+    for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"}) {
         const QString path = folder + QLatin1String(file);
         if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
             ++loaded;

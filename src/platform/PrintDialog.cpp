@@ -1,7 +1,6 @@
 #include "PrintDialog.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFontDatabase>
 #include <QPageSize>
 #include <QPainter>
@@ -9,6 +8,7 @@
 #include <QPrinter>
 
 #include "Exception.h"
+#include "Fonts.h"
 
 namespace {
 PrintDialogHook& Hook() {
@@ -19,15 +19,7 @@ PrintDialogHook& Hook() {
 // The canvas's default family. Tahoma comes from the Windows-compatible fonts when the system
 // does not know it; without them the font matcher picks a substitute.
 QString DefaultFamily() {
-    static const bool loaded = [] {
-        if (QFontDatabase::hasFamily("Tahoma"))
-            return true;
-        bool any = false;
-        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-            if (QFile::exists(file))
-                any = QFontDatabase::addApplicationFont(file) >= 0 || any;
-        return any;
-    }();
+    static const bool loaded = QFontDatabase::hasFamily("Tahoma") || LoadDesignFonts() > 0;
     Q_UNUSED(loaded);
     return QStringLiteral("Tahoma");
 }
