@@ -98,20 +98,16 @@ TEST(LanguageForm, TemplateHoldsBothWindowsAndTheMessages) {
     program.form->show();
     const QString path = program.folder.File("Data/Languages/.lng");
     QDir().mkpath(program.folder.File("Data/Languages"));
-    WriteFileBytes(path, "[-main-]\r\ntag=XX\r\n");
     SaveLanguageTemplate(path, program.form.get());
 
     const TMemIniFile ini(path);
-    EXPECT_EQ(ini.ReadSections(), (QStringList{"-main-", "Form1", "About", "-msg-"}));
-    EXPECT_EQ(ini.ReadString("-main-", "tag", ""), "XX");
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
     EXPECT_EQ(ini.ReadString("Form1", "Sbor1", ""), QStringLiteral("%Súbor%"));
     EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), "%&Koniec%");
     EXPECT_EQ(ini.ReadString("Form1", "BitBtn22", ""), QStringLiteral("%Uložiť údaje%"));
     EXPECT_EQ(ini.ReadString("Form1", "TabSheet2", ""), "%Ceny PHM%");
     EXPECT_EQ(ini.ReadString("Form1", "chbZakPlatca", ""), "%Platca DPH%");
     EXPECT_EQ(ini.ReadString("About", "TabSheet1", ""), "%" + program.about->PgCtrlDorvane->tabText(0) + "%");
-    EXPECT_EQ(ini.ReadString("-msg-", "15", ""),
-              QStringLiteral("%Pre uloženie všetkých zmien prosím reštartujte program.%"));
     const QStringList keys = ini.ReadSection("Form1") + ini.ReadSection("About");
     for (const QString& key : keys) {
         EXPECT_FALSE(key.startsWith('e') && key.at(1).isUpper()) << key.toStdString(); // no edit fields

@@ -46,11 +46,8 @@ TEST_F(AboutWindow, HasTheDesignedShapeAndPages) {
               QStringList({"TabSheet1 Settings", "TabSheet2 Changelog", "TabSheet3 Bug report",
                            "TabSheet4 Help / License", "TabSheet5 About"}));
     EXPECT_EQ(TabTexts(about.PgCtrlSettings), QStringList({"TabSheet7 Hlavné", "TabSheet6 Language"}));
-    EXPECT_EQ(about.ImageList1.size(), 8);
     EXPECT_EQ(about.ImageList1.at(7).size(), QSize(22, 14)) << "the no-flag picture fits the flag list";
     EXPECT_TRUE(about.Button1->isHidden());
-    EXPECT_EQ(about.Button1->text(), "save (invisible)");
-    EXPECT_EQ(about.Label1->text(), "Optimized for resolution: 1024*768");
     for (QPushButton* button : about.findChildren<QPushButton*>())
         EXPECT_FALSE(button->autoDefault())
             << button->objectName().toStdString() << ": Enter in a field must not press it";
