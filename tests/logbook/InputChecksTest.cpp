@@ -228,16 +228,10 @@ TEST_F(InputChecksTest, TheFocusMovedByTheProgramSelectsTheTextSoTypingReplacesI
     QTest::keyClicks(routes->eVMmesto1, "Zvolen");
     EXPECT_EQ(routes->eVMmesto1->text(), "Zvolen");
 
-    // Enter moves on and selects; so does the save's focus on a refused number.
+    // Enter moves on and selects.
     QTest::keyClick(routes->eVMmesto1, Qt::Key_Return);
     QTest::keyClick(routes->eVMmesto2, Qt::Key_Return);
     ASSERT_TRUE(routes->eVMkm->hasFocus());
     QTest::keyClicks(routes->eVMkm, "12");
     EXPECT_EQ(routes->eVMkm->text(), "12");
-    routes->eVMkm->setText("-");
-    routes->eVMmesto2->setFocus();
-    routes->widgets.save->click();
-    ASSERT_TRUE(routes->eVMkm->hasFocus());
-    QTest::keyClicks(routes->eVMkm, "8");
-    EXPECT_EQ(routes->eVMkm->text(), "8");
 }

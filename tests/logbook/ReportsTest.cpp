@@ -254,22 +254,6 @@ TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
     ExpectRightAt(pdf, "DPH:", 41, 72); // the row ends at 61: 61 + 7 + 4
 }
 
-TEST_F(ReportsTest, ALongTripLogBreaksWithTheHeaderRepeatedAndTotalsBelowTheLastRow) {
-    // Landscape limit 210 - 10 - 10 = 190: 33 rows on page 1 (the last ends at 189).
-    TripData(40);
-    TTripsPage* page = program.OpenTrips();
-    const PdfText pdf = Print(page->BitBtn27);
-    ASSERT_EQ(pdf.pages.size(), 2u);
-    EXPECT_NEAR(pdf.First("02.06.2024", 1).top, 185, kMm) << "trip 33";
-    EXPECT_NEAR(pdf.First("odchod", 2).top, 19, kMm);
-    EXPECT_NEAR(pdf.First("odchod", 2).centre(), 30, kMm);
-    EXPECT_NEAR(pdf.First("03.06.2024", 2).top, 26, kMm) << "trip 34";
-    EXPECT_NEAR(pdf.First("09.06.2024", 2).top, 50, kMm) << "trip 40, ending at 54";
-    EXPECT_NEAR(pdf.First("km:", 2).top, 61, kMm);
-    EXPECT_TRUE(pdf.Find("Celkom", 1).empty());
-    EXPECT_EQ(pdf.Find("Ľubovník", 2).size(), 0u) << "the customer block only on the first page";
-}
-
 TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     // 26 trips end at 161: totals at 168 on page 1; 27 end at 165: totals at 20 on page 2.
     TripData(27);
@@ -286,7 +270,8 @@ TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     ASSERT_EQ(pdf.pages.size(), 1u);
     EXPECT_NEAR(pdf.First("km:").top, 168, kMm);
 
-    // 33 trips, the last ending on the limit: a page with the header alone, then the totals.
+    // 33 trips, the last ending on the landscape limit of 190: a page with the header alone (the
+    // customer block is on the first page only), then the totals.
     AddTrips(26, 7);
     page->LoadGridJazdy("");
     pdf = Print(page->BitBtn27);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Encoding.h"
 #include "Exception.h"
-#include "MessageBox.h"
 #include "TestSupport.h"
 #include "TextCompare.h"
 #include "VersionBlock.h"
@@ -38,15 +36,6 @@ TEST(VersionBlock, FoundAnywhereInAFileAfterFalseStartsAndNotWhenMissingOrInvali
     EXPECT_EQ(VersionOf("/nonexistent/file"), "");
 }
 
-TEST(Encoding, SlovakTextRoundTripsThroughWindows1250) {
-    const QString text = QStringLiteral("Žilina – Košice ľščťžýáíéúäôň €");
-    const QByteArray bytes = ToAnsi(text);
-    EXPECT_EQ(bytes.size(), text.size()) << "one byte per character";
-    EXPECT_EQ(uchar(bytes.at(0)), 0x8E); // Ž
-    EXPECT_EQ(uchar(bytes.at(7)), 0x96); // en dash
-    EXPECT_EQ(FromAnsi(bytes), text);
-}
-
 TEST(TextCompare, IgnoresCaseOfAccentedLettersButNotAccents) {
     EXPECT_TRUE(SameTextIgnoreCase(QStringLiteral("ČADCA"), QStringLiteral("čadca")));
     EXPECT_TRUE(SameTextIgnoreCase("", ""));
@@ -60,19 +49,4 @@ TEST(ErrorBox, FullStopIsAddedOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(ExceptionBoxText("value \"x\""), "value \"x\"") << "'\"' sorts before '.'";
     EXPECT_EQ(ExceptionBoxText("(a)"), "(a)");
     EXPECT_EQ(ExceptionBoxText(""), "");
-}
-
-TEST(MessageBoxHook, AnswersAndRestoresThePreviousHook) {
-    MessageBoxRecorder outer(ID_YES);
-    {
-        MessageBoxRecorder inner;
-        inner.Answer(ID_YES);
-        EXPECT_EQ(PlatformMessageBox("q", "c", MB_YESNO_QUESTION), ID_YES);
-        EXPECT_EQ(PlatformMessageBox("q2", "c", MB_YESNO_WARNING), ID_NO) << "fallback of the inner recorder";
-        EXPECT_EQ(PlatformMessageBox("i", "c", MB_ICONINFORMATION), ID_OK);
-        ASSERT_EQ(inner.Shown().size(), 3u);
-        EXPECT_EQ(inner.Shown()[1].flags, 52);
-    }
-    EXPECT_EQ(PlatformMessageBox("q", "c", MB_YESNO_INFORMATION), ID_YES);
-    EXPECT_EQ(outer.Shown().size(), 1u);
 }

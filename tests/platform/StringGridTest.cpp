@@ -211,40 +211,10 @@ TEST(StringGrid, TabMovesTheFocusIntoAndOutOfTheGrid) {
     EXPECT_TRUE(after->hasFocus());
 }
 
-TEST(StringGrid, TextIsWhiteOnSelectedRowsBlackElsewhereAndPlacedByTheColumnAlignment) {
-    auto grid = MakeGrid(3, 6);
-    for (int c = 0; c < 3; ++c)
-        grid->SetColWidth(c, 120);
-    grid->SetColAlignment(1, 1);
-    grid->SetColAlignment(2, 2);
-    grid->SetRangeSelect(true);
-    ClickRow(*grid, 2);
-    ClickRow(*grid, 3, Qt::ShiftModifier);
-    grid->setFocus(); // the picture is the same with or without the focus
-    const QImage image = grid->viewport()->grab().toImage();
-    const auto inkOf = [&](int row, int col) {
-        return InkIn(image, grid->visualRect(grid->model()->index(row - 1, col)));
-    };
-    for (int r = 1; r < 6; ++r) {
-        const bool selected = r == 2 || r == 3;
-        EXPECT_EQ(grid->CellTextColor(r), QColor(selected ? Qt::white : Qt::black)) << "row " << r;
-        const Ink ink = inkOf(r, 2);
-        EXPECT_EQ(ink.dark > 10, !selected) << "row " << r;
-        EXPECT_EQ(ink.dark == 0 && ink.white > 10, selected) << "row " << r;
-    }
-
-    const Ink left = inkOf(4, 0), right = inkOf(4, 1), centred = inkOf(4, 2);
-    ASSERT_GT(left.dark, 0);
-    EXPECT_GE(left.first, 3);
-    EXPECT_LT(left.last, 40);
-    EXPECT_GT(right.first, 80);
-    EXPECT_LE(right.last, 120 - 3);
-    EXPECT_NEAR((centred.first + centred.last) / 2, 60, 3);
-}
-
 TEST(StringGrid, TheCurrentRowStaysVisibleWhateverTheMouseClicks) {
-    // Every row's text colour matches its painted selection, and no record row is white on white.
-    const auto checkPicture = [](const TStringGrid& grid, const std::string& what) {
+    // Every row's text colour matches its painted selection: black ink on white, white text on the
+    // highlight, and no record row white on white.
+    const auto checkPicture = [](const TStringGrid& grid, const std::string& what, const QString& rows) {
         const QImage image = grid.viewport()->grab().toImage();
         for (int row = 1; row < grid.RowCount() - 1; ++row) {
             const QRect cell = grid.visualRect(grid.model()->index(row - 1, 0));
@@ -252,45 +222,52 @@ TEST(StringGrid, TheCurrentRowStaysVisibleWhateverTheMouseClicks) {
             const bool whiteText = grid.CellTextColor(row) == QColor(Qt::white);
             EXPECT_EQ(whiteText, grid.selectionModel()->isRowSelected(row - 1, QModelIndex()))
                 << what << ", row " << row;
+            EXPECT_EQ(ink.dark > 10, !whiteText) << what << ", row " << row;
             EXPECT_TRUE(ink.dark > 10 || ink.white < cell.width() * cell.height() / 2)
                 << what << ", row " << row << " is white on white";
         }
-        EXPECT_EQ(RowAndSelection(grid), "2:2-2") << what;
+        EXPECT_EQ(RowAndSelection(grid), rows) << what;
     };
     for (const bool range : {true, false}) {
         const std::string mode = range ? "range select" : "single select";
-        auto grid = MakeGrid(3, 4);
+        auto grid = MakeGrid(3, 5);
         grid->SetRangeSelect(range);
         ClickRow(*grid, 2);
         const QRect last = grid->visualRect(grid->model()->index(grid->RowCount() - 2, 0));
         const QPoint below(last.center().x(), last.bottom() + 40);
         ASSERT_FALSE(grid->indexAt(below).isValid());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
-        checkPicture(*grid, mode + ", click below the rows");
+        checkPicture(*grid, mode + ", click below the rows", "2:2-2");
         ClickRow(*grid, 2);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, RowPoint(*grid, 2));
-        checkPicture(*grid, mode + ", Ctrl+click on the selected row");
+        checkPicture(*grid, mode + ", Ctrl+click on the selected row", "2:2-2");
+        grid->setFocus(); // the picture is the same with or without the focus
+        ClickRow(*grid, 3, Qt::ShiftModifier);
+        checkPicture(*grid, mode + ", Shift+click", range ? "3:2-3" : "3:3-3");
     }
 }
 
-TEST(StringGrid, HeaderCaptionsFollowTheirColumnsAlignment) {
-    auto grid = MakeGrid(3, 3);
-    for (int c = 0; c < 3; ++c) {
+TEST(StringGrid, CellsAndHeaderCaptionsArePlacedByTheColumnAlignment) {
+    auto grid = MakeGrid(3, 4);
+    for (int c = 0; c < 3; ++c)
         grid->SetColWidth(c, 120);
-        grid->SetCells(c, 0, "ID");
-    }
-    grid->SetColAlignment(0, 1);
+    grid->SetColAlignment(1, 1);
     grid->SetColAlignment(2, 2);
-    const QImage image = grid->horizontalHeader()->grab().toImage();
-    const auto inkOf = [&](int col) {
-        const int x = grid->horizontalHeader()->sectionViewportPosition(col);
-        return InkIn(image, QRect(x, 0, 120, grid->horizontalHeader()->height()));
-    };
-    const Ink right = inkOf(0), left = inkOf(1), centred = inkOf(2);
-    ASSERT_GT(left.dark, 0);
-    EXPECT_GE(left.first, 3);
-    EXPECT_LT(left.last, 30);
-    EXPECT_GT(right.first, 90);
-    EXPECT_LE(right.last, 120 - 3);
-    EXPECT_NEAR((centred.first + centred.last) / 2, 60, 3);
+    const QImage cells = grid->viewport()->grab().toImage();
+    QHeaderView* header = grid->horizontalHeader();
+    const QImage captions = header->grab().toImage();
+    for (const bool inHeader : {false, true}) {
+        const auto inkOf = [&](int col) { // row 2 is not selected
+            return inHeader ? InkIn(captions,
+                                    QRect(header->sectionViewportPosition(col), 0, 120, header->height()))
+                            : InkIn(cells, grid->visualRect(grid->model()->index(1, col)));
+        };
+        const Ink left = inkOf(0), right = inkOf(1), centred = inkOf(2);
+        ASSERT_GT(left.dark, 0) << "header " << inHeader;
+        EXPECT_GE(left.first, 3) << "header " << inHeader;
+        EXPECT_LT(left.last, 40) << "header " << inHeader;
+        EXPECT_GT(right.first, 80) << "header " << inHeader;
+        EXPECT_LE(right.last, 120 - 3) << "header " << inHeader;
+        EXPECT_NEAR((centred.first + centred.last) / 2, 60, 3) << "header " << inHeader;
+    }
 }

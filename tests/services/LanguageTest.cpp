@@ -149,14 +149,6 @@ TEST_F(LanguageTest, EditFieldsAndUnknownNamesStayAndMarksAreStripped) {
 }
 
 TEST_F(LanguageTest, StatusBarKeysNameTheirPanel) {
-    QString name;
-    int index = -1;
-    EXPECT_TRUE(ParseStatusBarKey("StatusBar1.Panels[12]", &name, &index));
-    EXPECT_EQ(name + QString::number(index), "StatusBar112");
-    EXPECT_TRUE(ParseStatusBarKey("StatusBar1", &name, &index));
-    EXPECT_EQ(name + QString::number(index), "StatusBar10");
-    EXPECT_FALSE(ParseStatusBarKey("StatusBar1.Panels[x]", &name, &index));
-
     Translate("[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
               "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n");
     EXPECT_EQ(w.Panel(12), "twelve");
@@ -178,11 +170,6 @@ TEST_F(LanguageTest, AnotherLanguageKeepsTextsItDoesNotName) {
     EXPECT_EQ(w.BitBtn1->text(), "Speichern");
     EXPECT_EQ(w.BitBtn2->text(), "Delete");
     EXPECT_EQ(GetMsg(13), "Sent.");
-}
-
-TEST_F(LanguageTest, TranslationReadsWindows1250) {
-    Translate(QStringLiteral("[Form1]\r\nBitBtn1=%Uložiť ťažké ľúbostné šťavy%\r\n"));
-    EXPECT_EQ(w.BitBtn1->text(), QStringLiteral("Uložiť ťažké ľúbostné šťavy"));
 }
 
 TEST_F(LanguageTest, LoadWithoutSettingsPrefersTheUntaggedProductFileToTheDefaultTagFile) {

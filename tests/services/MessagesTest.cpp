@@ -22,21 +22,6 @@ QString UntranslatedText(const QString& index) {
 }
 } // namespace
 
-TEST_F(MessagesTest, BuiltInTableHoldsTheMarkedTexts) {
-    const QString install = " nebol nájdený. Prosím stiahnite si inštalačku k programu \"%";
-    const QString from = "%\" zo stránky ( %", again = "% ) znova.%";
-    const QString licence = "%Licenčný súbor" + install, changelog = "%Súbor s históriou zmien" + install,
-                  help = "%Súbor pomocníka" + install;
-    QStringList expected{licence, from, again, changelog, from, again, "%Navštívte stránku programu %",
-                         "",      help, from,  again};
-    expected << "%Musíte byť pripojený na internet.%"
-             << "%Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet.%"
-             << "%Správa bola poslaná úspešne.%"
-             << "%Prosím vyberte jazyk.%"
-             << "%Pre uloženie všetkých zmien prosím reštartujte program.%" << QStringList(5, "");
-    EXPECT_EQ(MessageTable, expected);
-}
-
 TEST_F(MessagesTest, ShortTableIsGrownNotOverrun) {
     MessageTable = QStringList{"%x%"};
     InitDefaultMessages();

@@ -94,15 +94,9 @@ TEST(PrinterMetrics, CapabilitiesGiveMillimetresFromTheSheetCornerWithA298MmShee
     EXPECT_EQ(PrintMarginRight, 81);
     EXPECT_EQ(MmToPxY(20), 186) << "20 x 11.811 - 50";
 
-    // The program's printer: high resolution, A4, the orientation set by the metrics.
-    InitPrinterMetrics(TPrintOrientation::Landscape);
-    EXPECT_EQ(Printer().Device().pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(Printer().Device().pageLayout().pageSize().id(), QPageSize::A4);
-    EXPECT_GE(PrinterDpiX, 600);
-    EXPECT_GT(PrintMarginBottom, 80);
+    // The program's printer has a high resolution; its sheets and orientations are the reports' tests'.
     InitPrinterMetricsPortrait();
-    EXPECT_EQ(Printer().Device().pageLayout().orientation(), QPageLayout::Portrait);
-    EXPECT_LT(PrintMarginBottom, 15);
+    EXPECT_GE(PrinterDpiX, 600);
 }
 
 TEST(DrawTextIn, AlignmentLettersWrapLineBreaksAndSlovakLettersLandInTheirBoxes) {
@@ -121,9 +115,6 @@ TEST(DrawTextIn, AlignmentLettersWrapLineBreaksAndSlovakLettersLandInTheirBoxes)
     });
     const PdfText& pdf = printed.pdf;
     ASSERT_EQ(pdf.pages.size(), 1u);
-    EXPECT_NEAR(pdf.pages[0].width, 210, kMm);
-    EXPECT_NEAR(pdf.pages[0].height, 297, kMm);
-
     EXPECT_NEAR(pdf.First("vlavo").left, 20, kMm);
     EXPECT_NEAR(pdf.First("vlavo").top, 10, kMm);
     EXPECT_NEAR(pdf.First("stred").centre(), 50, kMm);

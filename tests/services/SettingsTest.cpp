@@ -54,11 +54,6 @@ TEST_F(SettingsTest, SectionsAndKeysIgnoreLetterCase) {
     MakeDataFolder();
     WriteSetting("Info", "PriemRychl", "45");
     EXPECT_EQ(ReadSetting("info", "priemrychl", "0"), "45");
-
-    WriteSettingsFile("[\xC8"
-                      "as]\r\n\x8A\xED"
-                      "rka=2\r\n"); // [Čas] Šírka=2
-    EXPECT_EQ(ReadSetting("čas", "šÍRKA", "x"), "2");
 }
 
 TEST_F(SettingsTest, EntryForm) {

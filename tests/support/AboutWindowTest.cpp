@@ -46,11 +46,8 @@ TEST_F(AboutWindow, HasTheDesignedShapeAndPages) {
               QStringList({"TabSheet1 Settings", "TabSheet2 Changelog", "TabSheet3 Bug report",
                            "TabSheet4 Help / License", "TabSheet5 About"}));
     EXPECT_EQ(TabTexts(about.PgCtrlSettings), QStringList({"TabSheet7 Hlavné", "TabSheet6 Language"}));
-    EXPECT_EQ(about.ImageList1.size(), 8);
     EXPECT_EQ(about.ImageList1.at(7).size(), QSize(22, 14)) << "the no-flag picture fits the flag list";
     EXPECT_TRUE(about.Button1->isHidden());
-    EXPECT_EQ(about.Button1->text(), "save (invisible)");
-    EXPECT_EQ(about.Label1->text(), "Optimized for resolution: 1024*768");
     for (QPushButton* button : about.findChildren<QPushButton*>())
         EXPECT_FALSE(button->autoDefault())
             << button->objectName().toStdString() << ": Enter in a field must not press it";
@@ -217,8 +214,6 @@ TEST_F(AboutWindow, EditsHoldOneLineSoAPastedPathCannotAddSettings) {
     QGuiApplication::clipboard()->setText(QString("/opt/Kelbor\r\n[Main]\r\ncolor=modra") + QChar(0) + "\t1");
     about.eNasSpolKB->paste();
     EXPECT_EQ(about.eNasSpolKB->text(), "/opt/Kelbor[Main]color=modra\t1");
-    about.eNasSpolTR->setText(QStringLiteral("/opt/Tamrik\u2028x\x1b"));
-    EXPECT_EQ(about.eNasSpolTR->text(), "/opt/Tamrikx");
     about.BitBtn4Click();
     const QByteArray saved = ReadFileBytes(w.folder.File("Data/settings.mvk"));
     EXPECT_FALSE(saved.contains("\r\n[Main]")) << saved.toStdString();
