@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+
 #include "Fonts.h"
 #include "TestSupport.h"
 
