@@ -3,6 +3,7 @@
 #include "AboutUnit.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
+#include "ToolkitTranslation.h"
 #include "VersionBlock.h"
 #include "Vozopis1.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     TApplication app(argc, argv);
     app.setApplicationName("Vozopis");
     LoadDesignFonts();
+    LoadToolkitTranslation();
 
     TForm1 form;
     Form1 = &form;

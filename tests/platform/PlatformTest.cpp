@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "Exception.h"
 #include "TestSupport.h"
 #include "TextCompare.h"
+#include "ToolkitTranslation.h"
 #include "VersionBlock.h"
 
 namespace {
@@ -49,4 +52,11 @@ TEST(ErrorBox, FullStopIsAddedOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(ExceptionBoxText("value \"x\""), "value \"x\"") << "'\"' sorts before '.'";
     EXPECT_EQ(ExceptionBoxText("(a)"), "(a)");
     EXPECT_EQ(ExceptionBoxText(""), "");
+}
+
+TEST(ToolkitTranslation, TheToolkitsOwnDialogsSpeakSlovak) {
+    if (!LoadToolkitTranslation())
+        GTEST_SKIP() << "the toolkit's Slovak translation is not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print To File ..."),
+              QStringLiteral("Tlačiť do súboru…"));
 }
