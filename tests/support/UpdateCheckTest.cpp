@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "Encoding.h"
 #include "GeneralUnit.h"
@@ -225,6 +226,34 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
     EXPECT_EQ(Left(), (QStringList{"Data/MolvekUPD.exe", "inst.inst", "updater-started", "updating.temp"}));
 }
 
+// The program updated from 0.88 (build 1) is this test program, 0.89 (build 64), at the next start.
+TEST_F(UpdateCheckTest, AfterTheHandOverTheNextStartTellsTheSuccessOnce) {
+    ShellRecorder shell;
+    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.8.1"));
+    Index({"00088 0.88 (build 1)", "00089 0.89 (build 64)"});
+    // A counter line without "=http://" names no address to request.
+    server.Put("vozopis/00089.inst", Lines({"[notes]", "0.89 (build 64)", "01.03.2024",
+                                            "count.php?f=setup00089.exe", Installer, "Nové zostavy"}));
+    server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
+    bool panelOnForm = false; // the first events run inside the updater download
+    QTimer::singleShot(0, [&] {
+        panelOnForm = CurrentProgress && CurrentProgress->Panel->parentWidget() == &form &&
+                      CurrentProgress->Panel->isVisibleTo(&form);
+    });
+    boxes.Answer(ID_YES);
+    Check();
+    EXPECT_TRUE(panelOnForm);
+    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
+    EXPECT_EQ(ReadFileBytes(folder.File("updating.temp")), "0.89 (build 64)\r\n");
+    EXPECT_FALSE(server.Requests().join(' ').contains("count.php"));
+
+    FinishUpdate("Vozopis");
+    FinishUpdate("Vozopis");
+    EXPECT_EQ(boxes.Texts(), (QStringList{QuestionFor("0.89 (build 64)", "0.88 (build 1)") +
+                                              Listed("0.89 (build 64)", {"Nové zostavy"}) + UpdaterLine,
+                                          "Aktualizácia prebehla úspešne."}));
+}
+
 TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
     struct Case {
         const char* name;
@@ -233,7 +262,15 @@ TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
         int flags;
     };
     const QString index = "vozopis/index.inst", updaterIndex = "molvekupd/index.inst";
+    std::unique_ptr<SilentServer> silent;
     const std::vector<Case> cases{
+        {"server never answers",
+         [&](UpdateArea&) {
+             silent = std::make_unique<SilentServer>();
+             qputenv("VOZOPIS_DOWNLOAD_AREA", silent->Address().toUtf8());
+         },
+         "Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte neskôr.",
+         64},
         {"offline", [&](UpdateArea& a) { a.online = false; },
          "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na internet!\r"
          "Pripojte sa na internet a pokus opakujte.",
@@ -275,6 +312,7 @@ TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
         EXPECT_EQ(a.boxes.Shown()[0].flags, c.flags);
         EXPECT_TRUE(a.Left().isEmpty()) << a.Left().join(", ").toStdString();
         EXPECT_FALSE(UpdateRunning);
+        silent.reset();
     }
 }
 
