@@ -157,7 +157,12 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
     QStringList index;
     if (!FetchIndex(area + productFileName + "/index.inst", "index.inst", index))
         return;
-    if (index.isEmpty()) {
+    // A version code names a file beside the program: one holding a path makes the index unusable.
+    const auto pathInCode = [](const QString& line) {
+        const QString code = line.left(5);
+        return code.contains('/') || code.contains('\\') || code.startsWith('.');
+    };
+    if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), pathInCode)) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
         return;
     }

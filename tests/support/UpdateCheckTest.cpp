@@ -280,6 +280,11 @@ TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
          64},
         {"empty index", [&](UpdateArea& a) { a.server.Put(index, "\r\n\r\n"); },
          "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.", 16},
+        {"version code with a path",
+         [&](UpdateArea& a) {
+             a.Index({"00089 0.89 (build 64)", "../xx 0.99 (build 9)"});
+         },
+         "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.", 16},
         {"no updater index", [&](UpdateArea& a) { a.server.Remove(updaterIndex); },
          "Nepodarilo sa stiahnuť informácie z internetu (\"mvindex.inst\"). Operáciu prosím opakujte neskôr.",
          64},
