@@ -56,12 +56,18 @@ template <typename W> void SetText(QObject* o, const QString& text) {
     static_cast<W*>(o)->setText(text);
 }
 
+// A label showing a picture is an image, which has no caption: setting a text would wipe the picture.
+bool IsCaptionLabel(QObject* o) {
+    const auto* label = qobject_cast<QLabel*>(o);
+    return label && label->pixmap().isNull();
+}
+
 // In the order in which they are tested; the first kind a component belongs to gives its
 // template entry. A radio group is a group box here, and a panel with a caption is a label.
 const Kind Kinds[] = {
     {Is<QPushButton>, Text<QPushButton>, SetText<QPushButton>},
     {Is<QToolButton>, Text<QToolButton>, SetText<QToolButton>},
-    {Is<QLabel>, Text<QLabel>, SetText<QLabel>},
+    {IsCaptionLabel, Text<QLabel>, SetText<QLabel>},
     {Is<QAction>, Text<QAction>, SetText<QAction>},
     {Is<QMenu>, [](QObject* o) { return static_cast<QMenu*>(o)->title(); },
      [](QObject* o, const QString& t) { static_cast<QMenu*>(o)->setTitle(t); }},

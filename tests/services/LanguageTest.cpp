@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -42,6 +43,10 @@ struct TestWindows {
         SpeedButton1 = Named<QToolButton>(central, "SpeedButton1");
         SpeedButton1->setText("...");
         lblNazov = Named<QLabel>(central, "lblNazov", QStringLiteral("Názov:"));
+        Image1 = Named<QLabel>(central, "Image1");
+        QPixmap picture(8, 8);
+        picture.fill(Qt::red);
+        Image1->setPixmap(picture);
         GroupBox1 = Named<QGroupBox>(central, "GroupBox1", QStringLiteral("Osoba: "));
         rbFO = Named<QRadioButton>(GroupBox1, "rbFO", QStringLiteral("Fyzická osoba"));
         eNazov = Named<QLineEdit>(central, "eNazov", "Alfa");
@@ -84,6 +89,7 @@ struct TestWindows {
     QPushButton* BitBtn2;
     QToolButton* SpeedButton1;
     QLabel* lblNazov;
+    QLabel* Image1; // a picture, not a caption
     QGroupBox* GroupBox1;
     QRadioButton* rbFO;
     QLineEdit* eNazov;
@@ -127,10 +133,11 @@ TEST_F(LanguageTest, ChangesExactlyTheNamedButtonMenuItemTabAndMessage) {
 
 TEST_F(LanguageTest, EveryKindTakesItsText) {
     Translate("[Form1]\r\nSpeedButton1=%Browse%\r\nlblNazov=%Name:%\r\nGroupBox1=%Person: %\r\n"
-              "rbFO=%Natural person%\r\nSbor1=%File%\r\n[About]\r\nBitBtn1=%Close%\r\n");
+              "rbFO=%Natural person%\r\nSbor1=%File%\r\nImage1=%Picture%\r\n[About]\r\nBitBtn1=%Close%\r\n");
     // The marks keep the trailing blank of "Person: ".
     EXPECT_EQ(w.Texts(), QStringLiteral("File|&Koniec|Uložiť|Zmazať|Browse|Name:|Person: |Natural person|"
                                         "Alfa|TabSheet1 SK|TabSheet2 SK|Close"));
+    EXPECT_FALSE(w.Image1->pixmap().isNull()) << "a picture keeps its picture";
 }
 
 TEST_F(LanguageTest, NamesCompareWithLetterCase) {
