@@ -68,6 +68,35 @@ void ExpectRightAt(const PdfText& pdf, const QString& text, double right, double
     EXPECT_NEAR(word.top, top, kMm) << text.toStdString();
 }
 
+// Every word of text on the box's first line (top) and between x1 and x2: a bold text that has
+// grown too wide would wrap or stick out of its box, where it is cut.
+void ExpectInBox(const PdfText& pdf, const QString& text, double x1, double top, double x2) {
+    for (const QString& part : text.split(' ', Qt::SkipEmptyParts)) {
+        PdfWord word; // the one on the line nearest to top, then nearest to the box
+        double distance = 1e9;
+        for (const PdfWord& w : pdf.Find(part)) {
+            const double d = 100 * std::abs(w.top - top) + std::abs(w.centre() - (x1 + x2) / 2);
+            if (d < distance) {
+                word = w;
+                distance = d;
+            }
+        }
+        EXPECT_NEAR(word.top, top, kMm) << part.toStdString();
+        EXPECT_GE(word.left, x1 - 0.1) << part.toStdString();
+        EXPECT_LE(word.right, x2 + 0.1) << part.toStdString();
+    }
+}
+
+// The header row of a table printed from 5 mm: each caption of the grid in its column's box.
+void ExpectHeaderInBoxes(const PdfText& pdf, const TStringGrid* grid, const QString& widths, double top) {
+    int x = 5;
+    const QStringList width = widths.split(';');
+    for (int c = 0; c < grid->ColCount(); ++c) {
+        ExpectInBox(pdf, grid->Cells(c, 0), x + 3, top, x + width[c].toInt() + 2);
+        x += width[c].toInt() + 2;
+    }
+}
+
 // The customer block, the title with its second line and the print date, from the sheet's top.
 void ExpectCustomerHeader(const PdfText& pdf, const QString& titleWord, const QString& secondLine) {
     ExpectAt(pdf, QStringLiteral("Ľubovník"), 22, 16); // bold 10 pt
@@ -82,6 +111,10 @@ void ExpectCustomerHeader(const PdfText& pdf, const QString& titleWord, const QS
     const PdfWord second = pdf.Nearest(secondLine, 115, 18);
     EXPECT_NEAR(second.left, 115, kMm) << "the CR starts the title's second line";
     EXPECT_NEAR(second.top, 14 + (pdf.First(titleWord).bottom - pdf.First(titleWord).top), kMm);
+    // The bold texts fit their boxes.
+    ExpectInBox(pdf, QStringLiteral("Ľubovník s.r.o."), 22, 16, 110);
+    ExpectInBox(pdf, QStringLiteral("IČO:"), 20, 35, 32);
+    ExpectInBox(pdf, QStringLiteral("Dátum tlače:"), 115, 40, 144);
     ExpectAt(pdf, QStringLiteral("Dátum"), 115, 40);
     EXPECT_NEAR(pdf.First(QStringLiteral("tlače:")).top, 40, kMm);
     ExpectAt(pdf, "05.12.2026", 136, 40);
@@ -110,6 +143,9 @@ TEST_F(ReportsTest, TheCustomerListPrintsTitleAndEveryRowOfTheGridInPortrait) {
 
     ExpectAt(pdf, "Zoznam", 10, 15);
     EXPECT_TRUE(pdf.PageText(1).startsWith(QStringLiteral("Zoznam zákazníkov (05.12.2026)")));
+    EXPECT_GT(pdf.First("(05.12.2026)").left, pdf.First(QStringLiteral("zákazníkov")).right + 1.2)
+        << "two blanks";
+    ExpectHeaderInBoxes(pdf, page->sgZak, "7;25;18;18;18;18;18;14;15;8;8;9", 23);
     // Header from 23 in bold; rows from 30 by 4; "id" right in 8-14, the name from 17, IČO from 44.
     ExpectRightAt(pdf, "id", 14, 23);
     EXPECT_NEAR(pdf.First(QStringLiteral("názov")).left, 17, kMm);
@@ -193,6 +229,8 @@ TEST_F(ReportsTest, TheCarListHasTheCustomerBlockAndOwnershipInWordsWithoutTouch
     EXPECT_EQ(PdfTitle(answer.File()), "Evidencia_vozidiel");
     ExpectCustomerHeader(pdf, "Evidencia", QStringLiteral("Ľubovník"));
     ExpectRightAt(pdf, "DPH:", 32, 39); // a VAT payer
+    ExpectInBox(pdf, QStringLiteral("IČ DPH:"), 18, 39, 32);
+    ExpectHeaderInBoxes(pdf, page->sgAuta, "7;25;14;14;14;14;14;14;14;14;17", 50);
     EXPECT_TRUE(pdf.Find(QStringLiteral("DIČ:")).empty());
 
     // The table from 50: the ownership column 76-89 in words, an unknown value as it is.
@@ -243,6 +281,10 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsAndTheVatLineForACompanyCar) 
     ExpectRightAt(pdf, "DPH:", 41, 80);
     ExpectRightAt(pdf, "100,00", 65, 80);
     EXPECT_EQ(pdf.Find("Celkom").size(), 3u);
+    ExpectInBox(pdf, "Celkom km:", 12, 72, 41);
+    ExpectInBox(pdf, "Celkom SK s DPH:", 12, 76, 41);
+    ExpectInBox(pdf, "Celkom SK bez DPH:", 12, 80, 41);
+    ExpectHeaderInBoxes(pdf, page->sgJazdy, "9;23;23;43;7;17;17;17;9;41;22;19", 50);
 }
 
 TEST_F(ReportsTest, APrivateCarPrintsTwoTotalLines) {
@@ -279,4 +321,18 @@ TEST_F(ReportsTest, TotalsGoToANewPageFrom20WhenTheTableEndsBelow163) {
     EXPECT_EQ(pdf.PageText(2).left(10), "id odchod ");
     EXPECT_FALSE(pdf.PageText(2).contains(".2024")) << "no trip on it";
     EXPECT_NEAR(pdf.First("km:", 3).top, 20, kMm);
+
+    // 40 trips: 33 on page 1, the other 7 under the header repeated on page 2 from 26 (the last
+    // ending at 54), and the totals below them from 61.
+    AddTrips(33, 7);
+    page->LoadGridJazdy("");
+    pdf = Print(page->BitBtn27);
+    ASSERT_EQ(pdf.pages.size(), 2u);
+    EXPECT_NEAR(pdf.First("02.06.2024", 1).top, 185, kMm);
+    EXPECT_NEAR(pdf.First("odchod", 2).top, 19, kMm);
+    EXPECT_NEAR(pdf.First("03.06.2024", 2).top, 26, kMm);
+    EXPECT_NEAR(pdf.First("09.06.2024", 2).top, 50, kMm);
+    EXPECT_NEAR(pdf.First("km:", 2).top, 61, kMm);
+    EXPECT_NEAR(pdf.Find("DPH:", 2).back().top, 69, kMm);
+    EXPECT_TRUE(pdf.Find(QStringLiteral("Dátum"), 2).empty()) << "the customer block on page 1 only";
 }
