@@ -232,3 +232,35 @@ TEST_F(CustomerImportTest, AFailingProgramIsRolledBackReportedOnceAndStartUpGoes
     EXPECT_EQ(SelectedCustomerId, "1") << "the last selection is restored after the import";
     EXPECT_EQ(MainScreenNames(), QStringList({"Doprava", "Tamrik"}));
 }
+
+TEST_F(CustomerImportTest, FirstShowImportsAfterTheLanguageAndSettingsAndBeforeTheListAndSelection) {
+    QDir().mkpath(program.folder.File("Data/Languages"));
+    WriteFileBytes(program.folder.File("Data/Languages/Vozopis - SK.lng"),
+                   ToAnsi(QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n")));
+    CustomerFile("kb", {{"1", {"nazov=Nová firma", "ICO=42"}}});
+    Cooperation(true, false);
+    WriteSetting("last", "vybzakid", "1");
+    WriteSetting("last", "vybzakrok", CurrentYearText());
+
+    // What the window showed when the import asked its question.
+    QString menuCaption, kelborFolder;
+    bool kelborChecked = false;
+    const MessageBoxHook recorder = SetMessageBoxHook(nullptr);
+    SetMessageBoxHook([&](const QString& text, const QString& caption, int flags) {
+        menuCaption = program.form->Koniec1->text();
+        kelborChecked = About->chbNasSpolKB->isChecked();
+        kelborFolder = About->eNasSpolKB->text();
+        return recorder(text, caption, flags);
+    });
+    SelectedCustomerId.clear();
+    Show();
+    SetMessageBoxHook(recorder);
+
+    EXPECT_EQ(boxes.Texts(), QStringList(Question(Kelbor)));
+    EXPECT_EQ(menuCaption, QStringLiteral("&Ukončiť")) << "the language is applied first";
+    EXPECT_TRUE(kelborChecked);
+    EXPECT_EQ(kelborFolder, program.folder.File("kb")) << "the settings reach the support window";
+    EXPECT_EQ(MainScreenNames(), QStringList(QStringLiteral("Nová firma")));
+    EXPECT_EQ(SelectedCustomerId, "1") << "the customer imported in this run is the last one selected";
+    EXPECT_EQ(SelectedYear, CurrentYearText());
+}
