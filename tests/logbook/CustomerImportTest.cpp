@@ -5,6 +5,7 @@
 #include "DateTime.h"
 #include "Encoding.h"
 #include "GeneralUnit.h"
+#include "GridHelpers.h"
 #include "ProgramFixture.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct ProgressSeen {
     QString text;
     QString title;
     Qt::WindowFlags flags;
+    QRect geometry;
 };
 
 // The program before its first showing, with customer files of the two accounting programs in
@@ -44,7 +46,8 @@ protected:
             if (CurrentProgress) {
                 QWidget* window = CurrentProgress->Form;
                 seen = {CurrentProgress->Bar->value(), CurrentProgress->Bar->maximum(),
-                        CurrentProgress->Text->text(), window->windowTitle(), window->windowFlags()};
+                        CurrentProgress->Text->text(), window->windowTitle(),
+                        window->windowFlags(),         QRect(window->pos(), window->size())};
             }
             progress.push_back(seen);
             return previous(text, caption, flags);
@@ -113,6 +116,8 @@ TEST_F(CustomerImportTest, ANewCustomerIsAskedForOnceAndGetsTheYearAndADriver) {
     EXPECT_EQ(progress.at(0).text, QStringLiteral("prebieha import z programu \"Zivena - Kelbor\"..."));
     EXPECT_EQ(progress.at(0).title, "Vozopis");
     EXPECT_FALSE(progress.at(0).flags.testAnyFlags(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    EXPECT_EQ(progress.at(0).geometry, QRect((ScreenWidth - 400) / 2, (ScreenHeight - 100) / 2, 400, 100))
+        << "400 x 100 in the middle of the screen";
     EXPECT_EQ(CurrentProgress, nullptr);
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_NE(window->objectName(), "ImportProgress") << "the progress window is gone";
