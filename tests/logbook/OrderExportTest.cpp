@@ -3,8 +3,8 @@
 #include "Encoding.h"
 #include "InputBox.h"
 #include "OrderExport.h"
-#include "ProgramGlobals.h"
 #include "ProgramFixture.h"
+#include "ProgramGlobals.h"
 
 namespace {
 // A stand-in for the accounting program: like the real one it reads the database named on line 1
