@@ -50,6 +50,15 @@ void TTripsPage::BitBtn26Click() {
         ShowAppError(QStringLiteral("Program nebol na nasledovnej adrese nájdený:") + "\r\r" + program);
         return;
     }
+    // The program opens the database named on line 1: a character replaced there would lead it to
+    // another file, where its trips would be lost.
+    if (const qsizetype at = FindNonAnsiChar(DatabasePath); at >= 0) {
+        ShowAppError(
+            QStringLiteral("Cesta k databáze \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať "
+                           "do súboru order.txt.")
+                .arg(DatabasePath, CharAt(DatabasePath, at)));
+        return;
+    }
 
     const QStringList prompts = {QStringLiteral("dátum OD (dd.mm.yyyy)"),
                                  QStringLiteral("dátum DO (dd.mm.yyyy)"), QStringLiteral("km")};

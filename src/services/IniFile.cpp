@@ -147,6 +147,14 @@ void TMemIniFile::WriteString(const QString& section, const QString& key, const 
         throw Exception(QStringLiteral("Nastavenie \"%1\" v sekcii [%2] nie je možné uložiť: názov ani "
                                        "hodnota nesmú obsahovať koniec riadka.")
                             .arg(key, section));
+    // The file holds Windows-1250: a character outside it would come back as another one.
+    for (const QString& text : {section, key, value}) {
+        const qsizetype at = FindNonAnsiChar(text);
+        if (at >= 0)
+            throw Exception(QStringLiteral("Nastavenie \"%1\" v sekcii [%2] nie je možné uložiť: znak \"%3\" "
+                                           "nie je možné zapísať do súboru nastavení.")
+                                .arg(key, section, CharAt(text, at)));
+    }
     Section* found = FindSection(section);
     if (!found)
         found = &AddSection(section);

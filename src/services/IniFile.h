@@ -22,8 +22,9 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
 
-    // A section, key or value holding a line break is refused with an exception (it would turn
-    // into sections and keys of its own); nothing is changed then.
+    // A section, key or value holding a line break (it would turn into sections and keys of its
+    // own) or a character that Windows-1250 cannot hold is refused with an exception; nothing is
+    // changed then.
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteBool(const QString& section, const QString& key, bool value); // "1" or "0"
 

@@ -5,6 +5,7 @@
 #include "DateTime.h"
 #include "Encoding.h"
 #include "GeneralUnit.h"
+#include "GridHelpers.h"
 #include "ProgramFixture.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct ProgressSeen {
     QString text;
     QString title;
     Qt::WindowFlags flags;
+    QRect geometry;
 };
 
 // The program before its first showing, with customer files of the two accounting programs in
@@ -44,7 +46,8 @@ protected:
             if (CurrentProgress) {
                 QWidget* window = CurrentProgress->Form;
                 seen = {CurrentProgress->Bar->value(), CurrentProgress->Bar->maximum(),
-                        CurrentProgress->Text->text(), window->windowTitle(), window->windowFlags()};
+                        CurrentProgress->Text->text(), window->windowTitle(),
+                        window->windowFlags(),         QRect(window->pos(), window->size())};
             }
             progress.push_back(seen);
             return previous(text, caption, flags);
@@ -113,6 +116,8 @@ TEST_F(CustomerImportTest, ANewCustomerIsAskedForOnceAndGetsTheYearAndADriver) {
     EXPECT_EQ(progress.at(0).text, QStringLiteral("prebieha import z programu \"Zivena - Kelbor\"..."));
     EXPECT_EQ(progress.at(0).title, "Vozopis");
     EXPECT_FALSE(progress.at(0).flags.testAnyFlags(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    EXPECT_EQ(progress.at(0).geometry, QRect((ScreenWidth - 400) / 2, (ScreenHeight - 100) / 2, 400, 100))
+        << "400 x 100 in the middle of the screen";
     EXPECT_EQ(CurrentProgress, nullptr);
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_NE(window->objectName(), "ImportProgress") << "the progress window is gone";
@@ -231,4 +236,36 @@ TEST_F(CustomerImportTest, AFailingProgramIsRolledBackReportedOnceAndStartUpGoes
     EXPECT_EQ(Customers(), QStringList({"1 Doprava 999", "2 Tamrik 3"})) << "Dobrá went back with Zlá";
     EXPECT_EQ(SelectedCustomerId, "1") << "the last selection is restored after the import";
     EXPECT_EQ(MainScreenNames(), QStringList({"Doprava", "Tamrik"}));
+}
+
+TEST_F(CustomerImportTest, FirstShowImportsAfterTheLanguageAndSettingsAndBeforeTheListAndSelection) {
+    QDir().mkpath(program.folder.File("Data/Languages"));
+    WriteFileBytes(program.folder.File("Data/Languages/Vozopis - SK.lng"),
+                   ToAnsi(QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n")));
+    CustomerFile("kb", {{"1", {"nazov=Nová firma", "ICO=42"}}});
+    Cooperation(true, false);
+    WriteSetting("last", "vybzakid", "1");
+    WriteSetting("last", "vybzakrok", CurrentYearText());
+
+    // What the window showed when the import asked its question.
+    QString menuCaption, kelborFolder;
+    bool kelborChecked = false;
+    const MessageBoxHook recorder = SetMessageBoxHook(nullptr);
+    SetMessageBoxHook([&](const QString& text, const QString& caption, int flags) {
+        menuCaption = program.form->Koniec1->text();
+        kelborChecked = About->chbNasSpolKB->isChecked();
+        kelborFolder = About->eNasSpolKB->text();
+        return recorder(text, caption, flags);
+    });
+    SelectedCustomerId.clear();
+    Show();
+    SetMessageBoxHook(recorder);
+
+    EXPECT_EQ(boxes.Texts(), QStringList(Question(Kelbor)));
+    EXPECT_EQ(menuCaption, QStringLiteral("&Ukončiť")) << "the language is applied first";
+    EXPECT_TRUE(kelborChecked);
+    EXPECT_EQ(kelborFolder, program.folder.File("kb")) << "the settings reach the support window";
+    EXPECT_EQ(MainScreenNames(), QStringList(QStringLiteral("Nová firma")));
+    EXPECT_EQ(SelectedCustomerId, "1") << "the customer imported in this run is the last one selected";
+    EXPECT_EQ(SelectedYear, CurrentYearText());
 }

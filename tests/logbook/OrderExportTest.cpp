@@ -4,6 +4,7 @@
 #include "InputBox.h"
 #include "OrderExport.h"
 #include "ProgramFixture.h"
+#include "ProgramGlobals.h"
 
 namespace {
 // A stand-in for the accounting program: like the real one it reads the database named on line 1
@@ -133,16 +134,30 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
                              "uložiť."));
     EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
 
+    // A database path that the order file cannot hold would send the program to another file.
+    const QString databasePath = DatabasePath;
+    DatabasePath = QStringLiteral("/home/muñoz/Data/data.mvk");
+    prompts.clear();
+    page->BitBtn26->click();
+    DatabasePath = databasePath;
+    EXPECT_EQ(
+        boxes.Texts().value(3),
+        QStringLiteral("Cesta k databáze \"/home/muñoz/Data/data.mvk\" obsahuje znak \"ñ\", ktorý nie je "
+                       "možné zapísať do súboru order.txt."));
+    EXPECT_EQ(Box(3).flags, 16);
+    EXPECT_TRUE(prompts.isEmpty());
+    EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
+
     // The order cannot replace what stands in its place: the file error, no start, no minimising.
     QDir().mkdir(folder + "/order.txt");
     prompts.clear();
     answers = {"1.1.2024", "31.1.2024", "10"};
     page->BitBtn26->click();
-    ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(Box(3).flags, 16);
+    ASSERT_EQ(boxes.Shown().size(), 5u);
+    EXPECT_EQ(Box(4).flags, 16);
     EXPECT_TRUE(
-        Box(3).text.startsWith(QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)))
-        << Box(3).text.toStdString();
+        Box(4).text.startsWith(QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)))
+        << Box(4).text.toStdString();
     EXPECT_TRUE(shell.Opened().isEmpty());
     EXPECT_FALSE(program.form->windowState().testFlag(Qt::WindowMinimized));
     EXPECT_TRUE(QFileInfo(folder + "/order.txt").isDir());

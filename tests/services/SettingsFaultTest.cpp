@@ -80,7 +80,7 @@ TEST_F(SettingsFaultTest, AReadOnlySettingsFileIsNotReplaced) {
     EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"});
 }
 
-TEST_F(SettingsFaultTest, ALineBreakInASectionKeyOrValueIsRefusedAndNothingIsWritten) {
+TEST_F(SettingsFaultTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothingIsWritten) {
     WriteFileBytes(SettingsFilePath(), "[Info]\r\nPriemRychl=50\r\n\r\n");
     const QByteArray old = ReadFileBytes(SettingsFilePath());
     const struct {
@@ -97,6 +97,17 @@ TEST_F(SettingsFaultTest, ALineBreakInASectionKeyOrValueIsRefusedAndNothingIsWri
         EXPECT_EQ(ReadFileBytes(SettingsFilePath()), old);
     }
     EXPECT_EQ(ReadSetting("Main", "color", "none"), "none");
+
+    // A folder whose name Windows-1250 cannot hold would come back with '?' in its place.
+    EXPECT_EQ(ErrorOf([] { WriteSetting("general", "SpolKBpath", QStringLiteral("/home/muñoz/Kelbor")); }),
+              QStringLiteral("Nastavenie \"SpolKBpath\" v sekcii [general] nie je možné uložiť: znak \"ñ\" "
+                             "nie je možné zapísať do súboru nastavení."));
+    EXPECT_EQ(ErrorOf([] { WriteSetting("Info", QStringLiteral("mesto😀"), "x"); }),
+              QStringLiteral("Nastavenie \"mesto😀\" v sekcii [Info] nie je možné uložiť: znak \"😀\" "
+                             "nie je možné zapísať do súboru nastavení."));
+    EXPECT_EQ(ReadFileBytes(SettingsFilePath()), old);
+    WriteSetting("Info", "mesto1", QStringLiteral("Šaľa – Považská Bystrica"));
+    EXPECT_EQ(ReadSetting("Info", "mesto1", ""), QStringLiteral("Šaľa – Považská Bystrica"));
 
     TMemIniFile ini(SettingsFilePath());
     EXPECT_THROW(ini.WriteString("Info", "PriemRychl", "1\r2"), Exception);
