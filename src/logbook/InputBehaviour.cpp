@@ -209,7 +209,9 @@ private:
 };
 
 // A filter of typed characters on an edit. Keys that type no character (arrows, Home, End,
-// Delete, Tab) are not looked at.
+// Delete, Tab) are not looked at, nor are Ctrl and Ctrl+Shift keys: the edit types nothing for
+// them but takes them as its commands (copy, paste, undo, select all), and pasted text goes through
+// the field's guard.
 class KeyFilterBehaviour : public QObject {
 public:
     using Filter = QChar (*)(QLineEdit*, QChar);
@@ -224,7 +226,9 @@ public:
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         const QString typed = keyEvent->text();
         const int key = keyEvent->key();
-        if (typed.isEmpty() || key == Qt::Key_Delete || key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        const Qt::KeyboardModifiers modifiers = keyEvent->modifiers() & ~Qt::KeypadModifier;
+        if (typed.isEmpty() || key == Qt::Key_Delete || key == Qt::Key_Tab || key == Qt::Key_Backtab ||
+            modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
             return false;
 
         bool passOn = typed.size() == 1;

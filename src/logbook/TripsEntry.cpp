@@ -133,10 +133,11 @@ void TTripsPage::sgJazdyDblClick() {
     eJazdyID->setText(cell(0));
     eJazdyOdchod->SetText(cell(1));
     eJazdyPrichod->SetText(cell(2));
-    // The route by the trip's stored id: two routes may share the label the grid shows.
+    // The route by the trip's stored id: two routes may share the label the grid shows. A route
+    // missing from the list (added since the list was filled) leaves no item chosen, its id kept.
     const QString route = FirstId(Database(), "SELECT id_mesta AS id FROM jazdy WHERE id = " + cell(0) + ";");
     cbJazdyTrasa->setCurrentIndex(route.isEmpty() ? -1 : cbJazdyTrasa->findData(route));
-    lblJazdyTrasa->setText(cbJazdyTrasa->currentIndex() >= 0 ? route : QString());
+    lblJazdyTrasa->setText(route);
     chbJazdySpiatocna->setChecked(cell(4) == "1");
     eJazdyCerpane->setText(StoredNumberText("jazdy", "cerpane", cell(0), cell(7)));
     chbJazdyNadspotreba->setChecked(cell(8) == "1");

@@ -185,6 +185,20 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
         EXPECT_EQ(page->lblJazdyTrasa->text(), route) << row;
     }
 
+    // A trip on a route added after the list was filled: no item is chosen, the id is kept, and
+    // the trip is saved back on its own route.
+    Db->Execute("INSERT INTO mesta (mesto1, mesto2, vzdialenost) VALUES ('Zvolen', 'Nitra', 70)");
+    InsertTrip("2024-05-12 08:00", 0, 3);
+    page->LoadGridJazdy("");
+    page->sgJazdy->SetRow(3);
+    page->sgJazdyDblClick();
+    EXPECT_EQ(page->cbJazdyTrasa->currentIndex(), -1);
+    EXPECT_EQ(page->lblJazdyTrasa->text(), "3");
+    boxes.Answer(ID_YES);
+    page->BitBtn23->click();
+    EXPECT_EQ(boxes.Texts(), QStringList("Chcete upraviť a uložiť položku s (ID = 3) ?"));
+    EXPECT_EQ(Column("select id_mesta from jazdy where id = 3"), QStringList{"3"});
+
     // The route filter keeps the ids too: its item 2 is the 10 km route.
     page->cbJazdyTriedTrasa->setCurrentIndex(2);
     page->BitBtn127->click();

@@ -2,12 +2,17 @@
 // "end of line"), the menus and the drop-down lists behave there as on the user's desktop.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 
 #include "Fonts.h"
+#include "InfoPanel.h"
+#include "InputBehaviour.h"
 #include "ProgramFixture.h"
+#include "RouteTabs.h"
 #include "VersionBlock.h"
 #include "XServer.h"
 
@@ -113,6 +118,30 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
     (void)QTest::qWaitFor([&] { return !boxes.Shown().empty(); }, 2000);
     EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
+}
+
+TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFiltered) {
+    TForm1& form = *program.form;
+    int beeps = 0;
+    const KeyBeepFunction previous = SetKeyBeep([&] { ++beeps; });
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const std::tuple<std::function<void()>, QLineEdit*, QString, QString> cases[] = {
+        {[&] { program.ShowInfoTab(6); }, form.InfoPanel->PriemRychlTab->ePriemRychl,
+         "50\n[Main]\ncolor=modra", "50"},
+        {[&] { form.Hlavnobrazovka1->trigger(); }, form.MainScreen->eMainRok, "2025\r\n", "2025"}};
+    for (const auto& [show, field, pasted, kept] : cases) {
+        show();
+        field->setText("45");
+        field->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+        ASSERT_TRUE(TypeKeys("ctrl+a") && TypeKeys("ctrl+c"));
+        EXPECT_EQ(clipboard->text(), "45") << field->objectName().toStdString();
+        clipboard->setText(pasted);
+        ASSERT_TRUE(TypeKeys("ctrl+a") && TypeKeys("ctrl+v"));
+        EXPECT_EQ(field->text(), kept);
+    }
+    EXPECT_EQ(beeps, 2) << "the line breaks of the pasted texts";
+    SetKeyBeep(previous);
 }
 
 int main(int argc, char** argv) {
