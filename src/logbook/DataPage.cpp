@@ -160,6 +160,12 @@ bool RequireYear(QLineEdit* field) {
     return Refuse(field, QStringLiteral("Rok musí mať štyri číslice, napríklad 2024."));
 }
 
+QString UnstorableCharText(const QString& caption, const QString& character) {
+    return QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
+                          "Nahraďte ho prosím iným znakom.")
+        .arg(caption, character);
+}
+
 bool RequireAnsiText(const QList<TTextField>& fields) {
     for (const TTextField& f : fields) {
         const QString text = f.field->text();
@@ -167,9 +173,7 @@ bool RequireAnsiText(const QList<TTextField>& fields) {
         if (at < 0)
             continue;
         const QString character = CharAt(text, at);
-        Refuse(f.field, QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
-                                       "Nahraďte ho prosím iným znakom.")
-                            .arg(f.caption, character));
+        Refuse(f.field, UnstorableCharText(f.caption, character));
         f.field->setSelection(int(at), int(character.size()));
         return false;
     }

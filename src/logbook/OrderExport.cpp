@@ -5,6 +5,7 @@
 
 #include "AtomicFile.h"
 #include "CustomerImport.h"
+#include "DataPage.h"
 #include "Encoding.h"
 #include "Exception.h"
 #include "Globals.h"
@@ -73,9 +74,8 @@ void TTripsPage::BitBtn26Click() {
     for (int i = 0; i < answers.size(); ++i) {
         const qsizetype at = FindNonAnsiChar(answers.at(i));
         if (at >= 0) {
-            ShowMessageBox(QStringLiteral("Znak \"%1\" v poli \"%2\" nie je možné uložiť.")
-                               .arg(CharAt(answers.at(i), at), prompts.at(i)),
-                           ProgramTitle, MB_ICONWARNING);
+            ShowMessageBox(UnstorableCharText(prompts.at(i), CharAt(answers.at(i), at)), ProgramTitle,
+                           MB_ICONWARNING);
             return;
         }
     }

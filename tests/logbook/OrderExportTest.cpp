@@ -130,8 +130,8 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     answers = {"1.1.2024", QStringLiteral("31.1.2024 ☺"), "10"};
     page->BitBtn26->click();
     EXPECT_EQ(boxes.Texts().value(2),
-              QStringLiteral("Znak \"☺\" v poli \"dátum DO (dd.mm.yyyy)\" nie je možné "
-                             "uložiť."));
+              QStringLiteral("Pole \"dátum DO (dd.mm.yyyy)\" obsahuje znak \"☺\", ktorý nie je možné "
+                             "uložiť. Nahraďte ho prosím iným znakom."));
     EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
 
     // A database path that the order file cannot hold would send the program to another file.
