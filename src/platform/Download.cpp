@@ -1,9 +1,9 @@
 #include "Download.h"
 
 #include "AtomicFile.h"
+#include "CurlHandle.h"
 
 #include <QTemporaryFile>
-#include <curl/curl.h>
 #include <exception>
 #include <memory>
 
@@ -11,11 +11,6 @@ namespace {
 DownloadLimits& Limits() {
     static DownloadLimits limits;
     return limits;
-}
-
-void InitCurlOnce() {
-    static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    (void)done;
 }
 
 bool Fail(QString* error, const QString& reason) {
@@ -65,17 +60,17 @@ DownloadLimits SetDownloadLimits(const DownloadLimits& limits) {
 
 bool DownloadToFile(const QString& url, const QString& fileName, const DownloadProgress& progress,
                     QString* error) {
-    InitCurlOnce();
     QTemporaryFile temp;
     if (!OpenTemporaryFileFor(fileName, temp, error))
         return false;
 
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    const DownloadLimits& limits = Limits();
+    const CurlHandle curl = NewCurlHandle({limits.connectTimeoutMs, limits.lowSpeedBytes,
+                                           limits.lowSpeedSeconds, progress ? 0 : limits.plainFetchSeconds});
     if (!curl)
         return Fail(error, QStringLiteral("libcurl cannot start a transfer"));
 
     Transfer transfer{&temp, false, &progress, nullptr};
-    const DownloadLimits& limits = Limits();
     const QByteArray address = url.toUtf8();
     char reason[CURL_ERROR_SIZE] = {};
     CURL* h = curl.get();
@@ -87,13 +82,7 @@ bool DownloadToFile(const QString& url, const QString& fileName, const DownloadP
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Vozopis");
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
-    if (!progress)
-        curl_easy_setopt(h, CURLOPT_TIMEOUT, limits.plainFetchSeconds);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
     if (progress) {

@@ -1,14 +1,13 @@
 #include "Smtp.h"
 
 #include <cstring>
-#include <curl/curl.h>
 #include <memory>
+
+#include "CurlHandle.h"
 
 namespace {
 // A time bound for every stage: connecting, a stalled exchange, the whole send.
-constexpr long kConnectTimeoutSeconds = 15;
-constexpr long kLowSpeedTimeSeconds = 20;
-constexpr long kTotalTimeoutSeconds = 60;
+constexpr TransferBounds kSendBounds{15000, 1, 20, 60};
 
 struct Payload {
     QByteArray data;
@@ -44,7 +43,7 @@ QByteArray Bracketed(const QString& address) {
 
 bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
               const QList<QByteArray>& lines, const QString& user, const QString& password) {
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    const CurlHandle curl = NewCurlHandle(kSendBounds);
     if (!curl)
         return false;
 
@@ -73,11 +72,6 @@ bool SmtpSend(const QString& sender, const QString& recipient, const QString& se
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &ReadPayload);
     curl_easy_setopt(c, CURLOPT_READDATA, &payload);
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size()));
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kLowSpeedTimeSeconds);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
 
     return curl_easy_perform(c) == CURLE_OK;
 }
