@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include "Exception.h"
+#include "PythonPeer.h"
 
 // Runs action in a forked child whose files may not grow past limit bytes. SIGXFSZ is ignored
 // there, so a write past the limit fails with EFBIG as it does on a full disk. Answers the text
@@ -63,30 +63,29 @@ inline QString RunUnderFileSizeLimit(rlim_t limit, const std::function<QString()
 // as a second program writing to the same file does. The lock is held when the constructor returns.
 class OtherWriter {
 public:
-    OtherWriter(const QString& databasePath, int milliseconds) {
-        process_.start("python3", {"-c",
-                                   "import sqlite3, sys, time\n"
-                                   "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
-                                   "c.execute('BEGIN IMMEDIATE')\n"
-                                   "print('locked', flush=True)\n"
-                                   "time.sleep(int(sys.argv[2]) / 1000)\n"
-                                   "c.execute('COMMIT')\n"
-                                   "print('released', flush=True)\n",
-                                   databasePath, QString::number(milliseconds)});
-        locked_ = process_.waitForReadyRead(10000) && process_.readLine().trimmed() == "locked";
+    OtherWriter(const QString& databasePath, int milliseconds)
+        : peer_({"-c",
+                 "import sqlite3, sys, time\n"
+                 "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                 "c.execute('BEGIN IMMEDIATE')\n"
+                 "print('locked', flush=True)\n"
+                 "time.sleep(int(sys.argv[2]) / 1000)\n"
+                 "c.execute('COMMIT')\n"
+                 "print('released', flush=True)\n",
+                 databasePath, QString::number(milliseconds)}) {
+        locked_ = peer_.ReadLine(10000) == "locked";
     }
     ~OtherWriter() { Finished(); }
     bool Locked() const { return locked_; }
     // Waits for the process; true when it released its lock and ended normally.
     bool Finished() {
-        if (process_.state() != QProcess::NotRunning)
-            process_.waitForFinished(10000);
-        released_ = released_ || process_.readAll().contains("released");
-        return released_ && process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+        const bool ended = peer_.WaitForEnd();
+        released_ = released_ || peer_.ReadAll().contains("released");
+        return released_ && ended;
     }
 
 private:
-    QProcess process_;
+    TPythonPeer peer_;
     bool locked_ = false;
     bool released_ = false;
 };

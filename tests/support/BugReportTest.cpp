@@ -4,7 +4,6 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,6 +11,7 @@
 
 #include "Endpoints.h"
 #include "LANUnit.h"
+#include "PythonPeer.h"
 #include "SupportFixture.h"
 
 namespace {
@@ -19,27 +19,13 @@ namespace {
 // last mail received.
 class MailServer {
 public:
-    explicit MailServer(const QString& login = ReportLogin, const QString& password = ReportPassword) {
-        // The system interpreter carries the packaged mail server.
-        process_.start(QFileInfo::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
-                       {SMTP_SERVER_SCRIPT, login, password, folder_.path()});
-        if (process_.waitForReadyRead(15000))
-            port_ = process_.readLine().trimmed().toInt();
+    explicit MailServer(const QString& login = ReportLogin, const QString& password = ReportPassword)
+        : peer_({SMTP_SERVER_SCRIPT, login, password, folder_.path()}) {
+        port_ = peer_.ReadLine().toInt();
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + QByteArray::number(port_));
     }
-    ~MailServer() {
-        Stop();
-        qunsetenv("VOZOPIS_SMTP");
-    }
-    void Stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(10000)) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-    }
+    ~MailServer() { qunsetenv("VOZOPIS_SMTP"); }
+    void Stop() { peer_.Stop(); }
     bool Running() const { return port_ > 0; }
     QByteArray Message() const { return ReadFileBytes(folder_.filePath("message.bin")); }
     QJsonObject Envelope() const {
@@ -48,7 +34,7 @@ public:
 
 private:
     QTemporaryDir folder_;
-    QProcess process_;
+    TPythonPeer peer_;
     int port_ = 0;
 };
 

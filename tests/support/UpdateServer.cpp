@@ -1,11 +1,9 @@
 #include "UpdateServer.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -13,31 +11,27 @@
 
 #include "TestSupport.h"
 
-DownloadAreaServer::DownloadAreaServer() {
-    QDir(root_.path()).mkpath("download");
-    process_.setStandardOutputFile(root_.filePath("server.out"));
-    process_.setStandardErrorFile(root_.filePath("server.log"));
-    process_.start("python3",
-                   {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", root_.path()});
-    if (!process_.waitForStarted(10000))
-        return;
-    const QRegularExpression served("port (\\d+)");
-    for (QDeadlineTimer deadline(15000); !deadline.hasExpired() && port_ == 0; QThread::msleep(20)) {
-        const auto match = served.match(QString::fromUtf8(ReadFileBytes(root_.filePath("server.out"))));
-        if (match.hasMatch())
-            port_ = match.captured(1).toInt();
-    }
-    if (port_ > 0)
+namespace {
+// The folder served, with its download area made first.
+QString ServedRoot(const QTemporaryDir& root) {
+    QDir(root.path()).mkpath("download");
+    return root.path();
+}
+} // namespace
+
+DownloadAreaServer::DownloadAreaServer()
+    : peer_({"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", ServedRoot(root_)},
+            root_.filePath("server.log")) {
+    // "Serving HTTP on 127.0.0.1 port <port> (...) ..."
+    const auto served = QRegularExpression("port (\\d+)").match(QString::fromUtf8(peer_.ReadLine()));
+    if (served.hasMatch()) {
+        port_ = served.captured(1).toInt();
         qputenv("VOZOPIS_DOWNLOAD_AREA", Area().toUtf8());
+    }
 }
 
 DownloadAreaServer::~DownloadAreaServer() {
     qunsetenv("VOZOPIS_DOWNLOAD_AREA");
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
 }
 
 QString DownloadAreaServer::Area() const {

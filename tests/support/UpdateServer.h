@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "Download.h"
+#include "PythonPeer.h"
 
 // A real web server (python3 -m http.server) on 127.0.0.1 serving a download area that the test
 // writes; VOZOPIS_DOWNLOAD_AREA points at it while the object lives.
@@ -23,8 +23,8 @@ public:
     QStringList Requests() const;
 
 private:
-    QTemporaryDir root_;
-    QProcess process_;
+    QTemporaryDir root_; // before the server, which serves it
+    TPythonPeer peer_;
     int port_ = 0;
 };
 
