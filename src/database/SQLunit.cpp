@@ -1,5 +1,7 @@
 #include "SQLunit.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 #include "Exception.h"
@@ -81,11 +83,24 @@ qint64 FieldInt(const TQueryResult& table, const QString& fieldName, qint64 defa
     }
 }
 
+namespace {
+bool IsWholeNumber(const QString& text) {
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+    return whole.match(text).hasMatch();
+}
+} // namespace
+
 QString NumberToSql(const QString& text) {
     QString result = ReplaceChar(text, ',', '.');
     result.remove(' ');
     result.remove(NoBreakSpace);
     return result;
+}
+
+QString SqlId(const QString& id) {
+    if (!IsWholeNumber(id))
+        throw EConvertError(QString("'%1' is not a valid record id").arg(id));
+    return id;
 }
 
 QString DateToSql(const QString& text) {

@@ -27,6 +27,8 @@ qint64 FieldInt(const TQueryResult& table, const QString& fieldName, qint64 defa
 
 // Typed number (decimal comma, blanks as thousands separators) -> SQL number text.
 QString NumberToSql(const QString& text);
+// A record id spliced bare: a whole number ([-]digits), else EConvertError.
+QString SqlId(const QString& id);
 // dd.mm.yyyy [hh:nn] <-> yyyy-mm-dd [hh:nn], by character positions; nothing is validated and
 // missing positions give empty pieces.
 QString DateToSql(const QString& text);
