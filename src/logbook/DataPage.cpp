@@ -160,12 +160,6 @@ bool RequireYear(QLineEdit* field) {
     return Refuse(field, QStringLiteral("Rok musí mať štyri číslice, napríklad 2024."));
 }
 
-QString UnstorableCharText(const QString& caption, const QString& character) {
-    return QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
-                          "Nahraďte ho prosím iným znakom.")
-        .arg(caption, character);
-}
-
 bool RequireAnsiText(const QList<TTextField>& fields) {
     for (const TTextField& f : fields) {
         const QString text = f.field->text();

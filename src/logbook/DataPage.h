@@ -68,9 +68,6 @@ int FindRecordById(const TStringGrid* grid, const QString& id);
 // typed fields and reloads its grid. An id that is no whole number never reaches the statement.
 bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id);
 
-// The refusal of a character that Windows-1250 cannot hold, naming the field by its caption.
-QString UnstorableCharText(const QString& caption, const QString& character);
-
 // The checks of a save. Each answers true when the field may be written; otherwise the field takes
 // the focus (its text selected) and nothing is written.
 // A plain decimal number to splice ("12,5", "-3"); an empty or malformed one is refused without a

@@ -15,6 +15,7 @@
 #include "ProgramGlobals.h"
 #include "Settings.h"
 #include "Shell.h"
+#include "TextUtils.h"
 #include "TripsPage.h"
 #include "Vozopis1.h"
 
