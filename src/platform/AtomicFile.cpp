@@ -26,7 +26,22 @@ bool IsReadOnly(const QFileInfo& target) {
 }
 
 const QString ReadOnlyReason = QStringLiteral("The file is read-only");
+
+SyncFileHook& SyncHook() {
+    static SyncFileHook hook;
+    return hook;
+}
+
+int SyncFile(int descriptor) {
+    return SyncHook() ? SyncHook()(descriptor) : ::fsync(descriptor);
+}
 } // namespace
+
+SyncFileHook SetSyncFileHook(SyncFileHook hook) {
+    SyncFileHook previous = std::move(SyncHook());
+    SyncHook() = std::move(hook);
+    return previous;
+}
 
 bool OpenTemporaryFileFor(const QString& fileName, QTemporaryFile& temp, QString* error) {
     const QFileInfo target(fileName);
@@ -48,7 +63,7 @@ bool CommitTemporaryFile(QTemporaryFile& temp, const QString& fileName, QString*
         return failed(ReadOnlyReason);
     if (!temp.flush())
         return failed(temp.errorString());
-    if (::fsync(temp.handle()) != 0)
+    if (SyncFile(temp.handle()) != 0)
         return failed(SystemReason(errno));
     if (target.exists())
         temp.setPermissions(QFile(fileName).permissions());

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 class QTemporaryFile;
 
@@ -21,3 +22,8 @@ bool WriteFileAtomically(const QString& fileName, const QByteArray& data, QStrin
 // removed, FileName stays as it was and the result is false with the reason in Error.
 bool OpenTemporaryFileFor(const QString& fileName, QTemporaryFile& temp, QString* error = nullptr);
 bool CommitTemporaryFile(QTemporaryFile& temp, const QString& fileName, QString* error = nullptr);
+
+// The sync of a written temporary file before its rename: fsync unless replaced (tests watch the
+// order of the steps or make the sync fail). Returns the previous hook.
+using SyncFileHook = std::function<int(int descriptor)>;
+SyncFileHook SetSyncFileHook(SyncFileHook hook);
