@@ -85,15 +85,16 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
     QStringList progress;
     const MessageBoxHook recorder = SetMessageBoxHook(nullptr);
     SetMessageBoxHook([&](const QString& text, const QString& caption, int flags) {
-        QWidget* form = CurrentProgress->Form;
-        progress << QString("%1/%2 %3 %4 %5")
-                        .arg(CurrentProgress->Bar->value())
-                        .arg(CurrentProgress->Bar->maximum())
-                        .arg(CurrentProgress->Text->text(), form->windowTitle())
-                        .arg(form->windowFlags().testAnyFlags(Qt::WindowCloseButtonHint |
-                                                              Qt::WindowMinMaxButtonsHint));
-        EXPECT_EQ(QRect(form->pos(), form->size()),
-                  QRect((ScreenWidth - 400) / 2, (ScreenHeight - 100) / 2, 400, 100));
+        if (QWidget* form = CurrentProgress ? CurrentProgress->Form : nullptr) {
+            progress << QString("%1/%2 %3 %4 %5")
+                            .arg(CurrentProgress->Bar->value())
+                            .arg(CurrentProgress->Bar->maximum())
+                            .arg(CurrentProgress->Text->text(), form->windowTitle())
+                            .arg(form->windowFlags().testAnyFlags(Qt::WindowCloseButtonHint |
+                                                                  Qt::WindowMinMaxButtonsHint));
+            EXPECT_EQ(QRect(form->pos(), form->size()),
+                      QRect((ScreenWidth - 400) / 2, (ScreenHeight - 100) / 2, 400, 100));
+        }
         return recorder(text, caption, flags);
     });
     Show();
