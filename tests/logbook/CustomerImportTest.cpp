@@ -80,6 +80,7 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
                   {"7", {"nazov=Doprava", "ICO=222", "DIC=333", "platcaDPH=1", "fo=xx", "po=ano"}},
                   {"8", {"nazov=", "ICO=sk777"}},
                   {"9", {"nazov=Bez IČO", QString("ICO=") + QChar(1)}}});
+    CustomerFile("tr", {{"1", {"nazov=Tamrik", "ICO=1"}}}); // cooperation with it is off
     Cooperation(true, false);
     // The progress window when a box comes up: its step, text, caption and title-bar buttons.
     QStringList progress;
@@ -142,29 +143,6 @@ TEST_F(CustomerImportTest, EachProgramAsksOnceAndNoLeavesOnlyThatProgramOut) {
     QCoreApplication::processEvents();
     EXPECT_EQ(boxes.Shown(), Boxes({Question(Kelbor), Question(Tamrik), Question(Kelbor)}));
     EXPECT_EQ(Customers().mid(2), QStringList(QStringLiteral("3 Kelborský AB12")));
-}
-
-TEST_F(CustomerImportTest, CooperationOffReadsNothingAndAFolderWithoutAFileOnlyShowsTheWindow) {
-    CustomerFile("kb", {{"1", {"nazov=Firma", "ICO=1"}}});
-    CustomerFile("tr", {{"1", {"nazov=Firma", "ICO=1"}}});
-    Cooperation(false, false);
-    struct Filter : QObject {
-        int shown = 0;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            shown += event->type() == QEvent::Show && watched->objectName() == "ImportProgress";
-            return false;
-        }
-    } filter;
-    qApp->installEventFilter(&filter);
-    Show();
-    EXPECT_EQ(filter.shown, 0);
-    Cooperation(true, false, program.folder.File("nowhere"));
-    program.Restart();
-    QCoreApplication::processEvents();
-    qApp->removeEventFilter(&filter);
-    EXPECT_EQ(filter.shown, 1);
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(Customers().isEmpty());
 }
 
 TEST_F(CustomerImportTest, AFailingProgramIsRolledBackReportedOnceAndStartUpGoesOn) {

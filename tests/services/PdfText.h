@@ -6,7 +6,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSizeF>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
 #include <cmath>
@@ -26,7 +25,7 @@ struct PdfWord {
 };
 
 struct PdfText {
-    std::vector<QSizeF> pages; // in millimetres
+    QStringList pages; // each page's size in whole millimetres, "210x297"
     std::vector<PdfWord> words;
 
     // Words of a page (0: every page) that equal text.
@@ -51,13 +50,6 @@ struct PdfText {
             if (best.page == 0 || distance(w) < distance(best))
                 best = w;
         return best;
-    }
-    // The sheet sizes in whole millimetres, "210x297" for each page.
-    QString Sheets() const {
-        QStringList sizes;
-        for (const QSizeF& page : pages)
-            sizes << QString("%1x%2").arg(qRound(page.width())).arg(qRound(page.height()));
-        return sizes.join(' ');
     }
     // The words of a page in reading order, joined by blanks.
     QString PageText(int page) const {
@@ -94,7 +86,7 @@ inline PdfText ReadPdf(const QString& file) {
         const auto m = it.next();
         const auto at = [&](int n) { return m.captured(n).toDouble() * 25.4 / 72; };
         if (!m.captured(1).isEmpty())
-            result.pages.emplace_back(at(1), at(2));
+            result.pages << QString("%1x%2").arg(qRound(at(1))).arg(qRound(at(2)));
         else
             result.words.push_back({int(result.pages.size()), at(3), at(4), at(5), at(6),
                                     QTextDocumentFragment::fromHtml(m.captured(7)).toPlainText()});
