@@ -7,9 +7,8 @@
 #include "ProgramGlobals.h"
 
 namespace {
-// Customer 3, "Doprava Žilina" stored with a CR LF inside as the earlier program could, selected with
-// the year 2023, and its car Octavia with id 5; the accounting program's folder "kelbor" with the
-// program file, cooperation switched on. Ids and year differ, so a swapped line shows.
+// Customer 3 "Doprava Žilina" with a CR LF inside (as the earlier program stored it), year 2023, car 5,
+// and the accounting program in "kelbor" with cooperation on. Distinct ids show a swapped line.
 class OrderExportTest : public ProgramTest {
 protected:
     OrderExportTest() : ProgramTest("") {}
@@ -48,7 +47,6 @@ protected:
 } // namespace
 
 TEST_F(OrderExportTest, TheOrderHasElevenLinesTheProgramStartsAndItsTripIsListedAfterOk) {
-    EXPECT_FALSE(page->BitBtn26->isHidden());
     const QString caption = program.form->windowTitle();
     ASSERT_TRUE(caption.contains(QStringLiteral("Doprava\r\nŽilina - 2023")));
     answers = {"1.1.2007", "31.12.2007", "150"};
@@ -138,5 +136,4 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     WriteSetting("Info", "PriemRychl", "55");
     page->BitBtn26->click();
     EXPECT_EQ(Order().split('\n').value(6), "55\r");
-    EXPECT_EQ(shell.Opened().size(), 1);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-// Printing to a PDF file through the hooked printer set-up dialog, and reading the words back
-// with their positions by `pdftotext -bbox` (poppler-utils).
+// Reports printed to PDF through the hooked set-up dialog, read back by `pdftotext -bbox`.
 
 #include <QPrinter>
 #include <QProcess>
@@ -19,9 +18,8 @@ struct PdfWord {
     int page = 0; // 1 for the first page
     double left = 0, top = 0, right = 0, bottom = 0;
     QString text;
-    double centre() const { return (left + right) / 2; }
     // The left edge, centre or right edge, by an alignment letter.
-    double edge(char align) const { return align == 'L' ? left : align == 'C' ? centre() : right; }
+    double edge(char align) const { return align == 'L' ? left : align == 'C' ? (left + right) / 2 : right; }
 };
 
 struct PdfText {
@@ -101,13 +99,11 @@ public:
     explicit PdfPrinterAnswer(bool accept = true) : accept_(accept) {
         previous_ = SetPrintDialogHook([this](QPrinter& printer) {
             file_ = dir_.filePath(QString("report%1.pdf").arg(++asked_));
-            printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(file_);
             return accept_;
         });
     }
     ~PdfPrinterAnswer() { SetPrintDialogHook(previous_); }
-    int Asked() const { return asked_; }
     QString File() const { return file_; } // the last report's file
     QString Folder() const { return dir_.path(); }
     PdfText Read() const { return ReadPdf(file_); }
