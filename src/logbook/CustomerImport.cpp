@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -15,12 +16,12 @@
 #include "IniFile.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramGlobals.h"
 #include "SQLunit.h"
 #include "Schema.h"
 #include "Settings.h"
 #include "SqliteWrapper.h"
-#include "TextUtils.h"
 #include "YearAndDriver.h"
 
 namespace {
@@ -31,9 +32,19 @@ struct AccountingProgram {
     bool enabledDefault;
 };
 
+// A value of the customer file as one line: control characters (a NUL among them) are dropped.
+QString Value(const TMemIniFile& ini, const QString& section, const QString& key) {
+    return OneLineText(ini.ReadString(section, key, QString()));
+}
+
 QString FlagValue(const TMemIniFile& ini, const QString& section, const QString& key) {
-    const QString value = ini.ReadString(section, key, QString());
+    const QString value = Value(ini, section, key);
     return value == "x" || value == "X" ? "1" : "0";
+}
+
+// IČOs compared as whole texts without regard to letter case.
+QString IcoKey(const QString& ico) {
+    return ico.toCaseFolded();
 }
 
 // A small window of its own in the middle of the screen that carries the progress panel.
@@ -55,8 +66,11 @@ void ImportPass(const AccountingProgram& program) {
     CreateTableZakaznici(); // only when an import may need it
 
     TDatabase& db = Database();
-    QStringList known;
-    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", known);
+    QStringList stored;
+    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", stored);
+    QSet<QString> known;
+    for (const QString& ico : stored)
+        known.insert(IcoKey(ico));
     const QStringList sections = ini.ReadSections();
 
     const std::unique_ptr<QWidget> window = NewProgressWindow();
@@ -72,8 +86,8 @@ void ImportPass(const AccountingProgram& program) {
         // Repaint only: clicks on the main window wait until the import is over.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-        const QString ico = ini.ReadString(section, "ICO", QString());
-        const QString name = ico.isEmpty() ? QString() : ini.ReadString(section, "nazov", QString());
+        const QString ico = Value(ini, section, "ICO");
+        const QString name = ico.isEmpty() ? QString() : Value(ini, section, "nazov");
         if (ico.isEmpty() || name.isEmpty()) {
             ShowMessageBox(
                 QStringLiteral("V zakaznikovi s ID \"%1\" v programe \"%2\" nie je zadané IČO alebo "
@@ -82,7 +96,7 @@ void ImportPass(const AccountingProgram& program) {
                 ProgramTitle, MB_ICONINFORMATION);
             continue;
         }
-        if (IndexOfText(ico, known, false) >= 0)
+        if (known.contains(IcoKey(ico)))
             continue;
         if (!asked && ShowMessageBox(QStringLiteral("V databáze zákazníkov v programe \"%1\" boli nájdené "
                                                     "údaje, ktoré nemáte importované. Prajete si tieto "
@@ -90,7 +104,7 @@ void ImportPass(const AccountingProgram& program) {
                                          .arg(program.name),
                                      ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
             break;
-        known << ico;
+        known.insert(IcoKey(ico));
         asked = true;
 
         SqlLines = CustomerInsertLines(ini, section);
@@ -111,7 +125,7 @@ QString CustomerFilePath(const QString& pathSetting) {
 }
 
 QStringList CustomerInsertLines(const TMemIniFile& ini, const QString& section) {
-    auto value = [&](const char* key) { return ini.ReadString(section, key, QString()); };
+    auto value = [&](const char* key) { return Value(ini, section, key); };
     return {"INSERT INTO zakaznici (",
             "nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, po)",
             "VALUES (",

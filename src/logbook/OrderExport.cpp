@@ -12,6 +12,7 @@
 #include "InputBox.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramGlobals.h"
 #include "Settings.h"
 #include "Shell.h"
@@ -34,8 +35,9 @@ QStringList TOrder::Lines() const {
 
 QByteArray OrderFileBytes(const TOrder& order) {
     QString text;
+    // Texts from the database and the caption may hold line breaks: each stays on its own line.
     for (const QString& line : order.Lines())
-        text += line + "\r\n";
+        text += OneLineText(line) + "\r\n";
     return ToAnsi(text);
 }
 
@@ -45,6 +47,17 @@ void WriteOrderFile(const QString& fileName, const TOrder& order) {
         throw EFileError(QStringLiteral("Nie je možné zapísať súbor \"%1\": %2").arg(fileName, reason));
 }
 
+namespace {
+// The first character of a path that a line of the order file cannot hold; -1 when none.
+qsizetype UnwritablePathChar(const QString& path) {
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (IsLineBreakOrControl(path[i]) || FindNonAnsiChar(CharAt(path, i)) >= 0)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
 void TTripsPage::BitBtn26Click() {
     const QString path = ReadSetting("general", "SpolKBpath", QString());
     const QString program = KelborProgramFile(path);
@@ -52,9 +65,9 @@ void TTripsPage::BitBtn26Click() {
         ShowAppError(QStringLiteral("Program nebol na nasledovnej adrese nájdený:") + "\r\r" + program);
         return;
     }
-    // The program opens the database named on line 1: a character replaced there would lead it to
-    // another file, where its trips would be lost.
-    if (const qsizetype at = FindNonAnsiChar(DatabasePath); at >= 0) {
+    // The program opens the database named on line 1: a character replaced or dropped there would
+    // lead it to another file, where its trips would be lost.
+    if (const qsizetype at = UnwritablePathChar(DatabasePath); at >= 0) {
         ShowAppError(
             QStringLiteral("Cesta k databáze \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať "
                            "do súboru order.txt.")

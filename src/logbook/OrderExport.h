@@ -31,7 +31,8 @@ struct TOrder {
     QStringList Lines() const;
 };
 
-// The file's bytes: Windows-1250, every line ended by CR LF.
+// The file's bytes: Windows-1250, every line ended by CR LF; line breaks and other control
+// characters within a line are dropped, so the file always has its eleven lines.
 QByteArray OrderFileBytes(const TOrder& order);
 // Writes the whole file at once; throws EFileError when it cannot be written (the old file stays).
 void WriteOrderFile(const QString& fileName, const TOrder& order);

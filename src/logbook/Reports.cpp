@@ -1,7 +1,6 @@
 #include "Reports.h"
 
 #include <QLabel>
-#include <algorithm>
 #include <memory>
 
 #include "CarsPage.h"
@@ -27,17 +26,12 @@ ReportClock& Clock() {
     return clock;
 }
 
-// An id spliced into a statement: digits only, or nothing to look up.
-bool IsId(const QString& text) {
-    return !text.isEmpty() &&
-           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
-}
-
-// The first row of "SELECT * FROM <table> WHERE id = <id>", or none when id is no number.
+// The first row of "SELECT * FROM <table> WHERE id = <id>"; none when no id is set. An id that is
+// no whole number raises EConvertError.
 std::unique_ptr<TQueryResult> RowById(const QString& table, const QString& id, const QString& end = "") {
-    if (!IsId(id))
+    if (id.isEmpty())
         return nullptr;
-    auto result = Database().Query("SELECT * FROM " + table + " WHERE id = " + id + end);
+    auto result = Database().Query("SELECT * FROM " + table + " WHERE id = " + SqlId(id) + end);
     result->MoveFirst();
     return result;
 }

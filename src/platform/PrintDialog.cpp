@@ -1,16 +1,21 @@
 #include "PrintDialog.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 
 #include "Exception.h"
 #include "Fonts.h"
 
 namespace {
+const char* const kCannotPrint = "Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný";
+
 PrintDialogHook& Hook() {
     static PrintDialogHook hook;
     return hook;
@@ -83,7 +88,7 @@ void TPrinter::BeginDoc() {
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) {
         painter_.reset();
-        throw Exception(QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný"));
+        throw Exception(QString::fromUtf8(kCannotPrint));
     }
     painter_->setFont(font_);
     painter_->setPen(QPen(Qt::black, 0));
@@ -94,8 +99,12 @@ void TPrinter::BeginDoc() {
 void TPrinter::EndDoc() {
     if (!Printing())
         return;
-    painter_->end();
+    const bool ended = painter_->end();
     painter_.reset();
+    if (!ended || printer_->printerState() == QPrinter::Error || !OutputComplete()) {
+        RemoveOutput();
+        throw Exception(QString::fromUtf8(kCannotPrint));
+    }
 }
 
 void TPrinter::Abort() {
@@ -104,6 +113,25 @@ void TPrinter::Abort() {
     printer_->abort();
     painter_->end();
     painter_.reset();
+    RemoveOutput();
+}
+
+bool TPrinter::OutputComplete() const {
+    const QString name = printer_->outputFileName();
+    if (name.isEmpty())
+        return true;
+    // A write that failed on the way (a full disk) leaves the file without its closing trailer.
+    QFile file(name);
+    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 64));
+    return file.readAll().contains("%%EOF");
+}
+
+void TPrinter::RemoveOutput() {
+    const QString name = printer_->outputFileName();
+    if (!name.isEmpty() && QFileInfo(name).isFile())
+        QFile::remove(name);
 }
 
 void TPrinter::NewPage() {

@@ -46,8 +46,10 @@ public:
 
     // Raises an Exception when the printer or its output file cannot be opened.
     void BeginDoc();
+    // Raises the same Exception when the document could not be written whole; its file is removed.
     void EndDoc();
-    // Ends a document broken off by an error: the job is cancelled where the printer allows it.
+    // Ends a document broken off by an error: the job is cancelled where the printer allows it, and
+    // the output file is removed.
     void Abort();
     void NewPage();
     bool Printing() const;
@@ -62,6 +64,9 @@ public:
     QColor FontColor() const { return fontColor_; }
 
 private:
+    bool OutputComplete() const; // the output file ends with the PDF trailer
+    void RemoveOutput();
+
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     QFont font_;

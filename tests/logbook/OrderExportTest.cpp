@@ -7,39 +7,16 @@
 #include "ProgramGlobals.h"
 
 namespace {
-// A stand-in for the accounting program: like the real one it reads the database named on line 1
-// of the order beside it and writes a trip of the ordered car there (departure from line 4, the
-// kilometres of line 6 in the purpose); then it records its arguments.
-const char* StandIn = R"py(#!/usr/bin/env python3
-import os, sqlite3, sys
-here = os.path.dirname(os.path.abspath(__file__))
-with open(os.path.join(here, 'order.txt'), 'rb') as f:
-    lines = f.read().decode('cp1250').split('\r\n')
-day, month, year = lines[3].split('.')
-departure = '%s-%02d-%02d 08:00' % (year, int(month), int(day))
-db = sqlite3.connect(lines[0], timeout=30)
-db.execute("INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, ucel, id_auto, "
-           "id_vodic, id_zakaznik) VALUES (?, ?, 1, 0, 0, 0, ?, ?, 1, ?)",
-           (departure, departure, ('Kelbor ' + lines[5]).encode('cp1250'), int(lines[2]), int(lines[1])))
-db.commit()
-db.close()
-with open(os.path.join(here, 'record.tmp'), 'w') as f:
-    f.write('\n'.join(sys.argv[1:]))
-os.rename(os.path.join(here, 'record.tmp'), os.path.join(here, 'record.txt'))
-)py";
-
-// The customer Doprava Žilina (id 1, year 2024) with the master data of one car (id 1) and one
-// route; the accounting program's folder "kelbor" with the stand-in, cooperation switched on.
+// Customer 3 "Doprava Žilina" with a CR LF inside (as the earlier program stored it), year 2023, car 5,
+// and the accounting program in "kelbor" with cooperation on. Distinct ids show a swapped line.
 class OrderExportTest : public ProgramTest {
 protected:
-    OrderExportTest() : ProgramTest(QStringLiteral("Doprava Žilina")) {}
+    OrderExportTest() : ProgramTest("") {}
     void SetUp() override {
         ProgramTest::SetUp();
-        page = program.form->TripsPage;
         folder = program.folder.File("kelbor");
         QDir().mkdir(folder);
-        WriteFileBytes(folder + "/Kelbor.exe", StandIn);
-        QFile(folder + "/Kelbor.exe").setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WriteFileBytes(folder + "/Kelbor.exe", "");
         WriteSetting("general", "SpolKB", "1");
         WriteSetting("general", "SpolKBpath", folder);
         previousInput =
@@ -48,7 +25,14 @@ protected:
                 return answers.value(prompts.size() - 1);
             });
         CreateTripMasterData("('Nitra', 'Trnava', 50)", "2000-01-01");
-        program.OpenTrips();
+        CreateTableZakaznici();
+        Db->Execute(QStringLiteral("INSERT INTO zakaznici (id, nazov, ico) VALUES (3, 'Doprava' || char(13, "
+                                   "10) || 'Žilina', '3')"));
+        Db->Execute("UPDATE auta SET id = 5, id_zakaznik = 3");
+        Db->Execute("UPDATE vodic SET id_zakaznik = 3");
+        Db->Execute("UPDATE pocstav SET id_auto = 5, id_zakaznik = 3, rok = 2023");
+        program.form->MainScreen->SelectCustomerYear("3", "2023");
+        page = program.OpenTrips();
     }
     void TearDown() override { SetInputBoxHook(previousInput); }
 
@@ -62,19 +46,19 @@ protected:
 };
 } // namespace
 
-TEST_F(OrderExportTest, TheOrderIsWrittenTheProgramStartedAndItsTripListedAfterOk) {
-    EXPECT_FALSE(page->BitBtn26->isHidden());
+TEST_F(OrderExportTest, TheOrderHasElevenLinesTheProgramStartsAndItsTripIsListedAfterOk) {
     const QString caption = program.form->windowTitle();
-    ASSERT_TRUE(caption.contains(QStringLiteral("Doprava Žilina - 2024")));
+    ASSERT_TRUE(caption.contains(QStringLiteral("Doprava\r\nŽilina - 2023")));
     answers = {"1.1.2007", "31.12.2007", "150"};
 
-    // The confirmation waits until the stand-in has done its work, as the user would.
+    // While the confirmation waits, the program writes a trip of the ordered car into the database.
+    ShellRecorder shell;
     bool minimised = false;
-    bool recorded = false;
     const MessageBoxHook answer = SetMessageBoxHook(nullptr);
     SetMessageBoxHook([&](const QString& text, const QString& boxCaption, int flags) {
         minimised = program.form->windowState().testFlag(Qt::WindowMinimized);
-        recorded = QTest::qWaitFor([&] { return QFile::exists(folder + "/record.txt"); }, 60000);
+        InsertTrip("2007-01-01 08:00", 0, 1, "NULL", "Kelbor 150");
+        Db->Execute("UPDATE jazdy SET id_auto = 5, id_zakaznik = 3");
         return answer(text, boxCaption, flags);
     });
     page->BitBtn26->click();
@@ -83,69 +67,55 @@ TEST_F(OrderExportTest, TheOrderIsWrittenTheProgramStartedAndItsTripListedAfterO
     EXPECT_EQ(prompts, QStringList({QStringLiteral("Vozopis: dátum OD (dd.mm.yyyy)"),
                                     QStringLiteral("Vozopis: dátum DO (dd.mm.yyyy)"), "Vozopis: km"}));
     const QByteArray expected = ToAnsi(program.folder.File("Data/data.mvk")) + "\r\n" +
-                                "1\r\n1\r\n1.1.2007\r\n31.12.2007\r\n150\r\n10\r\n"
-                                "Doprava \x8Eilina\r\n2024\r\n" +
-                                ToAnsi(caption) + "\r\nVozopis\r\n";
+                                "3\r\n5\r\n1.1.2007\r\n31.12.2007\r\n150\r\n10\r\n"
+                                "Doprava\x8Eilina\r\n2023\r\n" +
+                                ToAnsi(QString(caption).remove("\r\n")) + "\r\nVozopis\r\n";
     EXPECT_EQ(Order(), expected);
-
-    ASSERT_TRUE(recorded) << "the stand-in ran";
-    EXPECT_EQ(ReadFileBytes(folder + "/record.txt"), "Vozopis_export_jazdy");
-    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Po skončení importu prosím stlačte OK.")));
-    EXPECT_EQ(Box(0).caption, "Vozopis");
-    EXPECT_EQ(Box(0).flags, 0);
+    EXPECT_EQ(shell.Opened(), QStringList(folder + "/Kelbor.exe"));
+    EXPECT_EQ(shell.Parameters(), QStringList("Vozopis_export_jazdy"));
+    EXPECT_EQ(boxes.Shown(),
+              Boxes({{QStringLiteral("Po skončení importu prosím stlačte OK."), "Vozopis", 0}}));
     EXPECT_TRUE(minimised) << "the main window waits minimised";
-    EXPECT_TRUE(program.form->windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_FALSE(program.form->windowState().testFlag(Qt::WindowMinimized));
-    EXPECT_EQ(GridColumn(page->sgJazdy, 10), QStringList("Kelbor 150"))
-        << "the trip the program wrote is listed";
-    EXPECT_EQ(GridColumn(page->sgJazdy, 1), QStringList("01.01.2007 08:00"));
+    EXPECT_EQ(program.form->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowMaximized);
+    EXPECT_EQ(GridColumn(page->sgJazdy, 10), QStringList("Kelbor 150")) << "the trip list is read again";
 }
 
 TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNothing) {
     ShellRecorder shell;
-    answers = {"1.1.2024", "31.1.2024", "10"};
-
+    const QString notFound = QStringLiteral("Program nebol na nasledovnej adrese nájdený:\r\r");
     // The program file is looked for beside the folder's separator, added once.
-    WriteSetting("general", "SpolKBpath", program.folder.File("inde/"));
-    page->BitBtn26->click();
-    WriteSetting("general", "SpolKBpath", "");
-    page->BitBtn26->click();
-    EXPECT_EQ(boxes.Texts(), QStringList({QStringLiteral("Program nebol na nasledovnej adrese nájdený:\r\r") +
-                                              program.folder.File("inde/Kelbor.exe"),
-                                          QStringLiteral("Program nebol na nasledovnej adrese nájdený:\r\r"
-                                                         "/Kelbor.exe")}));
-    EXPECT_EQ(Box(0).flags, 16);
-    EXPECT_TRUE(prompts.isEmpty());
-
-    // A cancelled box answers empty: all three are asked, then nothing happens.
+    for (const QString& setting : {program.folder.File("inde/"), QString()}) {
+        WriteSetting("general", "SpolKBpath", setting);
+        page->BitBtn26->click();
+    }
+    EXPECT_EQ(boxes.Shown(), Boxes({{notFound + program.folder.File("inde/Kelbor.exe"), "Vozopis", 16},
+                                    {notFound + "/Kelbor.exe", "Vozopis", 16}}));
     WriteSetting("general", "SpolKBpath", folder + "/");
-    answers = {"1.1.2024", "", "10"};
+
+    // A database path that a line of the order cannot hold would send the program to another file.
+    const QString databasePath = DatabasePath;
+    for (const QString& bad : {QStringLiteral("ñ"), QStringLiteral("\n")}) {
+        DatabasePath = "/home/mu" + bad + "oz/Data/data.mvk";
+        page->BitBtn26->click();
+        EXPECT_EQ(
+            boxes.Texts().last(),
+            QStringLiteral("Cesta k databáze \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať do "
+                           "súboru order.txt.")
+                .arg(DatabasePath, bad));
+    }
+    DatabasePath = databasePath;
+    EXPECT_TRUE(prompts.isEmpty()) << "nothing is asked for a missing program or an unusable path";
+
+    // A cancelled box answers empty: all three are asked, then nothing happens. A character the
+    // order file cannot hold is refused, not replaced.
+    answers = {"1.1.2024", "", "10", "1.1.2024", QStringLiteral("31.1.2024 ☺"), "10"};
     page->BitBtn26->click();
     EXPECT_EQ(prompts.size(), 3);
-    EXPECT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
-
-    // A character the order file cannot hold is refused, not replaced.
-    prompts.clear();
-    answers = {"1.1.2024", QStringLiteral("31.1.2024 ☺"), "10"};
+    EXPECT_EQ(boxes.Shown().size(), 4u);
     page->BitBtn26->click();
-    EXPECT_EQ(boxes.Texts().value(2),
+    EXPECT_EQ(boxes.Texts().value(4),
               QStringLiteral("Pole \"dátum DO (dd.mm.yyyy)\" obsahuje znak \"☺\", ktorý nie je možné "
                              "uložiť. Nahraďte ho prosím iným znakom."));
-    EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
-
-    // A database path that the order file cannot hold would send the program to another file.
-    const QString databasePath = DatabasePath;
-    DatabasePath = QStringLiteral("/home/muñoz/Data/data.mvk");
-    prompts.clear();
-    page->BitBtn26->click();
-    DatabasePath = databasePath;
-    EXPECT_EQ(
-        boxes.Texts().value(3),
-        QStringLiteral("Cesta k databáze \"/home/muñoz/Data/data.mvk\" obsahuje znak \"ñ\", ktorý nie je "
-                       "možné zapísať do súboru order.txt."));
-    EXPECT_EQ(Box(3).flags, 16);
-    EXPECT_TRUE(prompts.isEmpty());
     EXPECT_FALSE(QFile::exists(folder + "/order.txt"));
 
     // The order cannot replace what stands in its place: the file error, no start, no minimising.
@@ -153,14 +123,12 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     prompts.clear();
     answers = {"1.1.2024", "31.1.2024", "10"};
     page->BitBtn26->click();
-    ASSERT_EQ(boxes.Shown().size(), 5u);
-    EXPECT_EQ(Box(4).flags, 16);
+    ASSERT_EQ(boxes.Shown().size(), 6u);
     EXPECT_TRUE(
-        Box(4).text.startsWith(QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)))
-        << Box(4).text.toStdString();
+        Box(5).flags == 16 &&
+        Box(5).text.startsWith(QStringLiteral("Nie je možné zapísať súbor \"%1/order.txt\"").arg(folder)));
     EXPECT_TRUE(shell.Opened().isEmpty());
     EXPECT_FALSE(program.form->windowState().testFlag(Qt::WindowMinimized));
-    EXPECT_TRUE(QFileInfo(folder + "/order.txt").isDir());
 
     // The kept average speed goes on line 7.
     QDir().rmdir(folder + "/order.txt");
@@ -168,6 +136,4 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     WriteSetting("Info", "PriemRychl", "55");
     page->BitBtn26->click();
     EXPECT_EQ(Order().split('\n').value(6), "55\r");
-    EXPECT_EQ(shell.Opened(), QStringList(folder + "/Kelbor.exe"));
-    EXPECT_EQ(shell.Parameters(), QStringList("Vozopis_export_jazdy"));
 }

@@ -60,8 +60,7 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedOrRefused) {
     prices->widgets.save->click();
     EXPECT_TRUE(prices->eCPHMdatum->hasFocus());
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(Box(0).text,
-              QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
+    EXPECT_EQ(Box(0).text, QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
     prices->eCPHMdatum->SetText("01.02.2009");
     prices->eCPHMcena->clear();
     prices->widgets.save->click();
