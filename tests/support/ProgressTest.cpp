@@ -81,8 +81,11 @@ struct ProgressText : ProgressOnWindow {
 TEST_F(ProgressText, ShowsAmountSpeedAndTimeLeft) {
     // 12 288 000 bytes left at 100 KB/s: 120 s.
     EXPECT_EQ(TextAfter(1024000, 1024000 + 12288000),
-              QStringLiteral("adresa\r\rStav: 1\u00A0000,00 KB  /  13\u00A0000,00 KB    (7,69%)\r"
+              QStringLiteral("adresa\n\nStav: 1\u00A0000,00 KB  /  13\u00A0000,00 KB    (7,69%)\n"
                              "Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
+    // Each CR breaks a line: the address, an empty line, "Stav" and "Rýchlosť".
+    const QLabel* label = CurrentProgress->Text;
+    EXPECT_EQ(qRound(double(label->heightForWidth(2000)) / label->fontMetrics().lineSpacing()), 4);
     EXPECT_EQ(download.Samples.size(), 5);
     EXPECT_EQ(CurrentProgress->Bar->maximum(), 1024000 + 12288000);
     EXPECT_EQ(CurrentProgress->Bar->value(), 1024000);
@@ -107,8 +110,8 @@ TEST_F(ProgressText, WithinTheIntervalOnlyTheBarMoves) {
 
 TEST_F(ProgressText, WithoutATotalOrSpeedNoTimeIsShown) {
     download.Samples.clear();
-    EXPECT_EQ(TextAfter(0, 0), QStringLiteral("adresa\r\r\rRýchlosť: 0,00 KB/s"));
-    EXPECT_EQ(TextAfter(204800, 0), QStringLiteral("adresa\r\r\rRýchlosť: 200,00 KB/s"));
+    EXPECT_EQ(TextAfter(0, 0), QStringLiteral("adresa\n\n\nRýchlosť: 0,00 KB/s"));
+    EXPECT_EQ(TextAfter(204800, 0), QStringLiteral("adresa\n\n\nRýchlosť: 200,00 KB/s"));
 }
 
 TEST_F(ProgressText, KeepsTheLast19Samples) {
