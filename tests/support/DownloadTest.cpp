@@ -5,6 +5,8 @@
 #include "CurlHandle.h"
 #include "Download.h"
 #include "GeneralUnit.h"
+#include "PythonPeer.h"
+#include "Smtp.h"
 #include "TestSupport.h"
 #include "UpdateServer.h"
 
@@ -123,5 +125,21 @@ TEST_F(DownloadTest, DownloadFileNamesTheFileAfterTheAddressAndRaisesItsFailureW
     EXPECT_EQ(FilesBelow(folder.Path()), QStringList{"MolvekUPDA.exe"});
     EXPECT_EQ(CurrentProgress, nullptr);
     EXPECT_EQ(form.findChild<QWidget*>("ProgressPanel"), nullptr);
+}
+// The mail send shares the bounded handle and refuses to go without its own options.
+TEST(MailSendOptions, ARefusedOptionStopsTheSend) {
+    QTemporaryDir kept;
+    TPythonPeer peer({SMTP_SERVER_SCRIPT, "u", "p", kept.path()});
+    const QString server = "127.0.0.1:" + peer.ReadLine();
+    const auto send = [&] {
+        return SmtpSend("a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p");
+    };
+    for (const CURLoption option :
+         {CURLOPT_READFUNCTION, CURLOPT_READDATA, CURLOPT_UPLOAD, CURLOPT_LOW_SPEED_TIME}) {
+        RefuseCurlOption(option);
+        EXPECT_FALSE(send()) << option;
+    }
+    RefuseCurlOption(CURLoption(0));
+    EXPECT_TRUE(send());
 }
 } // namespace
