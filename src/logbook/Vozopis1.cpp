@@ -318,8 +318,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (canClose) {
         StopTransfers(); // a download under way ends, and hands nothing over
         event->accept();
-    } else
+    } else {
         event->ignore();
+    }
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
