@@ -19,6 +19,7 @@
 #include "ComboBox.h"
 #include "CustomerImport.h"
 #include "CustomerPage.h"
+#include "Download.h"
 #include "Endpoints.h"
 #include "GeneralUnit.h"
 #include "Globals.h"
@@ -314,10 +315,12 @@ void TForm1::ShowPanel(QWidget* panel) {
 void TForm1::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     RunGuarded([&] { FormCloseQuery(canClose); });
-    if (canClose)
+    if (canClose) {
+        StopTransfers(); // a download under way ends, and hands nothing over
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {

@@ -10,9 +10,25 @@ struct TransferBounds {
     long connectTimeoutMs; // to establish the connection
     long lowSpeedBytes;    // a transfer slower than this many bytes per second ...
     long lowSpeedSeconds;  // ... for this long is given up
-    long totalSeconds = 0; // whole transfer; 0 for no bound
+    long totalSeconds;     // the whole transfer
 };
 
-// A new transfer handle on the calling thread (null when the library cannot make one), with the
-// library set up once and the bounds applied.
+// A new transfer handle on the calling thread, with the library set up once and the bounds applied;
+// null when the library cannot make one or refuses a bound.
 CurlHandle NewCurlHandle(const TransferBounds& bounds);
+
+// Sets one option of a transfer; false when the library refuses it (an older library lacks it), so
+// that a transfer whose safety rests on the option is not run without it.
+template <typename T> bool SetCurlOption(CURL* handle, CURLoption option, T value);
+
+// Makes SetCurlOption refuse Option, as an older library would (tests); CURLoption(0) refuses none.
+// Returns the previous one.
+CURLoption RefuseCurlOption(CURLoption option);
+
+namespace curl_detail {
+bool Refused(CURLoption option);
+}
+
+template <typename T> bool SetCurlOption(CURL* handle, CURLoption option, T value) {
+    return !curl_detail::Refused(option) && curl_easy_setopt(handle, option, value) == CURLE_OK;
+}

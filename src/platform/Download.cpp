@@ -5,13 +5,34 @@
 
 #include <QTemporaryFile>
 #include <exception>
-#include <memory>
 
 namespace {
 DownloadLimits& Limits() {
     static DownloadLimits limits;
     return limits;
 }
+
+QByteArray& CaFile() {
+    static QByteArray file;
+    return file;
+}
+
+// The transfers under way, and whether they are to stop.
+struct Running {
+    Running() { ++count(); }
+    ~Running() {
+        if (--count() == 0)
+            stop() = false;
+    }
+    static int& count() {
+        static int n = 0;
+        return n;
+    }
+    static bool& stop() {
+        static bool requested = false;
+        return requested;
+    }
+};
 
 bool Fail(QString* error, const QString& reason) {
     if (error)
@@ -21,17 +42,25 @@ bool Fail(QString* error, const QString& reason) {
 
 struct Transfer {
     QTemporaryFile* file = nullptr;
-    bool writeFailed = false;
+    qint64 maxBytes = 0;
     const DownloadProgress* progress = nullptr;
+    qint64 written = 0;
+    bool writeFailed = false;
+    bool tooLarge = false;
     std::exception_ptr raised;
 };
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const qint64 bytes = qint64(size * count);
+    transfer->written += bytes;
+    if (transfer->written > transfer->maxBytes) {
+        transfer->tooLarge = true;
+        return 0; // stops the transfer
+    }
     if (transfer->file->write(data, bytes) != bytes) {
         transfer->writeFailed = true;
-        return 0; // stops the transfer
+        return 0;
     }
     return size_t(bytes);
 }
@@ -39,7 +68,10 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
 int OnProgress(void* user, curl_off_t total, curl_off_t done, curl_off_t, curl_off_t) {
     auto* transfer = static_cast<Transfer*>(user);
     try {
-        (*transfer->progress)(uint64_t(done < 0 ? 0 : done), uint64_t(total < 0 ? 0 : total));
+        if (*transfer->progress)
+            (*transfer->progress)(uint64_t(done < 0 ? 0 : done), uint64_t(total < 0 ? 0 : total));
+        if (Running::stop())
+            throw TransferStopped();
     } catch (...) {
         transfer->raised = std::current_exception(); // never through the library's frames
         return 1;
@@ -58,42 +90,55 @@ DownloadLimits SetDownloadLimits(const DownloadLimits& limits) {
     return previous;
 }
 
-bool DownloadToFile(const QString& url, const QString& fileName, const DownloadProgress& progress,
-                    QString* error) {
+void SetDownloadCaFile(const QString& file) {
+    CaFile() = file.toLocal8Bit();
+}
+
+void StopTransfers() {
+    Running::stop() = Running::count() > 0;
+}
+
+bool DownloadToFile(const QString& url, const QString& fileName, DownloadKind kind,
+                    const DownloadProgress& progress, QString* error) {
+    const Running running;
     QTemporaryFile temp;
     if (!OpenTemporaryFileFor(fileName, temp, error))
         return false;
 
     const DownloadLimits& limits = Limits();
-    const CurlHandle curl = NewCurlHandle({limits.connectTimeoutMs, limits.lowSpeedBytes,
-                                           limits.lowSpeedSeconds, progress ? 0 : limits.plainFetchSeconds});
+    const bool program = kind == DownloadKind::Program;
+    const CurlHandle curl =
+        NewCurlHandle({limits.connectTimeoutMs, limits.lowSpeedBytes, limits.lowSpeedSeconds,
+                       program ? limits.programSeconds : limits.textSeconds});
     if (!curl)
-        return Fail(error, QStringLiteral("libcurl cannot start a transfer"));
+        return Fail(error, QStringLiteral("libcurl cannot start a bounded transfer"));
 
-    Transfer transfer{&temp, false, &progress, nullptr};
+    Transfer transfer{&temp,  program ? limits.programBytes : limits.textBytes, &progress, 0, false, false,
+                      nullptr};
     const QByteArray address = url.toUtf8();
     char reason[CURL_ERROR_SIZE] = {};
     CURL* h = curl.get();
-    curl_easy_setopt(h, CURLOPT_URL, address.constData());
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, reason);
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    // A redirect never leaves https for plain http.
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, IsHttps(url) ? "https" : "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(h, CURLOPT_USERAGENT, "Vozopis");
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-    if (progress) {
-        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress);
-        curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
-    }
+    // Every option guards the transfer: none may be missing.
+    const bool set =
+        SetCurlOption(h, CURLOPT_URL, address.constData()) && SetCurlOption(h, CURLOPT_ERRORBUFFER, reason) &&
+        SetCurlOption(h, CURLOPT_PROTOCOLS_STR, "http,https") &&
+        // A redirect never leaves https for plain http.
+        SetCurlOption(h, CURLOPT_REDIR_PROTOCOLS_STR, IsHttps(url) ? "https" : "http,https") &&
+        SetCurlOption(h, CURLOPT_FOLLOWLOCATION, 1L) && SetCurlOption(h, CURLOPT_MAXREDIRS, 5L) &&
+        SetCurlOption(h, CURLOPT_FAILONERROR, 1L) && SetCurlOption(h, CURLOPT_USERAGENT, "Vozopis") &&
+        SetCurlOption(h, CURLOPT_WRITEFUNCTION, &WriteBody) &&
+        SetCurlOption(h, CURLOPT_WRITEDATA, &transfer) && SetCurlOption(h, CURLOPT_NOPROGRESS, 0L) &&
+        SetCurlOption(h, CURLOPT_XFERINFOFUNCTION, &OnProgress) &&
+        SetCurlOption(h, CURLOPT_XFERINFODATA, &transfer) &&
+        (CaFile().isEmpty() || SetCurlOption(h, CURLOPT_CAINFO, CaFile().constData()));
+    if (!set)
+        return Fail(error, QStringLiteral("libcurl refused a transfer option"));
 
     const CURLcode code = curl_easy_perform(h);
     if (transfer.raised)
         std::rethrow_exception(transfer.raised); // the temporary file goes with `temp`
+    if (transfer.tooLarge)
+        return Fail(error, QStringLiteral("the file is larger than %1 bytes").arg(transfer.maxBytes));
     if (transfer.writeFailed)
         return Fail(error, temp.errorString());
     if (code != CURLE_OK)

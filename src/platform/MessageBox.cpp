@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "LabelText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,11 +39,9 @@ int PlatformMessageBox(const QString& text, const QString& caption, int flags) {
         return Hook()(text, caption, flags);
 
     // The text stands as it is (a name like "<b>A & B</b>" is no markup); CR breaks the line.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
     QMessageBox box(IconOf(flags), caption, QString(), QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    box.setText(shown);
+    box.setText(WithLineBreaks(text));
     const bool yesNo = (flags & 0x0F) == 4;
     if (yesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -60,18 +60,19 @@ bool SmtpSend(const QString& sender, const QString& recipient, const QString& se
         curl_slist_append(nullptr, to.constData()), &curl_slist_free_all);
 
     CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, url.constData());
-    curl_easy_setopt(c, CURLOPT_MAIL_FROM, from.constData());
-    curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
-    if (!user.isEmpty()) {
-        curl_easy_setopt(c, CURLOPT_USERNAME, userBytes.constData());
-        curl_easy_setopt(c, CURLOPT_PASSWORD, passwordBytes.constData());
-    }
-    curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
-    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(c, CURLOPT_READFUNCTION, &ReadPayload);
-    curl_easy_setopt(c, CURLOPT_READDATA, &payload);
-    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size()));
+    // A send with an option missing is not made (no reader would read the standard input).
+    const bool set = SetCurlOption(c, CURLOPT_URL, url.constData()) &&
+                     SetCurlOption(c, CURLOPT_MAIL_FROM, from.constData()) &&
+                     SetCurlOption(c, CURLOPT_MAIL_RCPT, recipients.get()) &&
+                     (user.isEmpty() || (SetCurlOption(c, CURLOPT_USERNAME, userBytes.constData()) &&
+                                         SetCurlOption(c, CURLOPT_PASSWORD, passwordBytes.constData()))) &&
+                     SetCurlOption(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY)) &&
+                     SetCurlOption(c, CURLOPT_UPLOAD, 1L) &&
+                     SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
+                     SetCurlOption(c, CURLOPT_READDATA, &payload) &&
+                     SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size()));
+    if (!set)
+        return false;
 
     return curl_easy_perform(c) == CURLE_OK;
 }

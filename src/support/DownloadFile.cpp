@@ -9,6 +9,7 @@
 #include "Download.h"
 #include "Exception.h"
 #include "GeneralUnit.h"
+#include "LabelText.h"
 #include "System.h"
 #include "TextUtils.h"
 
@@ -74,7 +75,7 @@ void TDownload::Progress(uint64_t progress, uint64_t progressMax, const QString&
             text += "    (zostáva " + TimeLeftText(secondsLeft) + ")";
         }
         if (CurrentProgress)
-            CurrentProgress->Text->setText(text);
+            SetLabelText(CurrentProgress->Text, text);
     }
     QCoreApplication::processEvents(); // the windows repaint and stay usable
 }
@@ -95,10 +96,12 @@ bool DownloadFile(const QString& url, const QString& dir, const QString& fileNam
         target += '/';
     target += fileName.isEmpty() ? url.mid(url.lastIndexOf('/') + 1) : fileName;
 
-    const bool done = DownloadToFile(
-        url, target, [&](uint64_t bytes, uint64_t total) { download.Progress(bytes, total, url); });
-    progress.reset();
-    if (!done)
-        throw Exception("Error downloading URL: " + url);
+    try {
+        if (!DownloadToFile(url, target, DownloadKind::Program,
+                            [&](uint64_t bytes, uint64_t total) { download.Progress(bytes, total, url); }))
+            throw Exception("Error downloading URL: " + url);
+    } catch (const TransferStopped&) {
+        return false; // the program is closing
+    }
     return true;
 }

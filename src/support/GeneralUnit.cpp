@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QProgressBar>
 
+#include "LabelText.h"
+
 TProgress* CurrentProgress = nullptr;
 
 namespace {
@@ -74,7 +76,7 @@ TProgress::TProgress(int max, bool useGauge, const QString& caption, QWidget* fo
     Text->setWordWrap(true);
     Text->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     Text->setGeometry(Margin, 10, 370, 34);
-    Text->setText(caption.isEmpty() ? QStringLiteral("prosím čakajte...") : caption);
+    SetLabelText(Text, caption.isEmpty() ? QStringLiteral("prosím čakajte...") : caption);
     panel->label = Text;
 
     panel->show();

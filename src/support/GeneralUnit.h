@@ -64,13 +64,18 @@ QString TimeLeftText(double seconds);
 extern bool UpdateRunning;
 
 // Downloads URL into Dir + FileName (or the address's last segment) showing the progress panel
-// on Form. Throws Exception "Error downloading URL: <url>" when the download fails; nothing is
-// left at the target then and the panel is gone.
+// on Form. Throws Exception "Error downloading URL: <url>" when the download fails, and answers
+// false when closing the program stopped it; nothing is left at the target then and the panel is
+// gone.
 bool DownloadFile(const QString& url, const QString& dir, const QString& fileName, QWidget* form);
 
 // The update check of the support window's two update buttons and of the menu item.
 void CheckForUpdate(bool showMessages, const QString& exePath, const QString& exeFileName,
                     const QString& productFileName, const QString& programTitle, QWidget* parentForm);
+
+// The download counter's address from line 4 of a version's notes: the line up to and including
+// the '=' of its first "=http://", then the line's last segment (after its last '/', '\' or ':').
+QString CounterAddress(const QString& counterLine);
 
 // Reports at start-up how an update made before this start ended.
 void FinishUpdate(const QString& programTitle);

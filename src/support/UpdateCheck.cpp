@@ -71,11 +71,26 @@ void WriteHandOverFile(const QString& fileName, const QStringList& lines) {
         throw EFileError(QStringLiteral("Nie je možné zapísať súbor \"%1\".").arg(fileName));
 }
 
+} // namespace
+
+QString CounterAddress(const QString& counterLine) {
+    const qsizetype equals = counterLine.indexOf("=http://");
+    const qsizetype lastSeparator =
+        std::max({counterLine.lastIndexOf('/'), counterLine.lastIndexOf('\\'), counterLine.lastIndexOf(':')});
+    return (equals >= 0 ? counterLine.left(equals + 1) : QString()) + counterLine.mid(lastSeparator + 1);
+}
+
+namespace {
+// The longest index line taken for a real one: code, separator and a long version text.
+constexpr qsizetype MaxIndexLine = 64;
+
 // The state of one update check; ending it, on any path, runs the clean-up.
 class TUpdateCheck {
 public:
-    TUpdateCheck(bool showMessages, const QString& dir, const QString& title)
-        : showMessages_(showMessages), d_(dir), title_(title) {
+    TUpdateCheck(bool showMessages, const QString& exePath, const QString& productFileName,
+                 const QString& title)
+        : showMessages_(showMessages), exePath_(exePath), d_(QFileInfo(exePath).absolutePath() + '/'),
+          product_(productFileName), title_(title), area_(DownloadArea()) {
         UpdateRunning = true;
     }
     ~TUpdateCheck() {
@@ -84,8 +99,7 @@ public:
         UpdateRunning = false;
     }
 
-    void Run(const QString& exePath, const QString& exeFileName, const QString& productFileName,
-             QWidget* parentForm);
+    void Run(const QString& exeFileName, QWidget* parentForm);
 
 private:
     bool CheckInternetForUpdate();
@@ -95,6 +109,16 @@ private:
     // Checks the connection and fetches an index file into D + SavedAs; its lines but the empty
     // ones, or false after the message when it could not be fetched.
     bool FetchIndex(const QString& address, const QString& savedAs, QStringList& lines);
+    bool FetchVersionIndex(QStringList& index);
+    void ReportNoNewerVersion();
+    bool CheckUpdater(QStringList& updaterIndex, bool& updaterNeeded);
+    int FindCurrentLine(const QStringList& index);
+    bool BuildQuestion(const QStringList& index, int current, bool updaterNeeded, QStringList& question);
+    void CountDownload(const QStringList& newestNotes);
+    void HandOver(const QString& exeFileName, const QString& updaterName, const QString& newestCode,
+                  QWidget* parentForm);
+    void OfferInstaller(const QStringList& newestNotes);
+
     void NotesMissing(const QString& notesFile) {
         if (showMessages_)
             ShowError("Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (" + notesFile + ").",
@@ -108,10 +132,16 @@ private:
         if (showMessages_)
             ShowErrorCode(code, text, title_);
     }
+    QString Updater() const { return d_ + "Data/MolvekUPD.exe"; }
 
     bool showMessages_;
+    QString exePath_;
     QString d_;
+    QString product_;
     QString title_;
+    QString area_;
+    QString cur_;    // the running program's version text
+    QString newest_; // the newest version text of the index
     QStringList downloaded_;
 };
 
@@ -149,88 +179,86 @@ bool TUpdateCheck::FetchIndex(const QString& address, const QString& savedAs, QS
     return true;
 }
 
-void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const QString& productFileName,
-                       QWidget* parentForm) {
-    const QString cur = GetFileVersionText(exePath, true);
-    QFile::remove(d_ + "index.inst");
-    const QString area = DownloadArea();
-    QStringList index;
-    if (!FetchIndex(area + productFileName + "/index.inst", "index.inst", index))
-        return;
-    // A version code names a file beside the program: one holding a path makes the index unusable.
-    const auto pathInCode = [](const QString& line) {
+// The version index, its empty lines dropped; false after the message when it is missing or broken.
+bool TUpdateCheck::FetchVersionIndex(QStringList& index) {
+    if (!FetchIndex(area_ + product_ + "/index.inst", "index.inst", index))
+        return false;
+    // A version code names a file beside the program, and a version text goes into the hand-over:
+    // a code holding a path or an overlong line makes the index unusable.
+    const auto broken = [](const QString& line) {
         const QString code = line.left(5);
-        return code.contains('/') || code.contains('\\') || code.startsWith('.');
+        return code.contains('/') || code.contains('\\') || code.startsWith('.') ||
+               line.size() > MaxIndexLine;
     };
-    if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), pathInCode)) {
+    if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), broken)) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
-        return;
+        return false;
     }
-    const QString newest = index.last().mid(6);
-    const QString newestCode = index.last().left(5);
-    const double newVersion = TextToFloat(newest);
-    const double curVersion = TextToFloat(cur);
+    return true;
+}
 
-    if (!(newVersion > curVersion)) {
-        if (newVersion < curVersion)
-            Message("Máte novšiu verziu programu \"" + title_ + "\" ako je oficiálne uvedené na stránke.\r" +
-                        "Aktuálna verzia uvedená na stránke je \"[v " + newest +
-                        "]\" a vaša verzia je \"[v " + cur +
-                        "]\" . Prosím informujte sa u nás cez e-mail (\"" + SupportEmail +
-                        "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\r" +
-                        "Odporúča sa stiahnuť verziu uvedenú na stránke ( " + MakerWebSite + " ).",
-                    MB_ICONINFORMATION);
-        else
-            Message("Žiadne nové verzie programu \"" + title_ +
-                        "\" nie su k dispozícii. Vaša verzia je aktuálna.",
-                    MB_ICONINFORMATION);
-        return;
-    }
+void TUpdateCheck::ReportNoNewerVersion() {
+    if (TextToFloat(newest_) < TextToFloat(cur_))
+        Message("Máte novšiu verziu programu \"" + title_ + "\" ako je oficiálne uvedené na stránke.\r" +
+                    "Aktuálna verzia uvedená na stránke je \"[v " + newest_ + "]\" a vaša verzia je \"[v " +
+                    cur_ + "]\" . Prosím informujte sa u nás cez e-mail (\"" + SupportEmail +
+                    "\"), či nebola novšia verzia kôli chybám dočasne stiahnutá z ponuky.\r" +
+                    "Odporúča sa stiahnuť verziu uvedenú na stránke ( " + MakerWebSite + " ).",
+                MB_ICONINFORMATION);
+    else
+        Message("Žiadne nové verzie programu \"" + title_ +
+                    "\" nie su k dispozícii. Vaša verzia je aktuálna.",
+                MB_ICONINFORMATION);
+}
 
+// Whether the updater is to be downloaded: missing, or another version than the updater index names.
+bool TUpdateCheck::CheckUpdater(QStringList& updaterIndex, bool& updaterNeeded) {
     QDir().mkdir(d_ + "Data");
-    const QString updater = d_ + "Data/MolvekUPD.exe";
-    bool updaterNeeded = !QFile::exists(updater);
-
-    QStringList updaterIndex;
-    if (!FetchIndex(area + "molvekupd/index.inst", "mvindex.inst", updaterIndex))
-        return;
+    updaterNeeded = !QFile::exists(Updater());
+    if (!FetchIndex(area_ + "molvekupd/index.inst", "mvindex.inst", updaterIndex))
+        return false;
     const QString updaterIndexError = "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.";
     if (updaterIndex.isEmpty()) {
         ErrorCode("#00002", updaterIndexError);
-        return;
+        return false;
     }
-    if (!updaterNeeded && TextToFloat(GetFileVersionText(updater, true)) != TextToFloat(updaterIndex.at(0)))
+    if (!updaterNeeded && TextToFloat(GetFileVersionText(Updater(), true)) != TextToFloat(updaterIndex.at(0)))
         updaterNeeded = true;
     if (updaterNeeded && updaterIndex.size() < 2) { // no download name for the updater
         ErrorCode("#00002", updaterIndexError);
-        return;
+        return false;
     }
+    return true;
+}
 
-    const int current = IndexOfText(cur, index, true);
-    if (current < 0) {
+// The first index line holding the own version; -1 after the message when none does.
+int TUpdateCheck::FindCurrentLine(const QStringList& index) {
+    const int current = IndexOfText(cur_, index, true);
+    if (current < 0)
         ErrorCode("#00003",
                   "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. "
                   "Vašu verziu nám oznámte cez e-mail (\"" +
-                      SupportEmail + "\"). Vaša verzia je \"[v " + cur + "]\".");
-        return;
-    }
+                      SupportEmail + "\"). Vaša verzia je \"[v " + cur_ + "]\".");
+    return current;
+}
 
-    QStringList question;
-    question << "Vyšla nová verzia programu \"" + title_ + "\". Nová verzia je \"[v " + newest +
-                    "]\" a vaša verzia je \"[v " + cur +
+// The question with the notes of up to four versions above the current line, newest first.
+bool TUpdateCheck::BuildQuestion(const QStringList& index, int current, bool updaterNeeded,
+                                 QStringList& question) {
+    question << "Vyšla nová verzia programu \"" + title_ + "\". Nová verzia je \"[v " + newest_ +
+                    "]\" a vaša verzia je \"[v " + cur_ +
                     "]\". Prajete si automaticky stiahnuť a nainštalovať novú verziu programu?";
     for (qsizetype i = index.size() - 1, listed = 0; i > current && listed < 4; --i, ++listed) {
         question << QString() << QString();
         if (!CheckInternetForUpdate())
-            return;
+            return false;
         const QString notesFile = index.at(i).left(5) + ".inst";
         downloaded_ << d_ + notesFile;
-        const QStringList notes = Fetch(area + productFileName + "/" + notesFile, notesFile)
-                                      ? ReadLines(d_ + notesFile)
-                                      : QStringList();
+        const QStringList notes =
+            Fetch(area_ + product_ + "/" + notesFile, notesFile) ? ReadLines(d_ + notesFile) : QStringList();
         if (notes.size() < 5) { // missing, or too short to use
             NotesMissing(notesFile);
-            return;
+            return false;
         }
         question << "[" + notes.at(1) + "]"
                  << "(dátum vydania: " + notes.at(2) + ")"
@@ -239,6 +267,72 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
     }
     if (updaterNeeded)
         question << QString() << QString() << "+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".";
+    return true;
+}
+
+// The download-counter request; its outcome is not examined.
+void TUpdateCheck::CountDownload(const QStringList& newestNotes) {
+    const QString counter = CounterAddress(newestNotes.at(3));
+    if (IsWebAddress(counter)) { // anything else cannot be fetched
+        Fetch(counter, "err.err");
+        QFile::remove(d_ + "err.err");
+    }
+}
+
+// Downloads the updater when named, leaves the exchange files for it, starts it and ends the program.
+void TUpdateCheck::HandOver(const QString& exeFileName, const QString& updaterName, const QString& newestCode,
+                            QWidget* parentForm) {
+    if (!updaterName.isEmpty() && !DownloadFile(area_ + "molvekupd/MolvekUPD" + updaterName + ".exe",
+                                                d_ + "Data", "MolvekUPD.exe", parentForm))
+        return; // the program is closing: nothing is handed over
+    const QString updater = Updater();
+    QFile(updater).setPermissions(QFile(updater).permissions() | QFile::ExeOwner | QFile::ExeUser |
+                                  QFile::ExeGroup | QFile::ExeOther);
+    CleanupUpdateFiles();
+
+    WriteHandOverFile(d_ + "inst.inst", {product_.toLower(), QFileInfo(exePath_).fileName(), exeFileName,
+                                         product_ + newestCode + ".inst"});
+    try {
+        WriteHandOverFile(d_ + "updating.temp", {newest_});
+    } catch (...) {
+        QFile::remove(d_ + "inst.inst");
+        throw;
+    }
+    ShellOpen(updater);
+    EndProgram();
+}
+
+void TUpdateCheck::OfferInstaller(const QStringList& newestNotes) {
+    if (ShowMessageBox(
+            "Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?", title_,
+            MB_YESNO_QUESTION) != ID_YES)
+        return;
+    const QString installer = newestNotes.at(4);
+    if (IsWebAddress(installer)) // only a web address goes to the shell
+        ShellOpen(installer);
+}
+
+void TUpdateCheck::Run(const QString& exeFileName, QWidget* parentForm) {
+    cur_ = GetFileVersionText(exePath_, true);
+    QFile::remove(d_ + "index.inst");
+    QStringList index;
+    if (!FetchVersionIndex(index))
+        return;
+    newest_ = index.last().mid(6);
+    const QString newestCode = index.last().left(5);
+    if (!(TextToFloat(newest_) > TextToFloat(cur_))) {
+        ReportNoNewerVersion();
+        return;
+    }
+
+    QStringList updaterIndex;
+    bool updaterNeeded = false;
+    if (!CheckUpdater(updaterIndex, updaterNeeded))
+        return;
+    const int current = FindCurrentLine(index);
+    QStringList question;
+    if (current < 0 || !BuildQuestion(index, current, updaterNeeded, question))
+        return;
 
     const QString newestNotesFile = newestCode + ".inst";
     const QStringList newestNotes = ReadLines(d_ + newestNotesFile);
@@ -246,43 +340,11 @@ void TUpdateCheck::Run(const QString& exePath, const QString& exeFileName, const
         NotesMissing(newestNotesFile);
         return;
     }
-
     if (ShowMessageBox(question.join("\r\n"), title_, MB_YESNO_INFORMATION) == ID_YES) {
-        // The download counter: the address up to the '=' of "=http://", then the last segment.
-        const QString counterLine = newestNotes.at(3);
-        const qsizetype equals = counterLine.indexOf("=http://");
-        const qsizetype lastSeparator = std::max(
-            {counterLine.lastIndexOf('/'), counterLine.lastIndexOf('\\'), counterLine.lastIndexOf(':')});
-        const QString counter =
-            (equals >= 0 ? counterLine.left(equals + 1) : QString()) + counterLine.mid(lastSeparator + 1);
-        if (IsWebAddress(counter)) { // anything else cannot be fetched
-            DownloadToFile(counter, d_ + "err.err");
-            QFile::remove(d_ + "err.err");
-        }
-
-        if (updaterNeeded)
-            DownloadFile(area + "molvekupd/MolvekUPD" + updaterIndex.at(1) + ".exe", d_ + "Data",
-                         "MolvekUPD.exe", parentForm);
-        QFile(updater).setPermissions(QFile(updater).permissions() | QFile::ExeOwner | QFile::ExeUser |
-                                      QFile::ExeGroup | QFile::ExeOther);
-        CleanupUpdateFiles();
-
-        WriteHandOverFile(d_ + "inst.inst", {productFileName.toLower(), QFileInfo(exePath).fileName(),
-                                             exeFileName, productFileName + newestCode + ".inst"});
-        try {
-            WriteHandOverFile(d_ + "updating.temp", {newest});
-        } catch (...) {
-            QFile::remove(d_ + "inst.inst");
-            throw;
-        }
-        ShellOpen(updater);
-        EndProgram();
-    } else if (ShowMessageBox(
-                   "Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?",
-                   title_, MB_YESNO_QUESTION) == ID_YES) {
-        const QString installer = newestNotes.at(4);
-        if (IsWebAddress(installer)) // only a web address goes to the shell
-            ShellOpen(installer);
+        CountDownload(newestNotes);
+        HandOver(exeFileName, updaterNeeded ? updaterIndex.at(1) : QString(), newestCode, parentForm);
+    } else {
+        OfferInstaller(newestNotes);
     }
 }
 } // namespace
@@ -291,8 +353,8 @@ void CheckForUpdate(bool showMessages, const QString& exePath, const QString& ex
                     const QString& productFileName, const QString& programTitle, QWidget* parentForm) {
     if (UpdateRunning)
         return;
-    TUpdateCheck check(showMessages, QFileInfo(exePath).absolutePath() + '/', programTitle);
-    check.Run(exePath, exeFileName, productFileName, parentForm);
+    TUpdateCheck check(showMessages, exePath, productFileName, programTitle);
+    check.Run(exeFileName, parentForm);
 }
 
 void FinishUpdate(const QString& programTitle) {

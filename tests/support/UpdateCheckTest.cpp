@@ -1,13 +1,10 @@
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "Encoding.h"
 #include "GeneralUnit.h"
@@ -41,6 +38,7 @@ struct UpdateArea {
               {QStringLiteral("Oprava tlače"), "", QStringLiteral("Nové zostavy")});
         Notes("00091", "0.91 (build 75)", {QStringLiteral("Rýchlejší štart")});
         server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "A"}));
+        server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
     }
     ~UpdateArea() {
         SetConnectedHook(previousConnected_);
@@ -92,7 +90,26 @@ struct UpdateCheckTest : UpdateArea, ::testing::Test {
     void SetUp() override { ASSERT_TRUE(server.Started()); }
 };
 
-TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstWithTheUpdaterLine) {
+TEST(UpdateCheckCounter, TheCounterAddressIsTheLineUpToItsFirstEmbeddedAddressAndItsLastSegment) {
+    const std::pair<QString, QString> cases[] = {
+        {"http://a.sk/c.php?f=http://b.sk/d/setup91.exe", "http://a.sk/c.php?f=setup91.exe"},
+        {"http://a.sk/c.php?f=http://b.sk/x?g=http://c.sk/s.exe", "http://a.sk/c.php?f=s.exe"},
+        {"http://a.sk/c.php?f=http://b.sk/d\\win\\s.exe", "http://a.sk/c.php?f=s.exe"},
+        {"http://a.sk/c.php?f=http://b.sk:8080", "http://a.sk/c.php?f=8080"},
+        {"http://a.sk/c.php?f=HTTP://b.sk/s.exe", "s.exe"},
+        {"http://a.sk/c.php?f=https://b.sk/s.exe", "s.exe"},
+        {"count.php?f=setup89.exe", "count.php?f=setup89.exe"},
+        {"http://a.sk/c.php?f=http://b.sk/", "http://a.sk/c.php?f="},
+        {"", ""},
+    };
+    for (const auto& [line, address] : cases)
+        EXPECT_EQ(CounterAddress(line), address) << line.toStdString();
+}
+
+TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstAndADeclinedUpdateOffersTheWebInstaller) {
+    ShellRecorder shell;
+    boxes.Answer(ID_NO);
+    boxes.Answer(ID_YES);
     Check();
     const QString question = QuestionFor("0.91 (build 75)", "0.89 (build 64)") +
                              Listed("0.91 (build 75)", {QStringLiteral("Rýchlejší štart")}) +
@@ -101,64 +118,39 @@ TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstWithTheUpdaterLine) {
     EXPECT_EQ(server.Requests(),
               (QStringList{"/download/vozopis/index.inst", "/download/molvekupd/index.inst",
                            "/download/vozopis/00091.inst", "/download/vozopis/00090.inst"}));
-    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
-    EXPECT_TRUE(QDir(folder.File("Data")).exists());
-    EXPECT_FALSE(UpdateRunning);
-    EXPECT_EQ(ended, 0);
-}
-
-TEST_F(UpdateCheckTest, DeclinedUpdateOffersTheInstallerWebAddressOnly) {
-    ShellRecorder shell;
-    boxes.Answer(ID_NO);
-    boxes.Answer(ID_YES);
-    Check();
     EXPECT_EQ(shell.Opened(), QStringList{Installer});
+    EXPECT_TRUE(QDir(folder.File("Data")).exists());
 
     Notes("00091", "0.91 (build 75)", {"x"}, "/bin/sh");
     boxes.Answer(ID_NO);
     boxes.Answer(ID_YES);
     Check();
     EXPECT_EQ(shell.Opened(), QStringList{Installer}); // a local program is never started from a notes file
-    EXPECT_TRUE(Left().isEmpty());
+    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
+    EXPECT_FALSE(UpdateRunning);
+    EXPECT_EQ(ended, 0);
 }
 
-TEST_F(UpdateCheckTest, SixNewerVersionsListOnlyTheFourNewest) {
-    QStringList index{"00089 0.89 (build 64)"};
-    for (int i = 0; i < 6; ++i) {
+TEST_F(UpdateCheckTest, OnlyTheFourNewestVersionsAboveTheFirstLineHoldingTheOwnVersionAreListed) {
+    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6")); // also in "0.89 (build 64)"
+    QStringList index{"00088 0.89 (build 6)" + QString(44, ' '),
+                      "00089 0.89 (build 64)"}; // the longest line taken
+    for (int i = 0; i < 5; ++i) {
         const QString version = QStringLiteral("0.9%1 (build %2)").arg(i).arg(70 + i);
         index << QStringLiteral("0009%1 ").arg(i) + version;
-        if (i >= 2)
-            Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i)});
-        else
-            server.Remove(QStringLiteral("vozopis/0009%1.inst").arg(i));
+        Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i)});
     }
     Index(index);
     Check();
     ASSERT_FALSE(boxes.Shown().empty());
     EXPECT_EQ(boxes.Shown()[0].text,
-              QuestionFor("0.95 (build 75)", "0.89 (build 64)") + Listed("0.95 (build 75)", {"zmena 5"}) +
-                  Listed("0.94 (build 74)", {"zmena 4"}) + Listed("0.93 (build 73)", {"zmena 3"}) +
-                  Listed("0.92 (build 72)", {"zmena 2"}) + UpdaterLine);
-    EXPECT_FALSE(server.Requests().contains("/download/vozopis/00091.inst"));
+              QuestionFor("0.94 (build 74)", "0.89 (build 6)") + Listed("0.94 (build 74)", {"zmena 4"}) +
+                  Listed("0.93 (build 73)", {"zmena 3"}) + Listed("0.92 (build 72)", {"zmena 2"}) +
+                  Listed("0.91 (build 71)", {"zmena 1"}) + UpdaterLine);
     EXPECT_FALSE(server.Requests().contains("/download/vozopis/00090.inst"));
 }
 
-TEST_F(UpdateCheckTest, TheFirstLineHoldingTheOwnVersionIsTheCurrentOne) {
-    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6"));
-    Index({"00088 0.89 (build 6)", "00089 0.89 (build 64)", "00090 0.90 (build 70)"});
-    Notes("00089", "0.89 (build 64)", {"a"});
-    Check();
-    ASSERT_FALSE(boxes.Shown().empty());
-    EXPECT_EQ(boxes.Shown()[0].text, QuestionFor("0.90 (build 70)", "0.89 (build 6)") +
-                                         Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) +
-                                         Listed("0.89 (build 64)", {"a"}) + UpdaterLine);
-}
-
 TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyTheQuestions) {
-    Index({"00089 0.89 (build 64)", "00100 0.89 (build 100)"}); // 0.891 is older than 0.8964
-    Check();
-    Index({"00089 0.89 (build 64)"});
-    Check();
     const QString newer =
         "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\rAktuálna "
         "verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 (build "
@@ -167,48 +159,38 @@ TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyThe
         "stránke ( https://www.molvek.sk/ ).";
     const QString current =
         "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna.";
-    EXPECT_EQ(boxes.Shown(), Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
-
-    Check(false);
-    Index({"00089 0.89 (build 64)", "00100 0.89 (build 100)"});
-    Check(false);
-    EXPECT_EQ(boxes.Shown().size(), 2u);
+    const QString older = "00100 0.89 (build 100)"; // 0.891 is older than 0.8964
+    for (const bool show : {true, false}) {
+        Index({"00089 0.89 (build 64)", older});
+        Check(show);
+        Index({"00089 0.89 (build 64)"});
+        Check(show);
+    }
     Index({"00089 0.89 (build 64)", "00091 0.91 (build 75)"});
     Check(false);
     ASSERT_EQ(boxes.Shown().size(), 4u);
+    EXPECT_EQ(Boxes(boxes.Shown().begin(), boxes.Shown().begin() + 2),
+              Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
     EXPECT_EQ(boxes.Shown()[2].flags, 68);
     EXPECT_EQ(boxes.Shown()[3].text, Question36);
     EXPECT_TRUE(Left().isEmpty());
-    EXPECT_FALSE(UpdateRunning);
-}
-
-TEST_F(UpdateCheckTest, ACurrentUpdaterIsNeitherAnnouncedNorDownloaded) {
-    ShellRecorder shell;
-    QDir().mkdir(folder.File("Data"));
-    const QByteArray updater = ProgramWithVersion("1.0.0.5");
-    WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
-    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
-    boxes.Answer(ID_YES);
-    Check();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_FALSE(boxes.Shown()[0].text.contains("MolvekUPD"));
-    EXPECT_FALSE(server.Requests().join(' ').contains("MolvekUPD"));
-    EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
-    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
-    EXPECT_EQ(ended, 1);
-
-    // Another version on the site makes it needed again.
-    server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "A"}));
-    Check();
-    EXPECT_TRUE(boxes.Shown()[1].text.endsWith(UpdaterLine));
 }
 
 TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProgram) {
-    server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\npwd > \"$(dirname \"$0\")/../updater-started\"\n");
+    ShellRecorder shell;
+    form.resize(800, 600);
+    QRect panel; // the first events run inside the updater download: its taller panel is up on the form
+    QTimer::singleShot(0, [&] {
+        if (CurrentProgress && CurrentProgress->Panel->parentWidget() == &form &&
+            CurrentProgress->Panel->isVisibleTo(&form))
+            panel = CurrentProgress->Panel->geometry();
+    });
     boxes.Answer(ID_YES);
     Check();
     ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(panel, QRect(200, 240, 400, 120));
     EXPECT_EQ(ended, 1);
+    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
     EXPECT_EQ(ReadFileBytes(folder.File("inst.inst")),
               "vozopis\r\nVozopis\r\nVozopis.exe\r\nvozopis00091.inst\r\n");
     EXPECT_EQ(ReadFileBytes(folder.File("updating.temp")), "0.91 (build 75)\r\n");
@@ -217,107 +199,81 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
     EXPECT_TRUE(server.Requests().contains("/download/molvekupd/MolvekUPDA.exe"));
     EXPECT_EQ(CurrentProgress, nullptr);
     EXPECT_FALSE(UpdateRunning);
+    EXPECT_EQ(Left(), (QStringList{"Data/MolvekUPD.exe", "inst.inst", "updating.temp"}));
 
-    for (QDeadlineTimer deadline(20000);
-         !deadline.hasExpired() && !QFile::exists(folder.File("updater-started"));)
-        QThread::msleep(20);
-    EXPECT_EQ(ReadFileBytes(folder.File("updater-started")).trimmed(),
-              QFileInfo(folder.File("Data")).canonicalFilePath().toUtf8());
-    EXPECT_EQ(Left(), (QStringList{"Data/MolvekUPD.exe", "inst.inst", "updater-started", "updating.temp"}));
-}
-
-// The program updated from 0.88 (build 1) is this test program, 0.89 (build 64), at the next start.
-TEST_F(UpdateCheckTest, AfterTheHandOverTheNextStartTellsTheSuccessOnce) {
-    ShellRecorder shell;
-    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.8.1"));
-    Index({"00088 0.88 (build 1)", "00089 0.89 (build 64)"});
-    // A counter line without "=http://" names no address to request.
-    server.Put("vozopis/00089.inst", Lines({"[notes]", "0.89 (build 64)", "01.03.2024",
-                                            "count.php?f=setup00089.exe", Installer, "Nové zostavy"}));
-    server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
-    bool panelOnForm = false; // the first events run inside the updater download
-    QTimer::singleShot(0, [&] {
-        panelOnForm = CurrentProgress && CurrentProgress->Panel->parentWidget() == &form &&
-                      CurrentProgress->Panel->isVisibleTo(&form);
-    });
+    // An updater of the site's version is neither announced nor downloaded; another version is.
+    const QByteArray updater = ProgramWithVersion("1.0.0.5");
+    WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
     boxes.Answer(ID_YES);
     Check();
-    EXPECT_TRUE(panelOnForm);
-    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
-    EXPECT_EQ(ReadFileBytes(folder.File("updating.temp")), "0.89 (build 64)\r\n");
-    EXPECT_FALSE(server.Requests().join(' ').contains("count.php"));
-
-    FinishUpdate("Vozopis");
-    FinishUpdate("Vozopis");
-    EXPECT_EQ(boxes.Texts(), (QStringList{QuestionFor("0.89 (build 64)", "0.88 (build 1)") +
-                                              Listed("0.89 (build 64)", {"Nové zostavy"}) + UpdaterLine,
-                                          "Aktualizácia prebehla úspešne."}));
+    EXPECT_EQ(boxes.Shown()[1].text, boxes.Shown()[0].text.chopped(UpdaterLine.size()));
+    EXPECT_EQ(server.Requests().filter("MolvekUPD").size(), 1);
+    EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
+    EXPECT_EQ(shell.Opened().size(), 2);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "A"}));
+    Check();
+    EXPECT_EQ(boxes.Shown()[2].text, boxes.Shown()[0].text);
 }
 
+// Each case changes one file of the download area (none: offline; a null text: removed, a stale
+// copy left in the program folder).
 TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
-    struct Case {
+    const QString fetch =
+        "Nepodarilo sa stiahnuť informácie z internetu (\"%1\"). Operáciu prosím opakujte neskôr.";
+    const QString broken = "Chyba po načítaní súboru \"%1\". Prosím operáciu opakujte.";
+    const QString notes = "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (%1).";
+    const QString index = "vozopis/index.inst", updaterIndex = "molvekupd/index.inst";
+    const struct {
         const char* name;
-        std::function<void(UpdateArea&)> arrange;
+        QString file;
+        QByteArray content;
         QString text;
         int flags;
-    };
-    const QString index = "vozopis/index.inst", updaterIndex = "molvekupd/index.inst";
-    std::unique_ptr<SilentServer> silent;
-    const std::vector<Case> cases{
-        {"server never answers",
-         [&](UpdateArea&) {
-             silent = std::make_unique<SilentServer>();
-             qputenv("VOZOPIS_DOWNLOAD_AREA", silent->Address().toUtf8());
-         },
-         "Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte neskôr.",
-         64},
-        {"offline", [&](UpdateArea& a) { a.online = false; },
+    } cases[] = {
+        {"offline",
+         "",
+         {},
          "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na internet!\r"
          "Pripojte sa na internet a pokus opakujte.",
          48},
-        {"no index", [&](UpdateArea& a) { a.server.Remove(index); },
-         "Nepodarilo sa stiahnuť informácie z internetu (\"index.inst\"). Operáciu prosím opakujte neskôr.",
-         64},
-        {"empty index", [&](UpdateArea& a) { a.server.Put(index, "\r\n\r\n"); },
-         "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.", 16},
-        {"version code with a path",
-         [&](UpdateArea& a) {
-             a.Index({"00089 0.89 (build 64)", "../xx 0.99 (build 9)"});
-         },
-         "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.", 16},
-        {"no updater index", [&](UpdateArea& a) { a.server.Remove(updaterIndex); },
-         "Nepodarilo sa stiahnuť informácie z internetu (\"mvindex.inst\"). Operáciu prosím opakujte neskôr.",
-         64},
-        {"empty updater index", [&](UpdateArea& a) { a.server.Put(updaterIndex, "\r\n"); },
-         "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.", 16},
-        {"updater without a name", [&](UpdateArea& a) { a.server.Put(updaterIndex, "1.00 (build 5)\r\n"); },
-         "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.", 16},
-        {"own version not listed",
-         [&](UpdateArea& a) {
-             a.Index({"00090 0.90 (build 70)", "00091 0.91 (build 75)"});
-         },
+        {"no index", index, {}, fetch.arg("index.inst"), 64},
+        {"empty index", index, "\r\n\r\n", broken.arg("index.inst"), 16},
+        {"version code with a path", index, Lines({"00089 0.89 (build 64)", "../xx 0.99 (build 9)"}),
+         broken.arg("index.inst"), 16},
+        {"overlong index line", index,
+         Lines({"00089 0.89 (build 64)", "00091 0.91 (build 75)" + QString(44, ' ')}),
+         broken.arg("index.inst"), 16},
+        {"no updater index", updaterIndex, {}, fetch.arg("mvindex.inst"), 64},
+        {"empty updater index", updaterIndex, "\r\n", broken.arg("mvindex.inst"), 16},
+        {"updater without a name", updaterIndex, "1.00 (build 5)\r\n", broken.arg("mvindex.inst"), 16},
+        {"own version not listed", index, Lines({"00090 0.90 (build 70)", "00091 0.91 (build 75)"}),
          "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. Vašu verziu "
          "nám oznámte cez e-mail (\"podpora@molvek.sk\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
          16},
-        {"no notes", [&](UpdateArea& a) { a.server.Remove("vozopis/00091.inst"); },
-         "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (00091.inst).", 16},
-        {"short notes", [&](UpdateArea& a) { a.server.Put("vozopis/00090.inst", "a\r\nb\r\nc\r\n"); },
-         "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (00090.inst).", 16},
+        {"no notes", "vozopis/00091.inst", {}, notes.arg("00091.inst"), 16},
+        {"short notes", "vozopis/00090.inst", "a\r\nb\r\nc\r\n", notes.arg("00090.inst"), 16},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UpdateArea a;
-        ASSERT_TRUE(a.server.Started());
-        c.arrange(a);
-        a.Check(false);
-        EXPECT_TRUE(a.boxes.Shown().empty());
-        a.Check();
-        ASSERT_EQ(a.boxes.Shown().size(), 1u);
+        for (const bool show : {false, true}) {
+            if (c.file.isEmpty()) {
+                a.online = false;
+            } else if (c.content.isNull()) {
+                a.server.Remove(c.file);
+                WriteFileBytes(a.folder.File(c.file.section('/', -1)),
+                               Lines({"[x]", "0.91 (build 75)", "d", "c", "i"}));
+            } else {
+                a.server.Put(c.file, c.content);
+            }
+            a.Check(show);
+        }
+        ASSERT_EQ(a.boxes.Shown().size(), 1u); // none without messages
         EXPECT_TRUE(a.boxes.Shown()[0].text.endsWith(c.text)) << a.boxes.Shown()[0].text.toStdString();
         EXPECT_EQ(a.boxes.Shown()[0].flags, c.flags);
         EXPECT_TRUE(a.Left().isEmpty()) << a.Left().join(", ").toStdString();
         EXPECT_FALSE(UpdateRunning);
-        silent.reset();
     }
 }
 
@@ -347,35 +303,51 @@ TEST_F(UpdateCheckTest, ASecondCheckWhileOneRunsReturnsAtOnce) {
     SetMessageBoxHook(recorder);
     EXPECT_EQ(shown, 2); // the question and the installer question, nothing from the second check
     EXPECT_EQ(requestsBefore, requestsAfter);
-    EXPECT_FALSE(UpdateRunning);
 }
 
-// The real ending, in a child process: from the support window (a modal dialog over the main
-// window) the accepted update stops every event loop, and the closing question is never asked.
-TEST(UpdateProgramEnd, AcceptedUpdateEndsTheProgramWithoutTheClosingQuestion) {
+// The real ending, in a child process. An accepted update, started from the support window (a modal
+// dialog over the main window), stops every event loop without the closing question. Closing the main
+// window during the updater download stops the download, hands nothing over and ends the program.
+TEST(UpdateProgramEnd, TheProgramEndsAfterTheHandOverOrWhenClosedDuringTheUpdaterDownload) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            bool clean = false;
+    for (const bool closeDuringDownload : {false, true}) {
+        EXPECT_EXIT(
             {
-                UpdateArea area;
-                area.server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
-                SetProgramEndHook({});
-                StartedProgram program;
-                program.form->show();
-                area.boxes.Answer(ID_YES);
-                QTimer::singleShot(0, [&] {
-                    QDialog about(program.form.get());
-                    QTimer::singleShot(0, [&] { area.Check(); });
-                    about.exec();
-                });
-                QTimer::singleShot(30000, [] { QCoreApplication::exit(3); }); // never left running
-                const int code = QApplication::exec();
-                clean = code == 0 && area.boxes.Shown().size() == 1 &&
-                        QFile::exists(area.folder.File("inst.inst"));
-            }
-            std::exit(clean ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+                bool clean = false;
+                {
+                    UpdateArea area;
+                    if (closeDuringDownload)
+                        area.server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "trickle"}));
+                    SetProgramEndHook({});
+                    StartedProgram program;
+                    program.form->show();
+                    area.boxes.Answer(ID_YES); // the update
+                    area.boxes.Answer(ID_YES); // the closing question
+                    QTimer::singleShot(0, [&] {
+                        QDialog about(program.form.get());
+                        QTimer::singleShot(0, [&] { area.Check(); });
+                        if (!closeDuringDownload)
+                            about.exec();
+                    });
+                    QTimer closer; // closes the main window once the updater download is under way
+                    closer.callOnTimeout([&] {
+                        if (CurrentProgress && closer.isActive()) {
+                            closer.stop();
+                            program.form->close();
+                        }
+                    });
+                    if (closeDuringDownload)
+                        closer.start(10);
+                    QTimer::singleShot(30000, [] { QCoreApplication::exit(3); }); // never left running
+                    const int code = QApplication::exec();
+                    clean = code == 0 && area.boxes.Shown().size() == (closeDuringDownload ? 2u : 1u) &&
+                            QFile::exists(area.folder.File("inst.inst")) != closeDuringDownload &&
+                            area.Left().size() == (closeDuringDownload ? 0 : 3) && !UpdateRunning;
+                }
+                std::exit(clean ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << closeDuringDownload;
+    }
 }
 } // namespace

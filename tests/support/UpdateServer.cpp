@@ -4,10 +4,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "TestSupport.h"
 
@@ -20,22 +16,23 @@ QString ServedRoot(const QTemporaryDir& root) {
 } // namespace
 
 DownloadAreaServer::DownloadAreaServer()
-    : peer_({"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", ServedRoot(root_)},
-            root_.filePath("server.log")) {
-    // "Serving HTTP on 127.0.0.1 port <port> (...) ..."
-    const auto served = QRegularExpression("port (\\d+)").match(QString::fromUtf8(peer_.ReadLine()));
-    if (served.hasMatch()) {
-        port_ = served.captured(1).toInt();
+    : peer_({"-u", DOWNLOAD_AREA_SCRIPT, ServedRoot(root_), TLS_PEER_PEM}, root_.filePath("server.log")) {
+    const QList<QByteArray> ports = peer_.ReadLine().split(' '); // "<http port> <https port>"
+    if (ports.size() == 2) {
+        port_ = ports[0].toInt();
+        tlsPort_ = ports[1].toInt();
         qputenv("VOZOPIS_DOWNLOAD_AREA", Area().toUtf8());
+        SetDownloadCaFile(TLS_PEER_PEM);
     }
 }
 
 DownloadAreaServer::~DownloadAreaServer() {
     qunsetenv("VOZOPIS_DOWNLOAD_AREA");
+    SetDownloadCaFile({});
 }
 
-QString DownloadAreaServer::Area() const {
-    return QStringLiteral("http://127.0.0.1:%1/download/").arg(port_);
+QString DownloadAreaServer::Root(bool tls) const {
+    return QStringLiteral("%1://127.0.0.1:%2/").arg(tls ? "https" : "http").arg(tls ? tlsPort_ : port_);
 }
 
 void DownloadAreaServer::Put(const QString& relative, const QByteArray& bytes) {
@@ -55,28 +52,6 @@ QStringList DownloadAreaServer::Requests() const {
          it.hasNext();)
         paths << it.next().captured(1);
     return paths;
-}
-
-SilentServer::SilentServer() {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(fd_, 16) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return;
-    port_ = ntohs(address.sin_port); // the kernel completes the connections; nobody ever reads them
-}
-
-SilentServer::~SilentServer() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    SetDownloadLimits(previous_);
-}
-
-QString SilentServer::Address() const {
-    return QStringLiteral("http://127.0.0.1:%1/download/").arg(port_);
 }
 
 QStringList FilesBelow(const QString& folder) {
