@@ -114,7 +114,7 @@ TEST_F(SqlUnitTest, FieldsByNameListsFirstIdAndEnsureTable) {
 TEST(SqlTextConversion, NumbersAndDatesByCharacterPositions) {
     EXPECT_EQ(NumberToSql("1 234,50"), "1234.50");
     EXPECT_EQ(NumberToSql(QString("1") + QChar(0x00A0) + "234" + QChar(0x00A0) + "567,5"), "1234567.5");
-    EXPECT_EQ(NumberToSql("12a"), "12a"); // not validated
+    EXPECT_THROW(NumberToSql("12a"), EConvertError);
 
     // Nothing is validated; missing positions give empty pieces.
     EXPECT_EQ(DateToSql("05.03.2024"), "2024-03-05");
