@@ -5,6 +5,7 @@
 #include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "RouteTabs.h"
+#include "YearAndDriver.h"
 
 namespace {
 const QString kGone = QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal iný "
@@ -204,4 +205,22 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     page->BitBtn127->click();
     EXPECT_EQ(page->sgJazdy->Cells(0, 1), "2");
     EXPECT_EQ(page->sgJazdy->Cells(0, 2), "");
+}
+
+// A value that is no id stops the save while its statement is built, before anything runs; the
+// fields keep what was typed. A year likewise, before the driver registered with it.
+TEST_F(FaultsTest, AnIdOrYearThatIsNoNumberStopsTheWriteBeforeAnyStatement) {
+    CreateTripMasterData();
+    TTripsPage* page = program.OpenTrips();
+    TypeTrip(page, "10.05.2024");
+    page->lblJazdyVodic->setText("1; DROP TABLE jazdy");
+    page->BitBtn23->click();
+    EXPECT_EQ(boxes.Texts(), QStringList("'1; DROP TABLE jazdy' is not a valid record id."));
+    EXPECT_TRUE(Db->TableExists("jazdy") && !Db->InTransaction());
+    EXPECT_TRUE(Column("select id from jazdy").isEmpty());
+    EXPECT_EQ(page->eJazdyOdchod->Text(), "10.05.2024 07:30");
+
+    EXPECT_THROW(AddYearAndDriver("2024); DROP TABLE jazdy; --", "Nový", "1"), EConvertError);
+    EXPECT_THROW(AddYearAndDriver("2024", "Nový", "1 OR 1"), EConvertError);
+    EXPECT_TRUE(Column("select meno from vodic where meno = 'Nový'").isEmpty());
 }

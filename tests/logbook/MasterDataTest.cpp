@@ -1,6 +1,8 @@
 #include "Lookups.h"
 #include "MasterDataTabs.h"
+#include "PriceTabs.h"
 #include "ProgramFixture.h"
+#include "RouteTabs.h"
 
 namespace {
 class MasterDataTest : public ProgramTest {
@@ -126,4 +128,104 @@ TEST_F(MasterDataTest, ACustomerWithoutDriversGetsOneNamedLikeItAgainAfterTheWip
     EXPECT_EQ(shown[4].flags, 52);
     EXPECT_EQ(shown[5].flags, 64) << "the customer-named driver comes back";
     EXPECT_EQ(Column("select id || meno from vodic"), QStringList({"1Doprava Nitra"}));
+}
+
+// Each page's required entries, emptied one more at a time from the last: the save stops at the
+// first one in order, its field focused (a list opened), nothing written and, dates aside, nothing said.
+TEST_F(MasterDataTest, EveryRequiredEntryIsAskedForInOrderAndNothingIsWritten) {
+    TForm1& f = *program.form;
+    TCarsPage* cars = f.CarsPage;
+    TCustomerPage* firms = f.CustomerPage;
+    TCPHMTab* prices = panel->CPHMTab;
+    TPNTab* rates = panel->PNTab;
+    const auto tab = [this](int index, QLineEdit* field, const QString& text) {
+        return [=, this] {
+            program.ShowInfoTab(index);
+            field->setText(text);
+        };
+    };
+    const auto dated = [this](int index, TMaskEdit* date) {
+        return [=, this] {
+            program.ShowInfoTab(index);
+            date->SetText("01.01.2024");
+        };
+    };
+    struct Page {
+        std::function<void()> open; // shows the page and completes its form
+        QPushButton* save;
+        QString table;
+        QList<QPair<QWidget*, QWidget*>> required; // emptied, then focused; in the order checked
+    };
+    const Page pages[] = {
+        {[&] {
+             f.Pridavybrazkaznka1->trigger();
+             firms->eZakNazov->setText("Alfa");
+             firms->eZakICO->setText("7");
+         },
+         firms->BitBtn22,
+         "zakaznici",
+         {{firms->eZakNazov, firms->eZakNazov}, {firms->eZakICO, firms->eZakICO}}},
+        {tab(0, phm->nameField, "LPG"), phm->widgets.save, "phm", {{phm->nameField, phm->nameField}}},
+        {tab(2, panel->DvTab->nameField, "bus"),
+         panel->DvTab->widgets.save,
+         "druhvoz",
+         {{panel->DvTab->nameField, panel->DvTab->nameField}}},
+        {tab(4, panel->VodicTab->eVodicMeno, "Jozef"),
+         panel->VodicTab->widgets.save,
+         "vodic",
+         {{panel->VodicTab->eVodicMeno, panel->VodicTab->eVodicMeno}}},
+        {dated(1, prices->eCPHMdatum),
+         prices->widgets.save,
+         "cphm",
+         {{prices->lblCPHMtyp, prices->cbCPHMtyp},
+          {prices->eCPHMdatum, prices->eCPHMdatum},
+          {prices->eCPHMcena, prices->eCPHMcena}}},
+        {dated(3, rates->ePNdatum),
+         rates->widgets.save,
+         "pausnahr",
+         {{rates->ePNdatum, rates->ePNdatum}, {rates->ePNsuma, rates->ePNsuma}}},
+        {tab(5, panel->VMTab->eVMmesto2, "Nitra"),
+         panel->VMTab->widgets.save,
+         "mesta",
+         {{panel->VMTab->eVMkm, panel->VMTab->eVMkm}}},
+        {[&] {
+             f.Evidenciaat1->trigger();
+             cars->eAutaNazov->setText("Iveco");
+         },
+         cars->BitBtn3,
+         "auta",
+         {{cars->eAutaNazov, cars->eAutaNazov},
+          {cars->lblAutaPHM, cars->cbAutaPHM},
+          {cars->lblAutaDruh, cars->cbAutaDruh},
+          {cars->eAutaN1, cars->eAutaN1},
+          {cars->eAutaN2, cars->eAutaN2},
+          {cars->eAutaN3, cars->eAutaN3},
+          {cars->eAutaNadspotreba, cars->eAutaNadspotreba}}}};
+    for (const Page& page : pages) {
+        page.open();
+        CreateTableZakaznici();
+        const QStringList before = Column("select count(*) from " + page.table);
+        for (qsizetype first = page.required.size() - 1; first >= 0; --first) {
+            for (qsizetype i = first; i < page.required.size(); ++i) {
+                QWidget* emptied = page.required[i].first;
+                if (auto* mask = qobject_cast<TMaskEdit*>(emptied))
+                    mask->SetText("");
+                else if (auto* edit = qobject_cast<QLineEdit*>(emptied))
+                    edit->clear();
+                else
+                    qobject_cast<QLabel*>(emptied)->clear();
+            }
+            QWidget* focused = page.required[first].second;
+            SCOPED_TRACE(focused->objectName().toStdString());
+            const size_t shown = boxes.Shown().size();
+            page.save->click();
+            if (auto* combo = qobject_cast<TComboBox*>(focused)) {
+                EXPECT_TRUE(combo->DroppedDown());
+                combo->hidePopup();
+            }
+            EXPECT_TRUE(focused->hasFocus());
+            EXPECT_EQ(boxes.Shown().size(), shown + (qobject_cast<TMaskEdit*>(focused) ? 1 : 0));
+        }
+        EXPECT_EQ(Column("select count(*) from " + page.table), before) << page.table.toStdString();
+    }
 }

@@ -1,3 +1,4 @@
+#include "MasterDataTabs.h"
 #include "PriceTabs.h"
 #include "ProgramFixture.h"
 #include "RouteTabs.h"
@@ -60,8 +61,7 @@ TEST_F(PriceRouteTabsTest, APriceIsStoredConvertedShownFormattedOrRefused) {
     prices->widgets.save->click();
     EXPECT_TRUE(prices->eCPHMdatum->hasFocus());
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(Box(0).text,
-              QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
+    EXPECT_EQ(Box(0).text, QStringLiteral("Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr."));
     prices->eCPHMdatum->SetText("01.02.2009");
     prices->eCPHMcena->clear();
     prices->widgets.save->click();
@@ -147,4 +147,43 @@ TEST_F(PriceRouteTabsTest, RoutesKeepTheStartTownTypedBeforeEachKeyAndTheSpeedAs
     QTest::keyClick(routes->eVMmesto1, Qt::Key_A);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(Box(0).flags, 16);
+}
+
+// A table of a newer version with a column before the known ones: grid and double-click take each
+// value by its column's name, so saving the row unchanged writes back what was there.
+TEST_F(PriceRouteTabsTest, AColumnAddedBeforeTheKnownOnesShiftsNothingIntoAnotherField) {
+    const QString customer = "nazov VARCHAR (30), ico VARCHAR (30) UNIQUE, dic VARCHAR (25), osoba VARCHAR "
+                             "(30), ulica VARCHAR (30), mesto VARCHAR (30), psc VARCHAR (15), stat VARCHAR "
+                             "(30), platca BLOB, fo BLOB, po BLOB";
+    struct Case {
+        std::function<void()> open;
+        TDataPage* page;
+        QString table, columns, values;
+    };
+    const Case cases[] = {
+        {[this] { ShowTab(5); }, routes->page, "mesta",
+         "mesto1 VARCHAR (30), mesto2 VARCHAR (30), vzdialenost FLOAT", "'Nitra', 'Trnava', 50.5"},
+        {[this] { ShowTab(3); }, rates->page, "pausnahr", "datum DATE, suma FLOAT", "'2024-03-15', 0.2"},
+        {[this] { ShowTab(0); }, panel->PhmTab->page, "phm", "nazov VARCHAR (30) UNIQUE", "'LPG'"},
+        {[this] { program.form->Pridavybrazkaznka1->trigger(); }, program.form->CustomerPage->page,
+         "zakaznici", customer, "'Alfa', '123', 'SK2020', 'Ján', 'Hlavná', 'Nitra', '94901', 'SR', 1, 0, 1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table.toStdString());
+        Db->Execute("DROP TABLE IF EXISTS " + c.table);
+        Db->Execute("CREATE TABLE " + c.table + " (ID INTEGER PRIMARY KEY AUTOINCREMENT, kraj TEXT, " +
+                    c.columns + ")");
+        Db->Execute("INSERT INTO " + c.table + " VALUES (1, 'Nitriansky', " + c.values + ")");
+        QStringList quoted = {"quote(kraj)"};
+        for (const QString& column : c.columns.split(", "))
+            quoted << "quote(" + column.section(' ', 0, 0) + ")";
+        const QString stored = "select " + quoted.join(" || ', ' || ") + " from " + c.table;
+        EXPECT_EQ(Column(stored), QStringList("'Nitriansky', " + c.values));
+        c.open();
+        DoubleClickRow(c.page, 1);
+        boxes.Answer(ID_YES);
+        c.page->Save();
+        EXPECT_TRUE(boxes.Texts().last().startsWith("Chcete upraviť a uložiť"))
+            << boxes.Texts().last().toStdString();
+        EXPECT_EQ(Column(stored), QStringList("'Nitriansky', " + c.values));
+    }
 }
