@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "DateTime.h"
 #include "Exception.h"
 #include "StringGrid.h"
 #include "TextUtils.h"
@@ -85,22 +86,45 @@ qint64 FieldInt(const TQueryResult& table, const QString& fieldName, qint64 defa
 
 namespace {
 bool IsWholeNumber(const QString& text) {
-    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+    static const QRegularExpression whole(QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]+")));
     return whole.match(text).hasMatch();
 }
-} // namespace
 
-QString NumberToSql(const QString& text) {
+QString ConvertNumber(const QString& text) {
     QString result = ReplaceChar(text, ',', '.');
     result.remove(' ');
     result.remove(NoBreakSpace);
     return result;
 }
 
+bool IsSqlNumber(const QString& converted) {
+    static const QRegularExpression number(
+        QRegularExpression::anchoredPattern(QStringLiteral("-?([0-9]+\\.?[0-9]*|\\.[0-9]+)")));
+    return number.match(converted).hasMatch();
+}
+} // namespace
+
+QString NumberToSql(const QString& text) {
+    const QString result = ConvertNumber(text);
+    if (!IsSqlNumber(result))
+        throw EConvertError(QString("'%1' is not a valid floating point value").arg(text));
+    return result;
+}
+
+bool IsSqlNumberText(const QString& text) {
+    return IsSqlNumber(ConvertNumber(text));
+}
+
 QString SqlId(const QString& id) {
     if (!IsWholeNumber(id))
         throw EConvertError(QString("'%1' is not a valid record id").arg(id));
     return id;
+}
+
+QString SqlYear(const QString& year) {
+    if (!IsYearText(year))
+        throw EConvertError(QString("'%1' is not a valid year").arg(year));
+    return year;
 }
 
 QString DateToSql(const QString& text) {

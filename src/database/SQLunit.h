@@ -25,10 +25,15 @@ QString SqlQuoted(const QString& value);
 QString FieldText(const TQueryResult& table, const QString& fieldName, const QString& defaultValue);
 qint64 FieldInt(const TQueryResult& table, const QString& fieldName, qint64 defaultValue);
 
-// Typed number (decimal comma, blanks as thousands separators) -> SQL number text.
+// Typed number (decimal comma, blanks as thousands separators) -> SQL number text, spliced bare:
+// after the conversion a plain number ([-]digits[.digits], also "12." and ".5"), else EConvertError.
 QString NumberToSql(const QString& text);
+// Whether NumberToSql takes the text.
+bool IsSqlNumberText(const QString& text);
 // A record id spliced bare: a whole number ([-]digits), else EConvertError.
 QString SqlId(const QString& id);
+// A year spliced bare: four digits, else EConvertError.
+QString SqlYear(const QString& year);
 // dd.mm.yyyy [hh:nn] <-> yyyy-mm-dd [hh:nn], by character positions; nothing is validated and
 // missing positions give empty pieces.
 QString DateToSql(const QString& text);

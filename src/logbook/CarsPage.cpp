@@ -228,7 +228,7 @@ void TCarsPage::LoadGridAuta(const QString& sql) {
                 "((100+auta.nadspotreba) / 100)) AS \"priemspot\" FROM auta";
     SqlLines << "INNER JOIN druhvoz ON (auta.id_dv = druhvoz.id) INNER JOIN phm ON (auta.id_phm = phm.id) "
                 "WHERE auta.id_zakaznik = " +
-                    SelectedCustomerId + " ORDER BY auta.nazov";
+                    SqlId(SelectedCustomerId) + " ORDER BY auta.nazov";
     FillGrid(Database(), "auta", sql.isEmpty() ? SqlLinesText() : sql, sgAuta);
     FormatNumberColumns(sgAuta, "5;6;7;8;10");
 }
@@ -279,15 +279,15 @@ QStringList TCarsPage::InsertLines() {
             "VALUES (",
             SqlQuoted(eAutaNazov->text()) + ",",
             SqlQuoted(eAutaSPZ->text()) + ",",
-            lblAutaDruh->text() + ",",
+            SqlId(lblAutaDruh->text()) + ",",
             QString::number(cbAutaVlastnictvo->currentIndex()) + ",",
             NormValue() + ",",
             NumberToSql(eAutaN1->text()) + ",",
             NumberToSql(eAutaN2->text()) + ",",
             NumberToSql(eAutaN3->text()) + ",",
             NumberToSql(eAutaNadspotreba->text()) + ",",
-            lblAutaPHM->text() + ",",
-            SelectedCustomerId,
+            SqlId(lblAutaPHM->text()) + ",",
+            SqlId(SelectedCustomerId),
             ");"};
 }
 
@@ -296,14 +296,14 @@ QStringList TCarsPage::UpdateLines() {
     return {"UPDATE auta SET",
             "nazov=" + SqlQuoted(eAutaNazov->text()) + ",",
             "spz=" + SqlQuoted(eAutaSPZ->text()) + ",",
-            "id_dv=" + lblAutaDruh->text() + ",",
+            "id_dv=" + SqlId(lblAutaDruh->text()) + ",",
             "vlastnictvo=" + QString::number(cbAutaVlastnictvo->currentIndex()) + ",",
             "norma=" + NormValue() + ",",
             "n1=" + NumberToSql(eAutaN1->text()) + ",",
             "n2=" + NumberToSql(eAutaN2->text()) + ",",
             "n3=" + NumberToSql(eAutaN3->text()) + ",",
             "nadspotreba=" + NumberToSql(eAutaNadspotreba->text()) + ",",
-            "id_phm=" + lblAutaPHM->text()};
+            "id_phm=" + SqlId(lblAutaPHM->text())};
 }
 
 void TCarsPage::bitAutaClick() {
@@ -334,7 +334,7 @@ void TCarsPage::sgAutaDblClick(int row) {
     cbAutaPHM->setCurrentIndex(IndexOfItemText(cell(9), cbAutaPHM, false));
     lblAutaPHM->setText(GetPHMId(cell(9)));
 
-    const auto car = Database().Query("SELECT * FROM auta WHERE id = " + eAutaID->text());
+    const auto car = Database().Query("SELECT * FROM auta WHERE id = " + SqlId(eAutaID->text()));
     car->MoveFirst();
     switch (FieldInt(*car, "norma", 1)) {
     case 1:

@@ -27,7 +27,8 @@
 #include "YearAndDriver.h"
 
 namespace {
-const char* const kDefaultQuery = "SELECT * FROM zakaznici ORDER BY nazov";
+const char* const kDefaultQuery = "SELECT id, nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, "
+                                  "po FROM zakaznici ORDER BY nazov";
 
 QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y) {
     return NewCaptionLabel(parent, text, x, y);
@@ -61,13 +62,37 @@ QString Flag(bool on) {
 TCustomerPage::TCustomerPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form) {
     BuildForm(panel);
 
+    TDataPage::Definition def;
+    def.table = "zakaznici";
+    def.createTable = CreateTableZakaznici;
+    def.grid = sgZak;
+    def.idField = eZakID;
+    def.checkRequired = [this] { return RequireText(eZakNazov) && RequireText(eZakICO) && CheckStorable(); };
+    // The IČO decides first; the id copied by a double-click only when the IČO is unknown.
+    def.findRow = [this] {
+        const int row = FindGridRecordRow(eZakICO->text(), 2, sgZak);
+        return row >= 0 ? row : FindRecordById(sgZak, eZakID->text());
+    };
+    def.updateQuestion = [this](int row) {
+        return QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = ") + sgZak->Cells(0, row) + ") a (" +
+               QStringLiteral("IČO = ") + sgZak->Cells(2, row) + ") ?";
+    };
+    def.insertLines = [this] { return InsertLines(); };
+    def.updateLines = [this] { return UpdateLines(); };
+    def.afterWrite = [this] { AddCurrentYear(); };
+    def.loadGrid = [this] { LoadGridZak(""); };
+    def.clear = [this] { BitBtn1Click(); };
+    def.rowToFields = [this](int row) { RowToFields(row); };
+    def.deleteQuestion = [](const QStringList& ids) {
+        return QStringLiteral("Naozaj chcete zákazníka s ID=\"") + ids.first() + QStringLiteral("\" zmazať?");
+    };
+    page = new TDataPage(this, def);
+
     connect(BitBtn22, &QPushButton::clicked, this, Guarded([this] { BitBtn22Click(); }));
     connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
     connect(BitBtn108, &QPushButton::clicked, this, Guarded([this] { BitBtn108Click(); }));
     connect(BitBtn110, &QPushButton::clicked, this, Guarded([this] { BitBtn110Click(*this); }));
     connect(chbZakPlatca, &QCheckBox::toggled, this, Guarded([this] { chbZakPlatcaClick(); }));
-    connect(sgZak, &TStringGrid::DblClick, this, Guarded([this] { sgZakDblClick(); }));
-    connect(sgZak, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgZakKeyDown(key); }));
     // Typed letters in upper case. Replaced as an edit, not set anew: a text set anew would be
     // selected by the field's guard, and the next key would replace it.
     connect(eZakDIC1, &QLineEdit::textEdited, eZakDIC1, [this](const QString& text) {
@@ -216,90 +241,44 @@ QStringList TCustomerPage::UpdateLines() const {
         lines << column + "=" + SqlQuoted(value) + ",";
     lines << "platca=" + Flag(chbZakPlatca->isChecked()) + ","
           << "fo=" + Flag(rbZakFO->isChecked()) + ","
-          << "po=" + Flag(rbZakPO->isChecked()) << "WHERE id = " + eZakID->text() + ";";
+          << "po=" + Flag(rbZakPO->isChecked());
     return lines;
 }
 
-void TCustomerPage::BitBtn22Click() {
-    if (eZakNazov->text().isEmpty()) {
-        eZakNazov->setFocus();
-        return;
-    }
-    if (eZakICO->text().isEmpty()) {
-        eZakICO->setFocus();
-        return;
-    }
+bool TCustomerPage::CheckStorable() const {
     const QString taxCaption = lblDIC->text().chopped(1); // without its colon
-    if (!RequireAnsiText({{eZakNazov, QStringLiteral("Názov firmy")},
-                          {eZakICO, QStringLiteral("IČO")},
-                          {eZakDIC1, taxCaption},
-                          {eZakDIC2, taxCaption},
-                          {eZakOsoba, QStringLiteral("Osoba")},
-                          {eZakUlica, QStringLiteral("Ulica")},
-                          {eZakMesto, QStringLiteral("Mesto")},
-                          {eZakPSC, QStringLiteral("PSČ")},
-                          {eZakStat, QStringLiteral("Štát")}}))
-        return;
-    CreateTableZakaznici();
+    return RequireAnsiText({{eZakNazov, QStringLiteral("Názov firmy")},
+                            {eZakICO, QStringLiteral("IČO")},
+                            {eZakDIC1, taxCaption},
+                            {eZakDIC2, taxCaption},
+                            {eZakOsoba, QStringLiteral("Osoba")},
+                            {eZakUlica, QStringLiteral("Ulica")},
+                            {eZakMesto, QStringLiteral("Mesto")},
+                            {eZakPSC, QStringLiteral("PSČ")},
+                            {eZakStat, QStringLiteral("Štát")}});
+}
 
-    // The IČO decides first; the id copied by a double-click only when the IČO is unknown.
-    int row = FindGridRecordRow(eZakICO->text(), 2, sgZak);
-    if (row >= 0)
-        eZakID->setText(sgZak->Cells(0, row));
-    else if (!eZakID->text().isEmpty())
-        row = FindGridRecordRow(eZakID->text(), 0, sgZak);
+void TCustomerPage::AddCurrentYear() {
+    const QString id =
+        FirstId(*Db, "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(eZakNazov->text()) + ";");
+    // The id goes into the statements bare: a customer not found again stores nothing.
+    if (!IsWholeNumberText(id))
+        throw Exception(QStringLiteral("Zákazníka \"%1\" sa po uložení nepodarilo nájsť v databáze, "
+                                       "nič nebolo uložené.")
+                            .arg(eZakNazov->text()));
+    AddYearAndDriver(CurrentYearText(), eZakNazov->text(), id);
+}
 
-    // Asked before the transaction: the write lock is not held while the question is open.
-    const bool update =
-        row >= 0 &&
-        ShowMessageBox(QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = ") + sgZak->Cells(0, row) +
-                           ") a (" + QStringLiteral("IČO = ") + sgZak->Cells(2, row) + ") ?",
-                       ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
-    TTransaction transaction(Database());
-    if (update) {
-        SqlLines = UpdateLines();
-        if (!UpdateRecord(transaction, SqlLinesText(), eZakID->text())) {
-            eZakID->clear();
-            LoadGridZak("");
-            return;
-        }
-    } else if (row < 0) {
-        SqlLines = InsertLines();
-        Db->Execute(SqlLinesText());
-    }
-    if (update || row < 0) {
-        const QString id =
-            FirstId(*Db, "SELECT id FROM zakaznici WHERE nazov = " + SqlQuoted(eZakNazov->text()) + ";");
-        // The id goes into the statements bare: a customer not found again stores nothing.
-        if (!IsWholeNumberText(id))
-            throw Exception(QStringLiteral("Zákazníka \"%1\" sa po uložení nepodarilo nájsť v databáze, "
-                                           "nič nebolo uložené.")
-                                .arg(eZakNazov->text()));
-        AddYearAndDriver(CurrentYearText(), eZakNazov->text(), id);
-    }
-    transaction.Commit();
-    LoadGridZak("");
-    BitBtn1Click();
+void TCustomerPage::BitBtn22Click() {
+    page->Save();
 }
 
 void TCustomerPage::BitBtn108Click() {
-    const QString id = sgZak->Cells(0, sgZak->Row());
-    if (id.isEmpty())
-        return;
-    CreateTableZakaznici();
-    if (ShowMessageBox(QStringLiteral("Naozaj chcete zákazníka s ID=\"") + id + QStringLiteral("\" zmazať?"),
-                       ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
-        return;
-    TTransaction transaction(Database());
-    Db->Execute("DELETE FROM zakaznici WHERE (id = " + id + ");");
-    transaction.Commit();
-    LoadGridZak("");
-    sgZak->setFocus();
+    page->Delete();
 }
 
 void TCustomerPage::sgZakKeyDown(int key) {
-    if (key == Qt::Key_Delete)
-        BitBtn108Click();
+    page->KeyDown(key);
 }
 
 void TCustomerPage::BitBtn1Click() {
@@ -312,9 +291,10 @@ void TCustomerPage::BitBtn1Click() {
 }
 
 void TCustomerPage::sgZakDblClick() {
-    const int row = sgZak->Row();
-    if (sgZak->Cells(0, row).isEmpty())
-        return;
+    page->DblClick();
+}
+
+void TCustomerPage::RowToFields(int row) {
     const QString tax = sgZak->Cells(3, row);
     eZakID->setText(sgZak->Cells(0, row));
     eZakNazov->setText(sgZak->Cells(1, row));

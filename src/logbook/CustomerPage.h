@@ -8,6 +8,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TForm1;
+class TDataPage;
 class TStringGrid;
 
 // The customer page (pnlZakaznici): the list of all customers and the form that adds, changes
@@ -36,6 +37,7 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn108 = nullptr;
     QPushButton* BitBtn110 = nullptr;
+    TDataPage* page = nullptr;
 
     void InitGridZak();
     void LoadGridZak(const QString& sql);
@@ -52,7 +54,11 @@ private:
     void BuildForm(QWidget* panel);
     QString TaxNumber() const;
     QStringList InsertLines() const;
-    QStringList UpdateLines() const;
+    QStringList UpdateLines() const; // without the closing WHERE line
+    bool CheckStorable() const;
+    // After a write: the current year and a driver named like the customer.
+    void AddCurrentYear();
+    void RowToFields(int row);
 
     TForm1& form_;
 };

@@ -1,12 +1,10 @@
 #include "DataPage.h"
 
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <algorithm>
 
 #include "DateTime.h"
 #include "Encoding.h"
-#include "Exception.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -18,7 +16,6 @@
 #include "SqliteWrapper.h"
 #include "StringGrid.h"
 #include "TextUtils.h"
-#include "YearAndDriver.h"
 
 int FindRecordById(const TStringGrid* grid, const QString& id) {
     return id.isEmpty() ? -1 : FindGridRecordRow(id, 0, grid);
@@ -29,57 +26,78 @@ TDataPage::TDataPage(QObject* parent, Definition definition) : QObject(parent), 
     connect(def_.grid, &TStringGrid::KeyDown, this, Guarded([this](int key) { KeyDown(key); }));
 }
 
-void TDataPage::Save() {
-    if (def_.checkRequired && !def_.checkRequired())
+void TDataPage::SaveRecord(const Definition& def) {
+    if (def.checkRequired && !def.checkRequired())
         return;
-    if (!RequireAnsiText(def_.textFields))
+    if (!RequireAnsiText(def.textFields))
         return;
-    def_.createTable();
-    const int row = def_.findRow ? def_.findRow() : FindRecordById(def_.grid, def_.idField->text());
+    def.createTable();
+    const int row = def.findRow ? def.findRow() : FindRecordById(def.grid, def.idField->text());
     if (row >= 0)
-        def_.idField->setText(def_.grid->Cells(0, row));
-    const QString id = def_.idField->text();
+        def.idField->setText(def.grid->Cells(0, row));
 
     // Asked before the transaction: the write lock is not held while the question is open.
     const bool update =
         row >= 0 &&
-        ShowMessageBox(
-            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(def_.grid->Cells(0, row)),
-            ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
+        ShowMessageBox(def.updateQuestion ? def.updateQuestion(row)
+                                          : QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?")
+                                                .arg(def.grid->Cells(0, row)),
+                       ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
+    // Built before the transaction: a value that cannot be spliced stops the save before any statement.
+    QStringList lines;
+    if (update)
+        lines = def.updateLines() << "WHERE id = " + SqlId(def.idField->text()) + ";";
+    else if (row < 0)
+        lines = def.insertLines();
+
     TTransaction transaction(Database());
-    if (def_.beginWrite)
-        def_.beginWrite();
-    if (update) {
-        SqlLines = def_.updateLines();
-        SqlLines << "WHERE id = " + id + ";";
-        if (!UpdateRecord(transaction, SqlLinesText(), id)) {
-            def_.idField->clear();
-            def_.loadGrid();
+    if (def.beginWrite)
+        def.beginWrite();
+    if (!lines.isEmpty()) {
+        SqlLines = lines;
+        Db->Execute(SqlLinesText());
+        if (update && Db->Changes() == 0) {
+            // Another program deleted the record meanwhile: the typed fields stay for a new save.
+            transaction.Rollback();
+            ShowMessageBox(QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal "
+                                          "iný program. Zadané údaje zostali vo formulári, uložením ich "
+                                          "pridáte ako novú položku.")
+                               .arg(def.idField->text()),
+                           ProgramTitle, MB_ICONWARNING);
+            def.idField->clear();
+            def.loadGrid();
             return;
         }
-    } else if (row < 0) {
-        SqlLines = def_.insertLines();
-        Db->Execute(SqlLinesText());
+        if (def.afterWrite)
+            def.afterWrite();
     }
     transaction.Commit();
-    def_.loadGrid();
-    def_.clear();
+    def.loadGrid();
+    def.clear();
 }
 
-void TDataPage::Delete() {
-    const QString id = def_.grid->Cells(0, def_.grid->Row());
-    if (id.isEmpty())
+void TDataPage::DeleteRecords(const Definition& def) {
+    const QString current = def.grid->Cells(0, def.grid->Row());
+    if (current.isEmpty())
         return;
-    def_.createTable();
-    const QString question = QStringLiteral("Naozaj chcete položku s ID=\"%1\" zmazať?").arg(id);
+    def.createTable();
+    const QStringList ids = def.deleteIds ? def.deleteIds() : QStringList{current};
+    const QString question = def.deleteQuestion
+                                 ? def.deleteQuestion(ids)
+                                 : QStringLiteral("Naozaj chcete položku s ID=\"%1\" zmazať?").arg(current);
     if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
         return;
+    QStringList statements;
+    for (const QString& id : ids)
+        statements << "DELETE FROM " + def.table + " WHERE (id = " + SqlId(id) + ");";
     TTransaction transaction(Database());
-    SqlText = "DELETE FROM " + def_.table + " WHERE (id = " + id + ");";
-    Db->Execute(SqlText);
+    for (const QString& statement : statements) {
+        SqlText = statement;
+        Db->Execute(SqlText);
+    }
     transaction.Commit();
-    def_.loadGrid();
-    def_.grid->setFocus();
+    def.loadGrid();
+    def.grid->setFocus();
 }
 
 void TDataPage::DblClick() {
@@ -92,21 +110,6 @@ void TDataPage::DblClick() {
 void TDataPage::KeyDown(int key) {
     if (key == Qt::Key_Delete)
         Delete();
-}
-
-bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id) {
-    if (!IsWholeNumberText(id))
-        throw Exception(QStringLiteral("Položku nie je možné upraviť: chýba jej ID."));
-    Db->Execute(sql);
-    if (Db->Changes() > 0)
-        return true;
-    transaction.Rollback();
-    ShowMessageBox(QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal iný "
-                                  "program. Zadané údaje zostali vo formulári, uložením ich pridáte ako "
-                                  "novú položku.")
-                       .arg(id),
-                   ProgramTitle, MB_ICONWARNING);
-    return false;
 }
 
 namespace {
@@ -126,12 +129,11 @@ bool RequireText(QLineEdit* field) {
 }
 
 bool RequireNumber(QLineEdit* field) {
-    // Spliced bare into the statement, so only a plain decimal number passes.
-    static const QRegularExpression number("^-?(\\d+\\.?\\d*|\\.\\d+)$");
-    const QString text = NumberToSql(field->text());
-    if (!number.match(text).hasMatch())
+    // Spliced bare into the statement, so only what NumberToSql takes passes.
+    if (!IsSqlNumberText(field->text()))
         return Refuse(field);
-    if (!IsPlainNumber(text.toDouble()))
+    const double value = NumberToSql(field->text()).toDouble();
+    if (!IsPlainNumber(value))
         return Refuse(field, QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
                                             "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
                                  .arg(field->text()));
@@ -176,10 +178,10 @@ bool RequireAnsiText(const QList<TTextField>& fields) {
 
 QString StoredNumberText(const QString& table, const QString& column, const QString& id,
                          const QString& shown) {
-    if (!IsWholeNumberText(id) || !Database().TableExists(table))
+    if (!Database().TableExists(table))
         return shown;
-    const auto result =
-        Database().Query("SELECT typeof(" + column + "), " + column + " FROM " + table + " WHERE id = " + id);
+    const auto result = Database().Query("SELECT typeof(" + column + "), " + column + " FROM " + table +
+                                         " WHERE id = " + SqlId(id));
     if (!result->MoveFirst())
         return shown;
     const QString type = result->FieldAsString(0);
@@ -188,13 +190,20 @@ QString StoredNumberText(const QString& table, const QString& column, const QStr
     return FloatToEditText(result->FieldAsDouble(1));
 }
 
-bool ConfirmTableWipe() {
-    return ShowMessageBox(
-               QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých zákazníkoch "
-                              "v tejto tabuľke nenávratne stratiť?"),
-               ProgramTitle, MB_YESNO_QUESTION) == ID_YES &&
-           ShowMessageBox(
-               QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov spoločné "
-                              "aj keď sa nezobrazujú a budú stratené! Naozaj ich chcete odstrániť?"),
-               ProgramTitle, MB_YESNO_WARNING) == ID_YES;
+void WipeTable(const QString& table, const std::function<void()>& createTable,
+               const std::function<void()>& loadGrid) {
+    if (ShowMessageBox(QStringLiteral("Naozaj chcete vymazať celú tabuľku a všetky údaje vo všetkých "
+                                      "zákazníkoch v tejto tabuľke nenávratne stratiť?"),
+                       ProgramTitle, MB_YESNO_QUESTION) != ID_YES ||
+        ShowMessageBox(QStringLiteral("Pozor! Všetky údaje v tejto tabuľke sú pre všetkých zákazníkov "
+                                      "spoločné aj keď sa nezobrazujú a budú stratené! Naozaj ich chcete "
+                                      "odstrániť?"),
+                       ProgramTitle, MB_YESNO_WARNING) != ID_YES)
+        return;
+    TTransaction transaction(Database());
+    SqlText = "DROP TABLE " + table + ";";
+    Db->Execute(SqlText);
+    transaction.Commit();
+    createTable();
+    loadGrid();
 }

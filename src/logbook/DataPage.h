@@ -7,7 +7,6 @@
 class QLineEdit;
 class TMaskEdit;
 class TStringGrid;
-class TTransaction;
 
 // A text field that goes into the database or the settings, with the caption that names it.
 struct TTextField {
@@ -36,37 +35,45 @@ public:
         // The grid row of the record being saved, or -1 for a new one. Default: the row whose id
         // equals the id field. A page that also matches another key (the car's plate) sets it.
         std::function<int()> findRow;
+        // The question before the update of the found row. Default: "Chcete upraviť a uložiť
+        // položku s (ID = %s) ?" with the row's id.
+        std::function<QString(int row)> updateQuestion;
         // Runs first inside the save's transaction, whatever the answer to the update question
         // (the opening states register their year there).
         std::function<void()> beginWrite;
+        // Runs inside the save's transaction after an insert or update (the customer's year).
+        std::function<void()> afterWrite;
+        // The ids a delete removes and its question. Default: the current row's id, and
+        // "Naozaj chcete položku s ID="%s" zmazať?".
+        std::function<QStringList()> deleteIds;
+        std::function<QString(const QStringList& ids)> deleteQuestion;
     };
 
     TDataPage(QObject* parent, Definition definition);
 
-    // The page's save button: insert, or update after the question when the id is in the grid.
-    void Save();
-    // The page's delete button (and Del in the grid): deletes the current row after the question.
-    void Delete();
+    void Save() { SaveRecord(def_); }
+    void Delete() { DeleteRecords(def_); }
     void DblClick();
     void KeyDown(int key);
 
     const Definition& Def() const { return def_; }
 
+    // The save button of a page: the required entries, then an insert, or an update after the
+    // question when the record is in the grid; the grid reloaded and the fields cleared.
+    static void SaveRecord(const Definition& def);
+    // The delete button (and Del in the grid): the records asked about, deleted in one transaction.
+    static void DeleteRecords(const Definition& def);
+
 private:
     Definition def_;
 };
 
-// The two questions before a table shared by all customers is wiped; true when both are answered
-// Yes.
-bool ConfirmTableWipe();
+// Drops a table shared by all customers after the two questions, creates it anew and reloads.
+void WipeTable(const QString& table, const std::function<void()>& createTable,
+               const std::function<void()>& loadGrid);
 
 // The record row whose id (column 0) is id; -1 for an empty id or none.
 int FindRecordById(const TStringGrid* grid, const QString& id);
-
-// Runs the UPDATE sql of record id. When it changed no row (another program deleted the record
-// meanwhile), rolls the transaction back, tells the user so and answers false: the caller keeps the
-// typed fields and reloads its grid. An id that is no whole number never reaches the statement.
-bool UpdateRecord(TTransaction& transaction, const QString& sql, const QString& id);
 
 // The checks of a save. Each answers true when the field may be written; otherwise the field takes
 // the focus (its text selected) and nothing is written.

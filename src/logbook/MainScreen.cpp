@@ -114,8 +114,9 @@ void TMainScreen::LoadCustomerYears(const QString& name) {
     QStringList years;
     // A customer made before any year was registered: no table of years yet, so no years.
     if (IsWholeNumberText(id) && Database().TableExists("roky"))
-        QueryToStrings(Database(), "SELECT rok FROM roky WHERE (id_zakaznik = " + id + ") ORDER BY rok;",
-                       "rok", years);
+        QueryToStrings(Database(),
+                       "SELECT rok FROM roky WHERE (id_zakaznik = " + SqlId(id) + ") ORDER BY rok;", "rok",
+                       years);
     cbMainRok->SetItems(years);
 }
 
@@ -126,7 +127,7 @@ void TMainScreen::SelectCustomerYear(const QString& id, const QString& year) {
         return;
     }
     CreateTableZakaznici();
-    const auto customer = Database().Query("SELECT * FROM zakaznici WHERE id = " + id);
+    const auto customer = Database().Query("SELECT * FROM zakaznici WHERE id = " + SqlId(id));
     if (!customer->MoveFirst()) {
         ClearSelection();
         return;

@@ -53,7 +53,7 @@ void TNameTab::InitGrid() {
 }
 
 void TNameTab::LoadGrid(const QString& sql) {
-    const QString query = "SELECT * FROM " + names_.table + " ORDER BY nazov";
+    const QString query = "SELECT id, nazov FROM " + names_.table + " ORDER BY nazov";
     FillGrid(Database(), names_.table, sql.isEmpty() ? query : sql, widgets.grid);
 }
 
@@ -99,11 +99,11 @@ TVodicTab::TVodicTab(QWidget* sheet) : QObject(sheet) {
     def.textFields = {{eVodicMeno, QStringLiteral("meno")}};
     def.insertLines = [this] {
         return QStringList{"INSERT OR IGNORE INTO vodic (meno, id_zakaznik)", "VALUES (",
-                           SqlQuoted(eVodicMeno->text()) + ", " + SelectedCustomerId, ");"};
+                           SqlQuoted(eVodicMeno->text()) + ", " + SqlId(SelectedCustomerId), ");"};
     };
     def.updateLines = [this] {
-        return QStringList{"UPDATE vodic SET",
-                           "meno=" + SqlQuoted(eVodicMeno->text()) + ", id_zakaznik=" + SelectedCustomerId};
+        return QStringList{"UPDATE vodic SET", "meno=" + SqlQuoted(eVodicMeno->text()) +
+                                                   ", id_zakaznik=" + SqlId(SelectedCustomerId)};
     };
     def.loadGrid = [this] { LoadGridVodic(""); };
     def.clear = [this] { bitVodicClick(); };
@@ -122,13 +122,13 @@ void TVodicTab::InitGridVodic() {
 void TVodicTab::LoadGridVodic(const QString& sql) {
     const QString query =
         sql.isEmpty()
-            ? "SELECT id, meno FROM vodic WHERE id_zakaznik = " + SelectedCustomerId + " ORDER BY meno"
+            ? "SELECT id, meno FROM vodic WHERE id_zakaznik = " + SqlId(SelectedCustomerId) + " ORDER BY meno"
             : sql;
     if (Database().Query(query)->RowCount() == 0) {
         TTransaction transaction(*Db);
         SqlLines.clear();
         SqlLines << "INSERT INTO vodic (meno, id_zakaznik) VALUES (" + SqlQuoted(SelectedCustomerName) +
-                        ", " + SelectedCustomerId + ");";
+                        ", " + SqlId(SelectedCustomerId) + ");";
         Db->Execute(SqlLinesText());
         transaction.Commit();
         ShowAppMessageBox(QStringLiteral("V tabuľke sa nenachádzali žiadny vodiči.") + '\r' +
@@ -160,12 +160,5 @@ void TVodicTab::sgVodicDblClick(int row) {
 }
 
 void TVodicTab::BitBtn8Click() {
-    if (!ConfirmTableWipe())
-        return;
-    TTransaction transaction(Database());
-    SqlText = "DROP TABLE vodic;";
-    Db->Execute(SqlText);
-    transaction.Commit();
-    CreateTableVodic();
-    LoadGridVodic("");
+    WipeTable("vodic", CreateTableVodic, [this] { LoadGridVodic(""); });
 }

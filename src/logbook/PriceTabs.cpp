@@ -61,13 +61,14 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
         return QStringList{"INSERT INTO cphm (datum, id_phm, cena)",
                            "VALUES (",
                            SqlQuoted(DateToSql(eCPHMdatum->Text())) + ",",
-                           lblCPHMtyp->text() + ",",
+                           SqlId(lblCPHMtyp->text()) + ",",
                            NumberToSql(eCPHMcena->text()),
                            ");"};
     };
     def.updateLines = [this] {
         return QStringList{"UPDATE cphm SET", "datum=" + SqlQuoted(DateToSql(eCPHMdatum->Text())) + ",",
-                           "id_phm=" + lblCPHMtyp->text() + ",", "cena=" + NumberToSql(eCPHMcena->text())};
+                           "id_phm=" + SqlId(lblCPHMtyp->text()) + ",",
+                           "cena=" + NumberToSql(eCPHMcena->text())};
     };
     def.loadGrid = [this] { LoadGridCPHM(""); };
     def.clear = [this] { bitCPHMClick(); };
@@ -189,8 +190,8 @@ void TPNTab::InitGridPN() {
 }
 
 void TPNTab::LoadGridPN(const QString& sql) {
-    FillGrid(Database(), "pausnahr", sql.isEmpty() ? "SELECT * FROM pausnahr ORDER BY datum" : sql,
-             widgets.grid);
+    FillGrid(Database(), "pausnahr",
+             sql.isEmpty() ? "SELECT id, datum, suma FROM pausnahr ORDER BY datum" : sql, widgets.grid);
     FormatNumberColumns(widgets.grid, "2");
     DateColumnsToText(widgets.grid, "1");
 }

@@ -70,7 +70,9 @@ void TVMTab::InitGridVM() {
 }
 
 void TVMTab::LoadGridVM(const QString& sql) {
-    FillGrid(Database(), "mesta", sql.isEmpty() ? "SELECT * FROM mesta ORDER BY mesto1" : sql, widgets.grid);
+    FillGrid(Database(), "mesta",
+             sql.isEmpty() ? "SELECT id, mesto1, mesto2, vzdialenost FROM mesta ORDER BY mesto1" : sql,
+             widgets.grid);
     FormatNumberColumns(widgets.grid, "3");
 }
 

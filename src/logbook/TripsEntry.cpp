@@ -22,9 +22,15 @@ namespace {
 // A date-time mask with no digit typed.
 const QString kEmptyDateTime = QStringLiteral("  .  .       :  ");
 
-void FocusAndOpen(TComboBox* combo) {
+bool FocusAndOpen(TComboBox* combo) {
     combo->setFocus();
     combo->showPopup();
+    return false;
+}
+
+bool Focus(QWidget* field) {
+    field->setFocus();
+    return false;
 }
 
 QString Flag(const QCheckBox* box) {
@@ -32,97 +38,107 @@ QString Flag(const QCheckBox* box) {
 }
 } // namespace
 
-void TTripsPage::BitBtn23Click() {
-    if (CarId().isEmpty())
-        return FocusAndOpen(cbJazdyAuto);
-    if (eJazdyOdchod->Text() == kEmptyDateTime) {
-        eJazdyOdchod->setFocus();
-        return;
-    }
-    if (!RequireDate(eJazdyOdchod, "odchod"))
-        return;
-    if (eJazdyPrichod->Text() == kEmptyDateTime) {
-        eJazdyPrichod->setFocus();
-        return;
-    }
-    if (!RequireDate(eJazdyPrichod, QStringLiteral("príchod")))
-        return;
+namespace {
+// The required entries and the checks of the values spliced bare, in the order they are asked for.
+bool CheckTrip(TTripsPage& page) {
+    if (page.CarId().isEmpty())
+        return FocusAndOpen(page.cbJazdyAuto);
+    if (page.eJazdyOdchod->Text() == kEmptyDateTime)
+        return Focus(page.eJazdyOdchod);
+    if (!RequireDate(page.eJazdyOdchod, "odchod"))
+        return false;
+    if (page.eJazdyPrichod->Text() == kEmptyDateTime)
+        return Focus(page.eJazdyPrichod);
+    if (!RequireDate(page.eJazdyPrichod, QStringLiteral("príchod")))
+        return false;
     // Both texts are valid, so their statement forms compare in time order.
-    if (DateTimeToSql(eJazdyPrichod->Text()) < DateTimeToSql(eJazdyOdchod->Text())) {
+    if (DateTimeToSql(page.eJazdyPrichod->Text()) < DateTimeToSql(page.eJazdyOdchod->Text())) {
         ShowMessageBox(QStringLiteral("Príchod (%1) nemôže byť skôr ako odchod (%2).")
-                           .arg(eJazdyPrichod->Text(), eJazdyOdchod->Text()),
+                           .arg(page.eJazdyPrichod->Text(), page.eJazdyOdchod->Text()),
                        ProgramTitle, MB_ICONWARNING);
-        eJazdyPrichod->setFocus();
-        return;
+        return Focus(page.eJazdyPrichod);
     }
-    if (lblJazdyTrasa->text().isEmpty())
-        return FocusAndOpen(cbJazdyTrasa);
+    if (page.lblJazdyTrasa->text().isEmpty())
+        return FocusAndOpen(page.cbJazdyTrasa);
     // The driver id and the fuel taken go into the statement bare.
-    if (lblJazdyVodic->text().isEmpty())
-        return FocusAndOpen(cbJazdyVodic);
-    if (!RequireNumber(eJazdyCerpane))
-        return;
-    if (!RequireAnsiText({{eJazdyUcel, QStringLiteral("účel")}}))
-        return;
+    if (page.lblJazdyVodic->text().isEmpty())
+        return FocusAndOpen(page.cbJazdyVodic);
+    return RequireNumber(page.eJazdyCerpane);
+}
 
-    CreateTableJazdy();
-    const int row = FindRecordById(sgJazdy, eJazdyID->text());
-    if (row >= 0)
-        eJazdyID->setText(sgJazdy->Cells(0, row));
+// The trip's values in statement form, in the order of the insert's columns.
+struct TripValues {
+    explicit TripValues(const TTripsPage& page)
+        : departure(SqlQuoted(DateTimeToSql(page.eJazdyOdchod->Text()))),
+          arrival(SqlQuoted(DateTimeToSql(page.eJazdyPrichod->Text()))),
+          route(SqlId(page.lblJazdyTrasa->text())), back(Flag(page.chbJazdySpiatocna)),
+          fuel(NumberToSql(page.eJazdyCerpane->text())), excess(Flag(page.chbJazdyNadspotreba)),
+          purpose(SqlQuoted(page.eJazdyUcel->text())), car(SqlId(page.CarId())),
+          driver(SqlId(page.lblJazdyVodic->text())) {}
+    QString departure, arrival, route, back, fuel, excess, purpose, car, driver;
+};
 
-    const QString departure = SqlQuoted(DateTimeToSql(eJazdyOdchod->Text()));
-    const QString arrival = SqlQuoted(DateTimeToSql(eJazdyPrichod->Text()));
-    const QString fuel = NumberToSql(eJazdyCerpane->text());
-    const QString purpose = SqlQuoted(eJazdyUcel->text());
-
-    // A failed statement rolls back before its error is shown; the fields keep what was typed.
-    // The question comes before the transaction: the write lock is not held while it is open.
-    const bool update =
-        row >= 0 &&
-        ShowMessageBox(
-            QStringLiteral("Chcete upraviť a uložiť položku s (ID = %1) ?").arg(sgJazdy->Cells(0, row)),
-            ProgramTitle, MB_YESNO_QUESTION) == ID_YES;
-    TTransaction transaction(Database());
-    if (row >= 0) {
-        if (update) {
-            SqlLines = QStringList{"UPDATE jazdy SET",
-                                   "odchod=" + departure + ",",
-                                   "prichod=" + arrival + ",",
-                                   "id_mesta=" + lblJazdyTrasa->text() + ",",
-                                   "spat=" + Flag(chbJazdySpiatocna) + ",",
-                                   "cerpane=" + fuel + ",",
-                                   "nadspotreba=" + Flag(chbJazdyNadspotreba) + ",",
-                                   "ucel=" + purpose + ",",
-                                   "id_auto=" + CarId() + ",",
-                                   "id_vodic=" + lblJazdyVodic->text(),
-                                   "WHERE id = " + eJazdyID->text() + ";"};
-            if (!UpdateRecord(transaction, SqlLinesText(), eJazdyID->text())) {
-                eJazdyID->clear();
-                LoadGridJazdy("");
-                return;
-            }
+TDataPage::Definition TripDefinition(TTripsPage& page) {
+    TDataPage::Definition def;
+    def.table = "jazdy";
+    def.createTable = CreateTableJazdy;
+    def.grid = page.sgJazdy;
+    def.idField = page.eJazdyID;
+    def.checkRequired = [&page] { return CheckTrip(page); };
+    def.textFields = {{page.eJazdyUcel, QStringLiteral("účel")}};
+    def.insertLines = [&page] {
+        const TripValues v(page);
+        return QStringList{"INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, ucel, "
+                           "id_auto, id_vodic, id_zakaznik)",
+                           "VALUES (",
+                           v.departure + ",",
+                           v.arrival + ",",
+                           v.route + ",",
+                           v.back + ",",
+                           v.fuel + ",",
+                           v.excess + ",",
+                           v.purpose + ",",
+                           v.car + ",",
+                           v.driver + ",",
+                           SqlId(SelectedCustomerId),
+                           ");"};
+    };
+    // The customer of an existing trip is not changed.
+    def.updateLines = [&page] {
+        const TripValues v(page);
+        return QStringList{"UPDATE jazdy SET",
+                           "odchod=" + v.departure + ",",
+                           "prichod=" + v.arrival + ",",
+                           "id_mesta=" + v.route + ",",
+                           "spat=" + v.back + ",",
+                           "cerpane=" + v.fuel + ",",
+                           "nadspotreba=" + v.excess + ",",
+                           "ucel=" + v.purpose + ",",
+                           "id_auto=" + v.car + ",",
+                           "id_vodic=" + v.driver};
+    };
+    def.loadGrid = [&page] { page.LoadGridJazdy(""); };
+    def.clear = [&page] { page.bitJazdyClick(); };
+    // Every selected trip, from the top row of the selection to its bottom row.
+    def.deleteIds = [&page] {
+        const TGridRect selection = page.sgJazdy->Selection();
+        QStringList ids;
+        for (int row = selection.Top; row <= selection.Bottom; ++row) {
+            const QString id = page.sgJazdy->Cells(0, row);
+            if (!id.isEmpty())
+                ids << id;
         }
-    } else {
-        SqlLines =
-            QStringList{"INSERT INTO jazdy (odchod, prichod, id_mesta, spat, cerpane, nadspotreba, ucel, "
-                        "id_auto, id_vodic, id_zakaznik)",
-                        "VALUES (",
-                        departure + ",",
-                        arrival + ",",
-                        lblJazdyTrasa->text() + ",",
-                        Flag(chbJazdySpiatocna) + ",",
-                        fuel + ",",
-                        Flag(chbJazdyNadspotreba) + ",",
-                        purpose + ",",
-                        CarId() + ",",
-                        lblJazdyVodic->text() + ",",
-                        SelectedCustomerId,
-                        ");"};
-        Db->Execute(SqlLinesText());
-    }
-    transaction.Commit();
-    LoadGridJazdy("");
-    bitJazdyClick();
+        return ids;
+    };
+    def.deleteQuestion = [](const QStringList& ids) {
+        return QStringLiteral("Naozaj chcete položky s nasledovnými ID zmazať?") + "\r\r" + ids.join(", ");
+    };
+    return def;
+}
+} // namespace
+
+void TTripsPage::BitBtn23Click() {
+    TDataPage::SaveRecord(TripDefinition(*this));
 }
 
 void TTripsPage::sgJazdyDblClick() {
@@ -135,7 +151,8 @@ void TTripsPage::sgJazdyDblClick() {
     eJazdyPrichod->SetText(cell(2));
     // The route by the trip's stored id: two routes may share the label the grid shows. A route
     // missing from the list (added since the list was filled) leaves no item chosen, its id kept.
-    const QString route = FirstId(Database(), "SELECT id_mesta AS id FROM jazdy WHERE id = " + cell(0) + ";");
+    const QString route =
+        FirstId(Database(), "SELECT id_mesta AS id FROM jazdy WHERE id = " + SqlId(cell(0)) + ";");
     cbJazdyTrasa->setCurrentIndex(route.isEmpty() ? -1 : cbJazdyTrasa->findData(route));
     lblJazdyTrasa->setText(route);
     chbJazdySpiatocna->setChecked(cell(4) == "1");
@@ -148,28 +165,7 @@ void TTripsPage::sgJazdyDblClick() {
 }
 
 void TTripsPage::BitBtn28Click() {
-    if (sgJazdy->Cells(0, sgJazdy->Row()).isEmpty())
-        return;
-    CreateTableJazdy();
-    const TGridRect selection = sgJazdy->Selection();
-    QStringList ids;
-    for (int row = selection.Top; row <= selection.Bottom; ++row) {
-        const QString id = sgJazdy->Cells(0, row);
-        if (!id.isEmpty())
-            ids << id;
-    }
-    const QString question =
-        QStringLiteral("Naozaj chcete položky s nasledovnými ID zmazať?") + "\r\r" + ids.join(", ");
-    if (ShowMessageBox(question, ProgramTitle, MB_YESNO_QUESTION) != ID_YES)
-        return;
-    TTransaction transaction(Database());
-    for (const QString& id : ids) {
-        SqlText = "DELETE FROM jazdy WHERE (id = " + id + ");";
-        Db->Execute(SqlText);
-    }
-    transaction.Commit();
-    LoadGridJazdy("");
-    sgJazdy->setFocus();
+    TDataPage::DeleteRecords(TripDefinition(*this));
 }
 
 void TTripsPage::sgJazdyKeyDown(int key) {
@@ -178,12 +174,5 @@ void TTripsPage::sgJazdyKeyDown(int key) {
 }
 
 void TTripsPage::BitBtn30Click() {
-    if (!ConfirmTableWipe())
-        return;
-    TTransaction transaction(Database());
-    SqlText = "DROP TABLE jazdy;";
-    Db->Execute(SqlText);
-    transaction.Commit();
-    CreateTableJazdy();
-    LoadGridJazdy("");
+    WipeTable("jazdy", CreateTableJazdy, [this] { LoadGridJazdy(""); });
 }

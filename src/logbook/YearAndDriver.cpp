@@ -6,14 +6,16 @@
 #include "SqliteWrapper.h"
 
 void AddYearAndDriver(const QString& year, const QString& name, const QString& customerId) {
+    const QString yearValue = SqlYear(year);
+    const QString id = SqlId(customerId);
     CreateTableRoky();
     if (!name.isEmpty()) {
         CreateTableVodic();
-        SqlText = "INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES (" + SqlQuoted(name) + ", " +
-                  customerId + ");";
+        SqlText =
+            "INSERT OR IGNORE INTO vodic (meno, id_zakaznik) VALUES (" + SqlQuoted(name) + ", " + id + ");";
         Database().Execute(SqlText);
     }
-    SqlText = "INSERT OR IGNORE INTO roky (rok, id_zakaznik) VALUES (" + year + ", " + customerId + ");";
+    SqlText = "INSERT OR IGNORE INTO roky (rok, id_zakaznik) VALUES (" + yearValue + ", " + id + ");";
     Database().Execute(SqlText);
 }
 

@@ -1,3 +1,5 @@
+#include "Lookups.h"
+#include "MasterDataTabs.h"
 #include "ProgramFixture.h"
 
 namespace {
@@ -73,11 +75,6 @@ TEST_F(CarsTest, StnStoresOneValueThriceAndTheGridShowsTheAverage) {
     EXPECT_TRUE(page->eAutaN2->isHidden());
     EXPECT_EQ(page->eAutaN1->text(), "5,5"); // as stored, not as shown
     EXPECT_EQ(page->eAutaID->text(), "1");
-
-    // An emptied number field is refused with the focus on it.
-    page->eAutaNadspotreba->clear();
-    page->BitBtn3->click();
-    EXPECT_TRUE(page->eAutaNadspotreba->hasFocus());
     EXPECT_TRUE(boxes.Shown().empty());
 
     program.form->dajepreprevodroka1->trigger();
@@ -85,4 +82,30 @@ TEST_F(CarsTest, StnStoresOneValueThriceAndTheGridShowsTheAverage) {
     ASSERT_EQ(states->cbPocStavAuto->count(), 2);
     EXPECT_EQ(states->cbPocStavAuto->itemText(0), QStringLiteral("Dodávka - BA123XY"));
     EXPECT_EQ(states->lblPocStavAuto->text(), "2");
+}
+
+// Two customers with a car and a driver of the same name: lists and lookups give the selected one's.
+TEST_F(CarsTest, ListsAndLookupsKeepToTheSelectedCustomer) {
+    CreateTableVodic();
+    Db->Execute("INSERT INTO zakaznici (id, nazov, ico) VALUES (2, 'Beta', '2')");
+    for (const char* customer : {"2", "1"}) {
+        Db->Execute(QString("INSERT INTO auta (nazov, spz, id_dv, id_phm, id_zakaznik) VALUES ('Iveco', "
+                            "'BA1', 1, 1, %1)")
+                        .arg(customer));
+        Db->Execute(QStringLiteral("INSERT INTO vodic (meno, id_zakaznik) VALUES ('Ján', %1)").arg(customer));
+    }
+    for (const auto& [customer, id] : {std::pair{"1", "2"}, std::pair{"2", "1"}}) {
+        program.form->MainScreen->SelectCustomerYear(customer, "2024");
+        EXPECT_EQ(GetAutaId("Iveco - BA1"), id);
+        EXPECT_EQ(GetVodicId(QStringLiteral("Ján")), id);
+        QStringList cars, drivers;
+        FillAutaLabels(cars);
+        FillDriverNames(drivers);
+        EXPECT_EQ(cars + drivers, QStringList({"Iveco - BA1", QStringLiteral("Ján")}));
+        program.form->Evidenciaat1->trigger();
+        EXPECT_EQ(GridColumn(page->sgAuta, 0), QStringList(id));
+        program.ShowInfoTab(4);
+        EXPECT_EQ(GridColumn(program.form->InfoPanel->VodicTab->widgets.grid, 0), QStringList(id));
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
 }

@@ -35,16 +35,10 @@ protected:
 };
 } // namespace
 
-TEST_F(CustomersTest, ANewCustomerNeedsNameAndIcoIsListedAndGetsTheCurrentYearAndADriver) {
-    Save("", "1");
-    EXPECT_TRUE(page->eZakNazov->hasFocus());
-    Save("A", "");
-    EXPECT_TRUE(page->eZakICO->hasFocus());
-    EXPECT_FALSE(Db->TableExists("zakaznici"));
-
+TEST_F(CustomersTest, ANewCustomerIsListedAndGetsTheCurrentYearAndADriver) {
     const QString name = QStringLiteral("Auto \"Rýchly\" O'Neil");
     Save(name, "12345678", "SK", "2020304050");
-    EXPECT_TRUE(boxes.Shown().empty()) << "nothing is said about the missing fields either";
+    EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(page->sgZak->Cells(1, 1), name);
     EXPECT_EQ(page->sgZak->Cells(3, 1), "SK2020304050");
     EXPECT_EQ(page->sgZak->Cells(9, 1) + page->sgZak->Cells(10, 1) + page->sgZak->Cells(11, 1), "110");

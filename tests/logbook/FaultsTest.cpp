@@ -1,16 +1,13 @@
-// The program under faults a user's machine produces: a full disk at start-up, another program
-// writing to the database, a record deleted by another program while it is edited, and routes
-// that share a label.
+// The program under faults a user's machine produces: another program writing to the database, a record
+// deleted by another program while it is edited, routes that share a label, and values that cannot be spliced
+// into a statement.
 #include "FaultHelpers.h"
 #include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "RouteTabs.h"
+#include "YearAndDriver.h"
 
 namespace {
-const QString kGone = QStringLiteral("Položka s (ID = %1) už v databáze neexistuje, medzitým ju zmazal iný "
-                                     "program. Zadané údaje zostali vo formulári, uložením ich pridáte ako "
-                                     "novú položku.");
-
 class FaultsTest : public ProgramTest {
 protected:
     static void TypeTrip(TTripsPage* page, const QString& day) {
@@ -23,47 +20,10 @@ protected:
         emit combo->CloseUp();
         Settle();
     }
-    // The update question, then the warning that record 1 is gone.
-    void ExpectGone(const QString& question) {
-        EXPECT_EQ(boxes.Texts(), QStringList({question, kGone.arg(1)}));
-        EXPECT_EQ(Box(1).flags, MB_ICONWARNING);
-    }
-    // Saves a page while another writer holds the database's write lock for a second.
-    static void SaveUnderLock(QPushButton* save) {
-        OtherWriter other(DatabasePath, 1000);
-        ASSERT_TRUE(other.Locked());
-        save->click();
-        EXPECT_TRUE(other.Finished());
-    }
 };
 } // namespace
 
-TEST(StartUpFaults, TheSelectionWrittenAtStartUpOnAFullDiskKeepsTheOldFileAndShowsTheError) {
-    StartedProgram program;
-    program.SelectCustomer("Doprava Nitra"); // stores [last] for the next start
-    const QString settings = program.folder.File("Data/settings.mvk");
-    QByteArray old = ReadFileBytes(settings);
-    ASSERT_TRUE(old.contains("vybzakid=1"));
-    for (int i = 0; i < 100; ++i)
-        old += "[other" + QByteArray::number(i) + "]\r\nkey=value\r\n\r\n";
-    WriteFileBytes(settings, old);
-    program.Stop();
-
-    // The next start, on a disk with no room for the settings file written anew.
-    const QString shown = RunUnderFileSizeLimit(1024, [&] {
-        MessageBoxRecorder startUp;
-        program.Start();
-        program.form->show();
-        Settle();
-        return startUp.Texts().join('|') + "#" + SelectedCustomerId;
-    });
-    EXPECT_EQ(shown, "Nie je možné zapísať súbor \"" + settings + "\".#1");
-    EXPECT_EQ(ReadFileBytes(settings), old);
-    EXPECT_EQ(QDir(program.folder.File("Data")).entryList({".settings*"}, QDir::Hidden | QDir::Files),
-              QStringList());
-}
-
-TEST_F(FaultsTest, AnOpeningStateAndANewYearAreSavedAfterAnotherWritersLockEnds) {
+TEST_F(FaultsTest, AnOpeningStateIsSavedAfterAnotherWritersLockEnds) {
     CreateTableAuta();
     Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
     TOpeningStatesPage* states = program.form->OpeningStatesPage;
@@ -71,20 +31,14 @@ TEST_F(FaultsTest, AnOpeningStateAndANewYearAreSavedAfterAnotherWritersLockEnds)
     states->ePocStavRok->setText("2025");
     states->ePocStavPHM->setText("10");
     states->ePocStavTachometer->setText("1000");
-    SaveUnderLock(states->BitBtn40);
+    OtherWriter other(DatabasePath, 1000); // holds the write lock for a second
+    ASSERT_TRUE(other.Locked());
+    states->BitBtn40->click();
+    EXPECT_TRUE(other.Finished());
     EXPECT_EQ(boxes.Texts(), QStringList());
     EXPECT_EQ(Column("select rok || '/' || id_auto || '/' || stavphm from pocstav"),
               QStringList{"2025/1/10.0"});
     EXPECT_TRUE(Column("select rok from roky").contains("2025"));
-
-    // "Vytvoriť rok" on the main screen.
-    TMainScreen* screen = program.form->MainScreen;
-    program.form->Hlavnobrazovka1->trigger();
-    screen->sgMain->SetRow(1);
-    screen->eMainRok->setText("2030");
-    SaveUnderLock(screen->BitBtn2);
-    EXPECT_EQ(boxes.Texts(), QStringList());
-    EXPECT_TRUE(Column("select rok from roky").contains("2030"));
     EXPECT_FALSE(Db->InTransaction());
 }
 
@@ -100,10 +54,14 @@ TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
     Db->Execute("DELETE FROM mesta");
     boxes.Answer(ID_YES);
     routes->widgets.save->click();
-    ExpectGone("Chcete upraviť a uložiť položku s (ID = 1) ?");
-    EXPECT_EQ(routes->eVMmesto1->text(), "Nitra");
-    EXPECT_EQ(routes->eVMmesto2->text(), "Zvolen");
-    EXPECT_EQ(routes->eVMkm->text(), "120");
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({"Chcete upraviť a uložiť položku s (ID = 1) ?",
+                           QStringLiteral("Položka s (ID = 1) už v databáze neexistuje, medzitým "
+                                          "ju zmazal iný program. Zadané údaje zostali vo "
+                                          "formulári, uložením ich pridáte ako novú položku.")}));
+    EXPECT_EQ(Box(1).flags, MB_ICONWARNING);
+    EXPECT_EQ(routes->eVMmesto1->text() + routes->eVMmesto2->text() + routes->eVMkm->text(),
+              "NitraZvolen120");
     EXPECT_EQ(routes->widgets.grid->Cells(0, 1), "") << "the grid no longer lists the route";
     EXPECT_TRUE(Column("select id from mesta").isEmpty());
     EXPECT_FALSE(Db->InTransaction());
@@ -115,68 +73,21 @@ TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
               QStringList{"Nitra-Zvolen-120.0"});
 }
 
-TEST_F(FaultsTest, AnEditOfADeletedCustomerSaysSoInsteadOfASyntaxError) {
-    TCustomerPage* page = program.form->CustomerPage;
-    program.form->Pridavybrazkaznka1->trigger();
-    page->sgZak->SetRow(1);
-    page->sgZakDblClick();
-    ASSERT_EQ(page->eZakID->text(), "1");
-    page->eZakNazov->setText("Doprava Nitra s.r.o.");
-    page->eZakOsoba->setText("Ján Novák");
-
-    Db->Execute("DELETE FROM zakaznici");
-    boxes.Answer(ID_YES);
-    page->BitBtn22->click();
-    ExpectGone(QStringLiteral("Chcete upraviť a uložiť zákazníka s (ID = 1) a (IČO = 1) ?"));
-    EXPECT_EQ(page->eZakNazov->text(), "Doprava Nitra s.r.o.");
-    EXPECT_EQ(page->eZakOsoba->text(), QStringLiteral("Ján Novák"));
-    EXPECT_EQ(page->eZakICO->text(), "1");
-    EXPECT_EQ(page->sgZak->Cells(0, 1), "");
-    EXPECT_TRUE(Column("select id from zakaznici").isEmpty());
-    EXPECT_FALSE(Db->InTransaction());
-}
-
-TEST_F(FaultsTest, AnEditOfADeletedTripSaysSoAndKeepsTheFields) {
-    CreateTripMasterData();
-    InsertTrip("2024-05-09 08:00");
-    TTripsPage* page = program.OpenTrips();
-    page->sgJazdy->SetRow(1);
-    page->sgJazdyDblClick();
-    page->eJazdyUcel->setText("servis");
-
-    Db->Execute("DELETE FROM jazdy");
-    boxes.Answer(ID_YES);
-    page->BitBtn23->click();
-    ExpectGone("Chcete upraviť a uložiť položku s (ID = 1) ?");
-    EXPECT_EQ(page->eJazdyUcel->text(), "servis");
-    EXPECT_EQ(page->eJazdyOdchod->Text(), "09.05.2024 08:00");
-    EXPECT_EQ(page->sgJazdy->Cells(0, 1), "");
-    EXPECT_TRUE(Column("select id from jazdy").isEmpty());
-}
-
 TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     CreateTripMasterData("('A - B', 'C', 10), ('A', 'B - C', 500)");
     TTripsPage* page = program.OpenTrips();
     ASSERT_EQ(page->cbJazdyTrasa->count(), 2);
-    EXPECT_EQ(page->cbJazdyTrasa->itemText(0), "A - B - C");
-    EXPECT_EQ(page->cbJazdyTrasa->itemText(1), "A - B - C");
-    EXPECT_EQ(page->lblJazdyTrasa->text(), "2")
-        << "the first entry is the 500 km route (ordered by start town)";
+    EXPECT_EQ(page->cbJazdyTrasa->itemText(0), page->cbJazdyTrasa->itemText(1));
+    EXPECT_EQ(page->lblJazdyTrasa->text(), "2") << "the first entry is the 500 km route (by start town)";
 
-    ChooseRoute(page->cbJazdyTrasa, 1);
-    EXPECT_EQ(page->lblJazdyTrasa->text(), "1");
-    ChooseRoute(page->cbJazdyTrasa, 0);
-    EXPECT_EQ(page->lblJazdyTrasa->text(), "2");
-    TypeTrip(page, "10.05.2024");
-    page->BitBtn23->click();
-    EXPECT_EQ(boxes.Texts(), QStringList());
-    EXPECT_EQ(Column("select id_mesta from jazdy"), QStringList{"2"});
+    // A trip on each route; each trip, double-clicked, brings back its own route.
+    for (const auto& [index, day] : {std::pair{0, "10.05.2024"}, std::pair{1, "11.05.2024"}}) {
+        ChooseRoute(page->cbJazdyTrasa, 1 - index);
+        ChooseRoute(page->cbJazdyTrasa, index);
+        TypeTrip(page, day);
+        page->BitBtn23->click();
+    }
     EXPECT_EQ(page->sgJazdy->Cells(5, 1), "500,00");
-
-    // A second trip on the 10 km route; each trip, double-clicked, brings back its own route.
-    ChooseRoute(page->cbJazdyTrasa, 1);
-    TypeTrip(page, "11.05.2024");
-    page->BitBtn23->click();
     EXPECT_EQ(Column("select id_mesta from jazdy order by id"), (QStringList{"2", "1"}));
     for (const auto& [row, index, route] : {std::tuple{1, 0, "2"}, std::tuple{2, 1, "1"}}) {
         page->sgJazdy->SetRow(row);
@@ -204,4 +115,22 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     page->BitBtn127->click();
     EXPECT_EQ(page->sgJazdy->Cells(0, 1), "2");
     EXPECT_EQ(page->sgJazdy->Cells(0, 2), "");
+}
+
+// A value that is no id stops the save while its statement is built, before anything runs; the
+// fields keep what was typed. A year likewise, before the driver registered with it.
+TEST_F(FaultsTest, AnIdOrYearThatIsNoNumberStopsTheWriteBeforeAnyStatement) {
+    CreateTripMasterData();
+    TTripsPage* page = program.OpenTrips();
+    TypeTrip(page, "10.05.2024");
+    page->lblJazdyVodic->setText("1; DROP TABLE jazdy");
+    page->BitBtn23->click();
+    EXPECT_EQ(boxes.Texts(), QStringList("'1; DROP TABLE jazdy' is not a valid record id."));
+    EXPECT_TRUE(Db->TableExists("jazdy") && !Db->InTransaction());
+    EXPECT_TRUE(Column("select id from jazdy").isEmpty());
+    EXPECT_EQ(page->eJazdyOdchod->Text(), "10.05.2024 07:30");
+
+    EXPECT_THROW(AddYearAndDriver("2024); DROP TABLE jazdy; --", "Nový", "1"), EConvertError);
+    EXPECT_THROW(AddYearAndDriver("2024", "Nový", "1 OR 1"), EConvertError);
+    EXPECT_TRUE(Column("select meno from vodic where meno = 'Nový'").isEmpty());
 }

@@ -1,6 +1,8 @@
 #include "Lookups.h"
 #include "MasterDataTabs.h"
+#include "PriceTabs.h"
 #include "ProgramFixture.h"
+#include "RouteTabs.h"
 
 namespace {
 class MasterDataTest : public ProgramTest {
@@ -126,4 +128,84 @@ TEST_F(MasterDataTest, ACustomerWithoutDriversGetsOneNamedLikeItAgainAfterTheWip
     EXPECT_EQ(shown[4].flags, 52);
     EXPECT_EQ(shown[5].flags, 64) << "the customer-named driver comes back";
     EXPECT_EQ(Column("select id || meno from vodic"), QStringList({"1Doprava Nitra"}));
+}
+
+// Each page's required entries, emptied one more at a time from the last: the save stops at the
+// first in order, its field focused (a list opened), nothing written, nothing said but a date's refusal.
+TEST_F(MasterDataTest, EveryRequiredEntryIsAskedForInOrderAndNothingIsWritten) {
+    TForm1& f = *program.form;
+    TCarsPage* cars = f.CarsPage;
+    TCustomerPage* firms = f.CustomerPage;
+    TCPHMTab* prices = panel->CPHMTab;
+    TPNTab* rates = panel->PNTab;
+    const auto fill = [](QAction* menu, QLineEdit* field, const QString& text) {
+        menu->trigger();
+        field->setText(text);
+    };
+    struct Page {
+        std::function<void()> open; // shows the page and completes its form
+        QPushButton* save;
+        QString table;
+        QList<QWidget*> required; // in the order checked; a combo stands for its id label
+    };
+    const Page pages[] = {
+        {[&] { fill(f.Pridavybrazkaznka1, firms->eZakICO, "7"), firms->eZakNazov->setText("A"); },
+         firms->BitBtn22,
+         "zakaznici",
+         {firms->eZakNazov, firms->eZakICO}},
+        {[&] { program.ShowInfoTab(0), phm->nameField->setText("LPG"); },
+         phm->widgets.save,
+         "phm",
+         {phm->nameField}},
+        {[&] { program.ShowInfoTab(2), panel->DvTab->nameField->setText("bus"); },
+         panel->DvTab->widgets.save,
+         "druhvoz",
+         {panel->DvTab->nameField}},
+        {[&] { program.ShowInfoTab(4), panel->VodicTab->eVodicMeno->setText("Jozef"); },
+         panel->VodicTab->widgets.save,
+         "vodic",
+         {panel->VodicTab->eVodicMeno}},
+        {[&] { program.ShowInfoTab(1), prices->eCPHMdatum->SetText("01.01.2024"); },
+         prices->widgets.save,
+         "cphm",
+         {prices->cbCPHMtyp, prices->eCPHMdatum, prices->eCPHMcena}},
+        {[&] { program.ShowInfoTab(3), rates->ePNdatum->SetText("01.01.2024"); },
+         rates->widgets.save,
+         "pausnahr",
+         {rates->ePNdatum, rates->ePNsuma}},
+        {[&] { program.ShowInfoTab(5); }, panel->VMTab->widgets.save, "mesta", {panel->VMTab->eVMkm}},
+        {[&] { fill(f.Evidenciaat1, cars->eAutaNazov, "Iveco"); },
+         cars->BitBtn3,
+         "auta",
+         {cars->eAutaNazov, cars->cbAutaPHM, cars->cbAutaDruh, cars->eAutaN1, cars->eAutaN2, cars->eAutaN3,
+          cars->eAutaNadspotreba}}};
+    for (const Page& page : pages) {
+        page.open();
+        const QStringList before = Column("select count(*) from " + page.table);
+        for (qsizetype first = page.required.size() - 1; first >= 0; --first) {
+            for (QWidget* field : page.required.mid(first)) {
+                if (auto* mask = qobject_cast<TMaskEdit*>(field))
+                    mask->SetText("");
+                else if (auto* edit = qobject_cast<QLineEdit*>(field))
+                    edit->clear();
+                else
+                    field->parentWidget()->findChild<QLabel*>("lbl" + field->objectName().mid(2))->clear();
+            }
+            QWidget* focused = page.required[first];
+            SCOPED_TRACE(focused->objectName().toStdString());
+            const size_t shown = boxes.Shown().size();
+            page.save->click();
+            if (auto* combo = qobject_cast<TComboBox*>(focused)) {
+                EXPECT_TRUE(combo->DroppedDown());
+                combo->hidePopup();
+            }
+            EXPECT_TRUE(focused->hasFocus());
+            if (qobject_cast<TMaskEdit*>(focused))
+                EXPECT_EQ(boxes.Texts().value(shown),
+                          "Pole \"dátum\" neobsahuje platný dátum v tvare dd.mm.rrrr.");
+            else
+                EXPECT_EQ(boxes.Shown().size(), shown);
+        }
+        EXPECT_EQ(Column("select count(*) from " + page.table), before) << page.table.toStdString();
+    }
 }
