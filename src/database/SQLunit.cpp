@@ -22,10 +22,11 @@ void FillRows(TQueryResult& table, TStringGrid* grid) {
     table.MoveFirst();
     grid->SetRowCount(table.RowCount() + 2);
     const int columns = std::min(table.ColumnCount(), grid->ColCount());
-    for (int row = 1; !table.Eof(); ++row) {
+    for (int row = 1; !table.Eof(); ++row, table.Next()) {
+        QVector<QString> cells(columns);
         for (int col = 0; col < columns; ++col)
-            grid->SetCells(col, row, table.FieldAsString(col));
-        table.Next();
+            cells[col] = table.FieldAsString(col);
+        grid->SetRowCells(row, std::move(cells));
     }
 }
 
@@ -135,12 +136,22 @@ QString DateTimeToSql(const QString& text) {
     return DateToSql(text) + ' ' + text.mid(11, 5);
 }
 
+// The shown date, and the time when withTime, built in one allocation.
+QString ShownDate(QStringView text, bool withTime) {
+    QString shown;
+    shown.reserve(16);
+    shown.append(text.mid(8, 2)).append('.').append(text.mid(5, 2)).append('.').append(text.mid(0, 4));
+    if (withTime)
+        shown.append(' ').append(text.mid(11, 5));
+    return shown;
+}
+
 QString SqlToDate(const QString& text) {
-    return text.mid(8, 2) + '.' + text.mid(5, 2) + '.' + text.mid(0, 4);
+    return ShownDate(text, false);
 }
 
 QString SqlToDateTime(const QString& text) {
-    return SqlToDate(text) + ' ' + text.mid(11, 5);
+    return ShownDate(text, true);
 }
 
 void FillGrid(TDatabase& db, const QString& tableName, const QString& sql, TStringGrid* grid) {

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sqlite3.h>
 
@@ -235,38 +236,49 @@ TQueryResult::TQueryResult(TDatabase& db, const QString& sql) {
         }
         ++rows_;
 
-        for (int c = 0; c < columns_; ++c) {
-            const int valueType = sqlite3_column_type(s, c);
-            if (valueType == SQLITE_NULL) {
-                results_.emplace_back();
-                continue;
-            }
-            // A column typed by a NULL first value keeps each later value's own type.
-            const int type = columnTypes_[c] == SQLITE_NULL ? valueType : columnTypes_[c];
-            switch (type) {
-            case SQLITE_INTEGER:
-                results_.emplace_back(qint64(sqlite3_column_int64(s, c)));
-                break;
-            case SQLITE_FLOAT:
-                results_.emplace_back(sqlite3_column_double(s, c));
-                break;
-            case SQLITE_BLOB: {
-                const char* bytes = static_cast<const char*>(sqlite3_column_blob(s, c));
-                const int size = sqlite3_column_bytes(s, c);
-                if (size > 0)
-                    results_.emplace_back(QByteArray(bytes, size));
-                else
-                    results_.emplace_back();
-                break;
-            }
-            default: // up to the first zero byte
-                results_.emplace_back(
-                    FromAnsi(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s, c)))));
-                break;
-            }
-        }
+        for (int c = 0; c < columns_; ++c)
+            AddCell(s, c);
     }
     currentRow_ = 0;
+}
+
+// The cell of the current row of s in column c, by the column's storage type.
+void TQueryResult::AddCell(sqlite3_stmt* s, int c) {
+    if (cellCount_ % ChunkCells == 0)
+        chunks_.push_back(std::make_unique<Cell[]>(ChunkCells));
+    Cell& cell = chunks_.back()[cellCount_++ % ChunkCells];
+    const int valueType = sqlite3_column_type(s, c);
+    if (valueType == SQLITE_NULL)
+        return;
+    // A column typed by a NULL first value keeps each later value's own type.
+    switch (columnTypes_[c] == SQLITE_NULL ? valueType : columnTypes_[c]) {
+    case SQLITE_INTEGER:
+        cell = qint64(sqlite3_column_int64(s, c));
+        break;
+    case SQLITE_FLOAT:
+        cell = sqlite3_column_double(s, c);
+        break;
+    case SQLITE_BLOB: {
+        // A whole number is read as one: the bytes are its decimal text, the 0/1 marks shared.
+        if (valueType == SQLITE_INTEGER) {
+            static const QByteArray zero("0");
+            static const QByteArray one("1");
+            const qint64 value = sqlite3_column_int64(s, c);
+            cell = value == 0 ? zero : value == 1 ? one : QByteArray::number(value);
+            break;
+        }
+        const char* bytes = static_cast<const char*>(sqlite3_column_blob(s, c));
+        const int size = sqlite3_column_bytes(s, c);
+        if (size > 0)
+            cell = QByteArray(bytes, size);
+        break;
+    }
+    default: { // up to the first zero byte
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+        cell = FromAnsi(text, qsizetype(strnlen(text, size_t(sqlite3_column_bytes(s, c)))));
+        break;
+    }
+    }
 }
 
 int TQueryResult::ColumnType(int col) const {
@@ -305,7 +317,13 @@ const TQueryResult::Cell& TQueryResult::CurrentCell(int index) const {
         throw EDatabaseError("Table is at End of File");
     if (index < 0 || index >= columns_)
         RaiseListIndexError(index);
-    return results_[size_t(currentRow_) * size_t(columns_) + size_t(index)];
+    const size_t at = size_t(currentRow_) * size_t(columns_) + size_t(index);
+    return chunks_[at / ChunkCells][at % ChunkCells];
+}
+
+int TQueryResult::CellType(int index) const {
+    const size_t held = CurrentCell(index).index();
+    return held == 0 ? SQLITE_NULL : int(held);
 }
 
 QString TQueryResult::FieldAsString(int index) const {

@@ -105,6 +105,9 @@ public:
     bool MoveFirst();
     int FieldIndexOf(const QString& name) const;
 
+    // What the current row's cell holds: 1 an integer, 2 a float, 3 a text, 4 blob bytes, 5 nothing
+    // (NULL, or an empty blob).
+    int CellType(int index) const;
     QString FieldAsString(int index) const;
     QString FieldValueText(int index) const;
     qint64 FieldAsInteger(int index) const;
@@ -115,11 +118,16 @@ public:
     QString FieldAsBlobText(int index) const;
 
 private:
+    // Nothing, then the alternatives in the order of CellType's numbers.
     using Cell = std::variant<std::monostate, qint64, double, QString, QByteArray>;
+    // Cells are kept in chunks, so none is moved while the result grows.
+    static constexpr size_t ChunkCells = 4096;
 
+    void AddCell(sqlite3_stmt* s, int c);
     const Cell& CurrentCell(int index) const;
 
-    std::vector<Cell> results_; // row-major
+    std::vector<std::unique_ptr<Cell[]>> chunks_; // row-major
+    size_t cellCount_ = 0;
     int rows_ = 0;
     int columns_ = 0;
     QStringList columnNames_;

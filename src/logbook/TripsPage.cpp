@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QFocusEvent>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,9 +10,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstring>
 #include <numeric>
 
 #include "ComboBox.h"
@@ -125,43 +121,6 @@ QString SelectedId(const TComboBox* combo) {
     return combo->currentIndex() >= 0 ? combo->currentData().toString() : QString();
 }
 
-// Texts of a result's cells, the same as FieldAsString gives; a blob's bytes are decoded once
-// per distinct value.
-class TBlobTexts {
-public:
-    QString Get(const TQueryResult& table, int col) {
-        if (table.ColumnType(col) != 4)
-            return table.FieldAsString(col);
-        const QByteArray* bytes = table.FieldAsBlob(col);
-        if (!bytes)
-            return QString(); // NULL or empty
-        auto it = texts_.find(*bytes);
-        if (it == texts_.end())
-            it = texts_.insert(*bytes, table.FieldAsString(col));
-        return *it;
-    }
-
-private:
-    QHash<QByteArray, QString> texts_;
-};
-
-// The number cells of a trip load: value = TextToFloat(cell text) and shown =
-// FormatNumber(value), each worked out once per distinct value.
-class TNumberCells {
-public:
-    struct Cell {
-        double value = 0;
-        QString shown;
-    };
-    // The cell of the current row of table in column col.
-    Cell Get(const TQueryResult& table, int col);
-    Cell FromText(const QString& text);
-
-private:
-    QHash<quint64, Cell> byValue_;
-    QHash<QString, Cell> byText_;
-};
-
 bool IsNumberColumn(int col) {
     return col == 5 || col == 6 || col == 7 || col == 11;
 }
@@ -175,30 +134,33 @@ int ColumnIndexOf(const TQueryResult& table, const QString& name) {
     }
 }
 
-TNumberCells::Cell TNumberCells::FromText(const QString& text) {
-    auto it = byText_.find(text);
-    if (it == byText_.end()) {
-        const double value = NumberTextValue(text);
-        it = byText_.insert(text, {value, FormatNumber(value)});
+// TextToFloat of the cell's text, read from the number itself where the cell holds one.
+double CellNumber(const TQueryResult& table, int col) {
+    switch (table.CellType(col)) {
+    case 1:
+        return table.FieldAsDouble(col);
+    case 2:
+        if (const std::optional<double> value = PlainNumberValue(table.FieldAsDouble(col)))
+            return *value;
+        break;
+    case 5:
+        return 0; // NULL reads as ""
+    default:
+        break;
     }
-    return *it;
+    return NumberTextValue(table.FieldAsString(col));
 }
 
-TNumberCells::Cell TNumberCells::Get(const TQueryResult& table, int col) {
-    // In a float column every value but NULL is a double, and its text is a function of the
-    // double alone. A NULL reads as 0 and as "", so 0 goes by its text.
-    if (table.ColumnType(col) == 2) {
-        const double value = table.FieldAsDouble(col);
-        if (value != 0) {
-            quint64 key;
-            std::memcpy(&key, &value, sizeof key);
-            auto it = byValue_.find(key);
-            if (it == byValue_.end())
-                it = byValue_.insert(key, FromText(table.FieldAsString(col)));
-            return *it;
-        }
+// The cell's text as FieldAsString gives it; the 0/1 marks without decoding.
+QString CellText(const TQueryResult& table, int col) {
+    if (table.CellType(col) == 4) {
+        static const QString zero = QStringLiteral("0");
+        static const QString one = QStringLiteral("1");
+        const QByteArray& bytes = *table.FieldAsBlob(col);
+        if (bytes.size() == 1 && (bytes[0] == '0' || bytes[0] == '1'))
+            return bytes[0] == '1' ? one : zero;
     }
-    return FromText(table.FieldAsString(col));
+    return table.FieldAsString(col);
 }
 
 void SetTabOrder(std::initializer_list<QWidget*> chain) {
@@ -210,50 +172,6 @@ void SetTabOrder(std::initializer_list<QWidget*> chain) {
     }
 }
 } // namespace
-
-qint64 AddTenThousandths(qint64 sum, double value) {
-    // In extended precision, rounded the default way: to the nearest, ties to even.
-    return std::llrint(static_cast<long double>(sum) + static_cast<long double>(value) * 10000.0L);
-}
-
-qint64 SumTenThousandths(const QStringList& values) {
-    qint64 sum = 0;
-    for (const QString& value : values) {
-        if (!value.isEmpty())
-            sum = AddTenThousandths(sum, TextToFloat(value));
-    }
-    return sum;
-}
-
-double NumberTextValue(const QString& text) {
-    // The texts the engine's numbers read as: [-]digits[,digits]. Parsed as TextToFloat parses
-    // them (correctly rounded), without its clean-up; any other text goes to it.
-    char buffer[64];
-    const qsizetype size = text.size();
-    if (size == 0 || size >= qsizetype(sizeof buffer))
-        return TextToFloat(text);
-    qsizetype i = text.at(0) == '-' ? 1 : 0;
-    if (i)
-        buffer[0] = '-';
-    auto digits = [&] {
-        const qsizetype start = i;
-        for (; i < size && text.at(i) >= '0' && text.at(i) <= '9'; ++i)
-            buffer[i] = char(text.at(i).unicode());
-        return i > start;
-    };
-    bool plain = digits();
-    if (plain && i < size && text.at(i) == ',') {
-        buffer[i++] = '.';
-        plain = digits();
-    }
-    if (plain && i == size) {
-        double value = 0;
-        const auto [end, error] = std::from_chars(buffer, buffer + size, value);
-        if (error == std::errc() && end == buffer + size)
-            return value;
-    }
-    return TextToFloat(text);
-}
 
 TTripsPage::TTripsPage(TForm1& form, QWidget* panel10) : QObject(panel10), form_(form) {
     BuildFrame(panel10);
@@ -557,35 +475,35 @@ void TTripsPage::LoadGridJazdy(const QString& sql) {
     TQueryResult& t = *table;
 
     // The grid as FillGridFromTable fills it and FormatNumberColumns "5;6;7;11" and
-    // DateTimeColumnsToText "1;2" then show it, in one pass with one view refresh; the totals of
-    // the "km" and "cena_celkom" texts as the same pass reads them.
+    // DateTimeColumnsToText "1;2" then show it, each cell built once and the rows taken over by the
+    // grid; the totals of the "km" and "cena_celkom" texts as the same pass reads them.
     const TGridUpdate update(sgJazdy);
     sgJazdy->SetRowCount(2);
     sgJazdy->SetRowCount(t.RowCount() + 2);
-    const int filled = std::min(t.ColumnCount(), sgJazdy->ColCount());
+    const int columns = sgJazdy->ColCount();
+    const int filled = std::min(t.ColumnCount(), columns);
     const int km = t.RowCount() > 0 ? ColumnIndexOf(t, "km") : -1;
     const int cost = t.RowCount() > 0 ? ColumnIndexOf(t, "cena_celkom") : -1;
-    TNumberCells numbers;
-    TBlobTexts flags; // the 0/1 columns
     qint64 kmSum = 0;
     qint64 costSum = 0;
     t.MoveFirst();
     for (int row = 1; !t.Eof(); ++row, t.Next()) {
-        for (int col = 0; col < sgJazdy->ColCount(); ++col) {
+        QVector<QString> cells(columns);
+        for (int col = 0; col < columns; ++col) {
             if (IsNumberColumn(col))
-                sgJazdy->SetCells(col, row,
-                                  col < filled ? numbers.Get(t, col).shown : numbers.FromText("").shown);
+                cells[col] = FormatNumber(col < filled ? CellNumber(t, col) : 0);
             else if (col == 1 || col == 2)
-                sgJazdy->SetCells(col, row, SqlToDateTime(col < filled ? t.FieldAsString(col) : QString()));
+                cells[col] = SqlToDateTime(col < filled ? t.FieldAsString(col) : QString());
             else if (col < filled)
-                sgJazdy->SetCells(col, row, flags.Get(t, col));
+                cells[col] = CellText(t, col);
         }
+        sgJazdy->SetRowCells(row, std::move(cells));
         if (km >= 0)
-            kmSum = AddTenThousandths(kmSum, numbers.Get(t, km).value);
+            kmSum = AddTenThousandths(kmSum, CellNumber(t, km));
         if (cost >= 0)
-            costSum = AddTenThousandths(costSum, numbers.Get(t, cost).value);
+            costSum = AddTenThousandths(costSum, CellNumber(t, cost));
     }
-    for (int col = 0; col < sgJazdy->ColCount(); ++col)
+    for (int col = 0; col < columns; ++col)
         sgJazdy->SetCells(col, sgJazdy->RowCount() - 1, QString());
     lblJazdyKM->setText(FormatNumber(double(kmSum) / 10000));
     lblJazdySuma->setText(FormatNumber(double(costSum) / 10000));

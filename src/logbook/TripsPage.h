@@ -111,10 +111,3 @@ private:
 
     TForm1& form_;
 };
-
-// Sum of number texts as a count of ten-thousandths: each step rounds S + value x 10000 to the
-// nearest integer, ties to even; an empty text adds nothing.
-qint64 SumTenThousandths(const QStringList& values);
-qint64 AddTenThousandths(qint64 sum, double value);
-// TextToFloat(text), read directly when the text is a plain "[-]digits[,digits]".
-double NumberTextValue(const QString& text);

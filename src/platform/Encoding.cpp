@@ -11,10 +11,37 @@ QByteArray ToAnsi(const QString& text) {
     return encoder.encode(text);
 }
 
+namespace {
+// The character of every byte, as the decoder gives it (a single-byte code: no state).
+struct TAnsiTable {
+    char16_t chars[256];
+    TAnsiTable() {
+        QStringDecoder decoder("windows-1250");
+        for (int byte = 0; byte < 256; ++byte) {
+            const char c = char(byte);
+            const QString decoded = decoder.decode(QByteArrayView(&c, 1));
+            chars[byte] = decoded.size() == 1 ? decoded.at(0).unicode() : u'\uFFFD';
+        }
+    }
+};
+} // namespace
+
+QString FromAnsi(const char* bytes, qsizetype size) {
+    qsizetype ascii = 0;
+    while (ascii < size && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == size)
+        return QString::fromLatin1(bytes, size);
+    static const TAnsiTable table;
+    QString text(size, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = table.chars[static_cast<unsigned char>(bytes[i])];
+    return text;
+}
+
 QString FromAnsi(const QByteArray& bytes) {
-    static QStringDecoder decoder("windows-1250");
-    decoder.resetState();
-    return decoder.decode(bytes);
+    return FromAnsi(bytes.constData(), bytes.size());
 }
 
 namespace {

@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 #include "Exception.h"
 
@@ -76,19 +78,34 @@ public:
         }
     }
 
+    void SetRowCells(int row, QVector<QString>&& cells) {
+        if (cells.size() >= cols_) {
+            cells.resize(cols_);
+            rows_[row] = std::move(cells);
+        } else {
+            std::move(cells.begin(), cells.end(), rows_[row].begin());
+        }
+        if (updating_ > 0)
+            return;
+        if (row == 0)
+            emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+        else
+            emit dataChanged(index(row - 1, 0), index(row - 1, cols_ - 1), {Qt::DisplayRole});
+    }
+
     void SetRows(int count) {
         const int old = Rows();
         if (count == old)
             return;
         if (updating_ > 0) {
-            rows_.resize(count, QVector<QString>(cols_));
+            Resize(count);
         } else if (count > old) {
             beginInsertRows(QModelIndex(), old - 1, count - 2);
-            rows_.resize(count, QVector<QString>(cols_));
+            Resize(count);
             endInsertRows();
         } else {
             beginRemoveRows(QModelIndex(), count - 1, old - 2);
-            rows_.resize(count);
+            Resize(count);
             endRemoveRows();
         }
     }
@@ -127,6 +144,18 @@ public:
     }
 
 private:
+    // Many rows dropped at once are freed on a pool thread, so a reload does not wait for it.
+    void Resize(int count) {
+        constexpr int ManyRows = 256;
+        if (rows_.size() - count >= ManyRows) {
+            auto dropped = std::make_shared<QVector<QVector<QString>>>(
+                std::make_move_iterator(rows_.begin() + count), std::make_move_iterator(rows_.end()));
+            QThreadPool::globalInstance()->start(
+                [dropped = std::move(dropped)]() mutable { dropped.reset(); });
+        }
+        rows_.resize(count, QVector<QString>(cols_));
+    }
+
     QVector<QVector<QString>> rows_;
     int cols_ = 5;
     int updating_ = 0;
@@ -271,6 +300,11 @@ QString TStringGrid::Cells(int col, int row) const {
 void TStringGrid::SetCells(int col, int row, const QString& text) {
     CheckIndex(col, row);
     model_->SetCell(col, row, text);
+}
+
+void TStringGrid::SetRowCells(int row, QVector<QString> cells) {
+    CheckIndex(0, row);
+    model_->SetRowCells(row, std::move(cells));
 }
 
 int TStringGrid::ColWidth(int col) const {

@@ -36,6 +36,9 @@ public:
 
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
+    // The row's first cells at once, a full row taken over without copying; cells past the last
+    // column are dropped, columns past the given cells keep their texts.
+    void SetRowCells(int row, QVector<QString> cells);
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "Encoding.h"
@@ -37,41 +39,47 @@ bool IsNumberText(const QString& text) {
     return i == text.size() && intDigits + fracDigits > 0;
 }
 
-// Adds one to a string of decimal digits.
-void IncrementDigits(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
+// The exponent of a scientific text "d.ddde+XX".
+int ExponentOf(const char* begin, const char* end) {
+    const char* e = std::find(begin, end, 'e');
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    return exponent;
 }
 
-// |value| * 100 rounded half away from zero, as decimal digits, taken from the value's
-// 18 significant digits.
-std::string HundredthsDigits(double magnitude) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", magnitude);
-    // "d.ddddddddddddddddde+XX"
-    std::string mantissa;
-    const char* p = buffer;
-    for (; *p && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            mantissa += *p;
-    }
-    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+// |value| * 100 rounded half away from zero, as decimal digits written to out (room for 400),
+// taken from the value's 18 significant digits; answers their count.
+int HundredthsDigits(double magnitude, char* out) {
+    char buffer[64]; // d.ddddddddddddddddde+XX
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17).ptr;
+    char mantissa[18];
+    mantissa[0] = buffer[0];
+    std::memcpy(mantissa + 1, buffer + 2, 17);
+    const int exponent = ExponentOf(buffer, end);
     const int keep = exponent + 1 + 2; // digits left of the point in value * 100
-    const int count = int(mantissa.size());
-    if (keep >= count)
-        return mantissa + std::string(keep - count, '0');
-    if (keep < 0)
-        return "0";
-    std::string digits = keep > 0 ? mantissa.substr(0, keep) : std::string("0");
-    if (mantissa[keep] >= '5')
-        IncrementDigits(digits);
-    return digits;
+    if (keep >= 18) {
+        std::memcpy(out, mantissa, 18);
+        std::memset(out + 18, '0', size_t(keep - 18));
+        return keep;
+    }
+    if (keep <= 0) {
+        out[0] = keep == 0 && mantissa[0] >= '5' ? '1' : '0';
+        return 1;
+    }
+    std::memcpy(out, mantissa, size_t(keep));
+    if (mantissa[keep] < '5')
+        return keep;
+    for (int i = keep - 1; i >= 0; --i) {
+        if (out[i] != '9') {
+            ++out[i];
+            return keep;
+        }
+        out[i] = '0';
+    }
+    std::memmove(out + 1, out, size_t(keep));
+    out[0] = '1';
+    return keep + 1;
 }
 
 int FindText(const QString& text, const QStringList& items, bool partial) {
@@ -123,25 +131,33 @@ QString FormatNumber(double value) {
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
-    std::string digits = HundredthsDigits(std::fabs(value));
-    if (digits.size() < 3)
-        digits.insert(0, 3 - digits.size(), '0');
-    const std::string integer = digits.substr(0, digits.size() - 2);
-    const std::string fraction = digits.substr(digits.size() - 2);
-
-    QString result;
-    const size_t first = integer.find_first_not_of('0');
-    const std::string significant = first == std::string::npos ? std::string("0") : integer.substr(first);
-    for (size_t i = 0; i < significant.size(); ++i) {
-        if (i > 0 && (significant.size() - i) % 3 == 0)
-            result += QChar(0x00A0);
-        result += QChar(significant[i]);
+    char digits[400];
+    int count = HundredthsDigits(std::fabs(value), digits);
+    if (count < 3) {
+        std::memmove(digits + 3 - count, digits, size_t(count));
+        std::memset(digits, '0', size_t(3 - count));
+        count = 3;
     }
-    result += ',' + QString::fromLatin1(fraction.c_str());
+    const int integer = count - 2;
+    int first = 0;
+    while (first < integer - 1 && digits[first] == '0')
+        ++first;
     // A value that rounds to zero shows no sign.
-    if (value < 0 && digits.find_first_not_of('0') != std::string::npos)
-        result.prepend('-');
-    return result;
+    const bool negative = value < 0 && std::any_of(digits, digits + count, [](char d) { return d != '0'; });
+
+    char16_t text[600];
+    int n = 0;
+    if (negative)
+        text[n++] = u'-';
+    for (int i = first; i < integer; ++i) {
+        if (i > first && (integer - i) % 3 == 0)
+            text[n++] = u'\u00A0';
+        text[n++] = char16_t(digits[i]);
+    }
+    text[n++] = u',';
+    text[n++] = char16_t(digits[integer]);
+    text[n++] = char16_t(digits[integer + 1]);
+    return QString(reinterpret_cast<const QChar*>(text), n);
 }
 
 QString FloatToEditText(double value) {
@@ -154,19 +170,70 @@ QString FloatToEditText(double value) {
     return QString::fromLatin1(buffer, end - buffer).replace('.', ',');
 }
 
-bool IsPlainNumber(double value) {
+std::optional<double> PlainNumberValue(double value) {
     if (value == 0)
-        return true;
+        return 0.0;
     if (!std::isfinite(value))
-        return false;
-    // The exponent of the value rounded to 15 significant digits, as the database layer rounds it.
+        return std::nullopt;
+    // Rounded to 15 significant digits, as the database layer writes it.
     char buffer[64];
-    const auto end =
+    const char* end =
         std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
             .ptr;
-    const std::string text(buffer, end);
-    const int exponent = std::atoi(text.c_str() + text.find('e') + 1);
-    return exponent >= -5 && exponent < 15;
+    const int exponent = ExponentOf(buffer, end);
+    if (exponent < -5 || exponent >= 15)
+        return std::nullopt;
+    double rounded = 0;
+    std::from_chars(buffer, end, rounded);
+    return value < 0 ? -rounded : rounded;
+}
+
+bool IsPlainNumber(double value) {
+    return PlainNumberValue(value).has_value();
+}
+
+qint64 AddTenThousandths(qint64 sum, double value) {
+    // In extended precision, rounded the default way: to the nearest, ties to even.
+    return std::llrint(static_cast<long double>(sum) + static_cast<long double>(value) * 10000.0L);
+}
+
+qint64 SumTenThousandths(const QStringList& values) {
+    qint64 sum = 0;
+    for (const QString& value : values) {
+        if (!value.isEmpty())
+            sum = AddTenThousandths(sum, NumberTextValue(value));
+    }
+    return sum;
+}
+
+double NumberTextValue(const QString& text) {
+    // The texts the engine's numbers read as: [-]digits[,digits]. Parsed as TextToFloat parses
+    // them (correctly rounded), without its clean-up; any other text goes to it.
+    char buffer[64];
+    const qsizetype size = text.size();
+    if (size == 0 || size >= qsizetype(sizeof buffer))
+        return TextToFloat(text);
+    qsizetype i = text.at(0) == '-' ? 1 : 0;
+    if (i)
+        buffer[0] = '-';
+    auto digits = [&] {
+        const qsizetype start = i;
+        for (; i < size && IsDigit(text.at(i)); ++i)
+            buffer[i] = char(text.at(i).unicode());
+        return i > start;
+    };
+    bool plain = digits();
+    if (plain && i < size && text.at(i) == ',') {
+        buffer[i++] = '.';
+        plain = digits();
+    }
+    if (plain && i == size) {
+        double value = 0;
+        const auto [end, error] = std::from_chars(buffer, buffer + size, value);
+        if (error == std::errc() && end == buffer + size)
+            return value;
+    }
+    return TextToFloat(text);
 }
 
 QString KeepNumberChars(const QString& text) {

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QComboBox;
 class QListWidget;
@@ -20,6 +21,15 @@ QString FloatToEditText(double value);
 // True when the database layer writes the value in plain digits, so that the grids can show and
 // read it back: 0, or a magnitude from 0,00001 up to below 10^15 (at 15 significant digits).
 bool IsPlainNumber(double value);
+// For such a value, what TextToFloat reads back from that text: the value at 15 significant digits.
+std::optional<double> PlainNumberValue(double value);
+
+// Money sums: a count of ten-thousandths. Each step rounds sum + value x 10000 to the nearest
+// integer, ties to even, in extended precision; an empty text adds nothing.
+qint64 AddTenThousandths(qint64 sum, double value);
+qint64 SumTenThousandths(const QStringList& values);
+// TextToFloat(text), read directly when the text is a plain "[-]digits[,digits]".
+double NumberTextValue(const QString& text);
 // Drops every character but digits, ',' and '-'; '.' becomes ','.
 QString KeepNumberChars(const QString& text);
 QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar);

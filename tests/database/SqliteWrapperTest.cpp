@@ -84,9 +84,10 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
     EXPECT_EQ(r->FieldAsString(0), "1,5");
     EXPECT_EQ(r->FieldAsString(1), "ľš");
     EXPECT_EQ(r->FieldAsInteger(2), 7); // converted by the engine
+    EXPECT_EQ(QString("%1%2%3").arg(r->CellType(0)).arg(r->CellType(1)).arg(r->CellType(2)), "231");
 
     db->Execute("CREATE TABLE bl (id INTEGER, data BLOB);");
-    db->Execute("INSERT INTO bl VALUES (1, x''), (2, x'41E80042'), (3, 1);");
+    db->Execute("INSERT INTO bl VALUES (1, x''), (2, x'41E80042'), (3, 1), (4, -25);");
     r = db->Query("SELECT data FROM bl ORDER BY id");
     EXPECT_EQ(r->FieldAsBlob(0), nullptr);
     r->Next();
@@ -95,6 +96,9 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
     EXPECT_EQ(r->FieldAsString(0), QString::fromUtf8("Ač\0B", 5));
     r->Next();
     EXPECT_EQ(r->FieldAsString(0), "1"); // how the yes/no flags read
+    EXPECT_EQ(r->CellType(0), 4);
+    r->Next();
+    EXPECT_EQ(*r->FieldAsBlob(0), "-25"); // a whole number as its decimal text
     // A text cell ends at its first zero byte.
     EXPECT_EQ(db->Query("SELECT CAST(x'41004200' AS TEXT)")->FieldAsString(0), "A");
     // Float text, each float next to the text it reads as; and truncation to an integer.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
 #include "Encoding.h"
 
 TEST(Encoding, EveryLetterAndSignOfWindows1250IsStorable) {
@@ -19,4 +21,12 @@ TEST(Encoding, TheFirstCharacterThatWindows1250CannotHoldIsFoundWhole) {
     EXPECT_EQ(CharAt(car, 5), QStringLiteral("🚗"));
     EXPECT_EQ(FindNonAnsiChar(QStringLiteral("Ľ ÿ")), 2) << "0xFF of Windows-1250 is the dot above";
     EXPECT_EQ(CharAt("abc", 3), "");
+}
+
+TEST(Encoding, EveryByteDecodesAsTheCodePageDecoderDecodesIt) {
+    QByteArray bytes;
+    for (int byte = 1; byte < 256; ++byte)
+        bytes += char(byte);
+    EXPECT_EQ(FromAnsi(bytes), QString(QStringDecoder("windows-1250").decode(bytes)));
+    EXPECT_EQ(FromAnsi("Ko\x9Aice", 3), QStringLiteral("Koš"));
 }

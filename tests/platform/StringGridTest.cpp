@@ -26,6 +26,13 @@ std::unique_ptr<TStringGrid> MakeGrid(int cols, int rows) {
     return grid;
 }
 
+QString GridRowText(const TStringGrid& grid, int row) {
+    QStringList cells;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        cells << grid.Cells(col, row);
+    return cells.join('|');
+}
+
 QPoint RowPoint(const TStringGrid& grid, int row, int col = 0) {
     return grid.visualRect(grid.model()->index(row - 1, col)).center();
 }
@@ -143,6 +150,14 @@ TEST(StringGrid, AFillInsideBeginEndUpdateIsOneModelResetThatKeepsTheColumnWidth
     grid->SetCells(3, 7, "x"); // a single write afterwards reports just its cell
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(changes.at(0).at(0).value<QModelIndex>(), model->index(6, 3));
+
+    // A row's first cells at once; the rest of the row keeps its texts, cells past the columns go.
+    grid->SetRowCells(2, {"a", "b"});
+    grid->SetRowCells(3, QVector<QString>(13, "c"));
+    EXPECT_EQ(grid->Cells(0, 2) + grid->Cells(2, 2) + grid->Cells(11, 3), "a26c");
+    grid->SetRowCount(3); // many rows dropped at once
+    EXPECT_EQ(GridRowText(*grid, 2), "a|b|26|27|28|29|30|31|32|33|34|35");
+    EXPECT_THROW(grid->SetRowCells(3, {}), Exception);
 }
 
 TEST(StringGrid, CurrentRowAndSelection) {

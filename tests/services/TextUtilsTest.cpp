@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "Exception.h"
@@ -15,71 +16,50 @@ QString ConvertErrorText(const QString& text) {
 }
 } // namespace
 
-TEST(TextToFloat, CleansTheText) {
-    EXPECT_EQ(TextToFloat(""), 0);
-    EXPECT_EQ(TextToFloat("-"), 0);
-    EXPECT_EQ(TextToFloat("abc"), 0);
-    EXPECT_EQ(TextToFloat("-1,5"), -1.5);
-    EXPECT_EQ(TextToFloat("1 234,50"), 1234.5);
-    EXPECT_EQ(TextToFloat("1\u00A0234,50"), 1234.5);
-    EXPECT_EQ(TextToFloat("12.5 km"), 12.5);
-    EXPECT_EQ(TextToFloat("+(3)"), 3);
-    EXPECT_EQ(TextToFloat(",5"), 0.5);
-    EXPECT_EQ(TextToFloat("7,"), 7);
-}
-
-TEST(TextToFloat, RejectsWhatIsNoNumberAfterCleaning) {
+TEST(TextToFloat, CleansTheTextAndRejectsWhatIsNoNumberAfterCleaning) {
+    const QStringList texts{"",        "-",    "abc", "-1,5", "1 234,50", "1\u00A0234,50",
+                            "12.5 km", "+(3)", ",5",  "7,"};
+    const double values[] = {0, 0, 0, -1.5, 1234.5, 1234.5, 12.5, 3, 0.5, 7};
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(TextToFloat(texts[i]), values[i]) << texts[i].toStdString();
     const std::pair<QString, QString> cases[] = {
         {"1.234,5", "1,234,5"}, {"1-2", "1-2"}, {"5 -", "5-"}, {"x,y", ","}, {"-,", "-,"}};
     for (const auto& [text, cleaned] : cases)
         EXPECT_EQ(ConvertErrorText(text), "'" + cleaned + "' is not a valid floating point value");
-}
-
-TEST(TextToFloat, VersionTextsCompareByTheirDigits) {
+    EXPECT_EQ(KeepNumberChars("a1.2 3,4-b+\u00A0٣²"), "1,23,4-"); // only the digits 0 to 9
+    // Versions compare by their digits.
     EXPECT_DOUBLE_EQ(TextToFloat("0.89 (build 64)"), 0.8964);
     EXPECT_LT(TextToFloat("0.89 (build 100)"), TextToFloat("0.89 (build 64)"));
     EXPECT_GT(TextToFloat("0.90 (build 1)"), TextToFloat("0.89 (build 64)"));
-    EXPECT_GT(TextToFloat("0.90 (build 1)"), TextToFloat("0.89 (build 100)"));
 }
 
-TEST(KeepNumberChars, KeepsDigitsCommaAndMinus) {
-    EXPECT_EQ(KeepNumberChars(""), "");
-    EXPECT_EQ(KeepNumberChars("a1.2 3,4-b+"), "1,23,4-");
-    EXPECT_EQ(KeepNumberChars("1\u00A0000 Kč"), "1000");
-    EXPECT_EQ(KeepNumberChars("٣²"), ""); // only the digits 0 to 9
-}
-
+// Two decimals rounded half away from zero on the held value's digits, comma, groups of three.
 TEST(FormatNumber, TwoDecimalsCommaAndGroups) {
-    EXPECT_EQ(FormatNumber(0), "0,00");
-    EXPECT_EQ(FormatNumber(0.5), "0,50");
-    EXPECT_EQ(FormatNumber(999.99), "999,99");
-    EXPECT_EQ(FormatNumber(1000), "1\u00A0000,00");
-    EXPECT_EQ(FormatNumber(-1234567.5), "-1\u00A0234\u00A0567,50");
-    EXPECT_EQ(FormatNumber(123456789012.0), "123\u00A0456\u00A0789\u00A0012,00");
+    // 0.015 is held as 0.0149999999999999994, 1.005 as 1.00499999999999989.
+    const double values[] = {0,       0.5,    999.99, 1000,   -1234567.5, 123456789012.0,
+                             0.125,   -0.125, 0.005,  0.015,  1.005,      2.675,
+                             999.995, 99.996, 0.004,  -0.001, 1e20,       0.0051};
+    const QStringList shown = QString("0,00|0,50|999,99|1 000,00|-1 234 567,50|123 456 789 012,00|0,13|-0,13|"
+                                      "0,01|0,01|1,00|2,67|1 000,00|100,00|0,00|0,00|"
+                                      "100 000 000 000 000 000 000,00|0,01")
+                                  .split('|');
+    for (int i = 0; i < shown.size(); ++i) // ' ' stands for the no-break space
+        EXPECT_EQ(FormatNumber(values[i]), QString(shown[i]).replace(' ', QChar(0xA0))) << values[i];
+    for (double value : {1234567.891, -98765.4321, 1e9 + 0.25})
+        EXPECT_DOUBLE_EQ(TextToFloat(FormatNumber(value)), std::round(value * 100) / 100) << value;
 }
 
-TEST(FormatNumber, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
-    EXPECT_EQ(FormatNumber(0.125), "0,13");
-    EXPECT_EQ(FormatNumber(-0.125), "-0,13");
-    EXPECT_EQ(FormatNumber(0.005), "0,01");
-    EXPECT_EQ(FormatNumber(0.015), "0,01"); // held as 0.0149999999999999994, though x * 100 gives 1.5
-    EXPECT_EQ(FormatNumber(1.005), "1,00"); // held as 1.00499999999999989
-    EXPECT_EQ(FormatNumber(2.675), "2,67"); // held as 2.67499999999999982
-    EXPECT_EQ(FormatNumber(999.995), "1\u00A0000,00");
-    EXPECT_EQ(FormatNumber(99.996), "100,00");
-    EXPECT_EQ(FormatNumber(0.004), "0,00");
-    EXPECT_EQ(FormatNumber(-0.001), "0,00");
-}
-
-TEST(FormatNumber, ReadsBackRoundedToTwoDecimals) {
-    const struct {
-        double value;
-        double shown;
-    } cases[] = {
-        {1234567.891, 1234567.89}, {-98765.4321, -98765.43}, {0.125, 0.13}, {-0.004, 0}, {12.5, 12.5},
-        {1e9 + 0.25, 1e9 + 0.25}};
-    for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(TextToFloat(FormatNumber(c.value)), c.shown) << c.value;
+TEST(MoneySums, TenThousandthsOfUnroundedValues) {
+    EXPECT_EQ(SumTenThousandths({"0,004", "", "0,004", "0,004"}), 120);
+    EXPECT_EQ(SumTenThousandths({"1\u00A0234,5", "-0,00005", "0,00015"}), 12345002);
+    EXPECT_EQ(AddTenThousandths(7, 0.00036), 11);
+    for (const QString text : {"0", "-0,5", "12,345678901234", "0,00001", "123456789012345",
+                               "9,9000000000000004", "1,5E-5", "5,", "-,5", "1 234,5", "-", "1,2,3"}) {
+        const QString read = ErrorOf([&] { TextToFloat(text); });
+        EXPECT_EQ(ErrorOf([&] { NumberTextValue(text); }), read) << text.toStdString();
+        if (read == "<no error>") {
+            EXPECT_EQ(NumberTextValue(text), TextToFloat(text)) << text.toStdString();
+        }
     }
 }
 
@@ -163,10 +143,13 @@ TEST(FloatToEditText, EveryDigitOfTheStoredValueWithADecimalCommaAndNoGrouping) 
         EXPECT_EQ(TextToFloat(FloatToEditText(value)), value);
 }
 
-TEST(IsPlainNumber, WhatTheDatabaseLayerWritesWithoutAnExponent) {
+TEST(IsPlainNumber, WhatTheDatabaseLayerWritesWithoutAnExponentReadsBackAtFifteenDigits) {
     for (double value :
          {0.0, 0.00001, -0.00001, 1.459, 999999999999999.0, -999999999999999.0, 0.0000099999999999999995})
         EXPECT_TRUE(IsPlainNumber(value)) << value;
     for (double value : {0.000001, -0.0000099, 1e15, 999999999999999.9, -1e20, 1e300})
         EXPECT_FALSE(IsPlainNumber(value)) << value;
+    EXPECT_EQ(PlainNumberValue(0.1 + 0.2), 0.3);
+    EXPECT_EQ(PlainNumberValue(-1234.56789012345678), -1234.56789012346);
+    EXPECT_EQ(PlainNumberValue(0.004999999999999999), 0.005);
 }
