@@ -110,19 +110,16 @@ void SetSortedItems(TComboBox* combo, const QStringList& labels, const QStringLi
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(order.begin(), order.end(),
                      [&](qsizetype a, qsizetype b) { return collator.compare(labels[a], labels[b]) < 0; });
-    QStringList sorted;
-    for (const qsizetype i : order)
-        sorted << labels[i];
-    combo->SetItems(sorted);
-    for (int item = 0; item < combo->count(); ++item)
-        combo->setItemData(item, ids.value(order[item]));
+    QStringList sortedLabels;
+    QStringList sortedIds;
+    for (const qsizetype i : order) {
+        sortedLabels << labels[i];
+        sortedIds << ids.value(i);
+    }
+    combo->SetItems(sortedLabels);
+    SetItemIds(combo, sortedIds);
     if (combo->count() > 0)
         combo->setCurrentIndex(0);
-}
-
-// The id kept with the combo's selected item, "" when none is selected.
-QString SelectedId(const TComboBox* combo) {
-    return combo->currentIndex() >= 0 ? combo->currentData().toString() : QString();
 }
 
 // Texts of a result's cells, the same as FieldAsString gives; a blob's bytes are decoded once
@@ -419,9 +416,10 @@ void TTripsPage::Evidenciajzd1Click() {
     SetSortedItems(cbJazdyTrasa, list, routeIds);
     lblJazdyTrasa->setText(SelectedId(cbJazdyTrasa));
     list.clear();
-    FillAutaLabels(list);
-    SetSortedItems(cbJazdyAuto, list);
-    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    QStringList carIds;
+    FillAutaLabels(list, &carIds);
+    SetSortedItems(cbJazdyAuto, list, carIds);
+    lblJazdyAuto->setText(SelectedId(cbJazdyAuto));
     list.clear();
     FillDriverNames(list);
     SetSortedItems(cbJazdyVodic, list);
@@ -624,7 +622,7 @@ void TTripsPage::PageControl7Change() {
 }
 
 void TTripsPage::cbJazdyAutoCloseUp() {
-    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    lblJazdyAuto->setText(SelectedId(cbJazdyAuto)); // the label may be another car's too
     LoadGridJazdy("");
     bitJazdyClick();
 }

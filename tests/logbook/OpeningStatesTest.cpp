@@ -86,3 +86,27 @@ TEST_F(OpeningStatesTest, AFailedUpdateIsRolledBackAndTheNextSaveWorks) {
     EXPECT_EQ(States(), QStringList({"1/2024/1/10.0/1000.0", "2/2027/1/20.0/2000.0"}));
     EXPECT_EQ(Column("select meno from vodic"), QStringList({"Alfa"}));
 }
+
+// Cars 2 and 3 both read "Iveco - BA - 1", and so does car 4 of customer 2.
+TEST_F(OpeningStatesTest, EachCarOfTheListGetsItsOwnStatesThoughLabelsReadAlike) {
+    Db->Execute(
+        "INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco - BA', '1', 1), ('Iveco', 'BA - 1', 1), "
+        "('Iveco', 'BA - 1', 2)");
+    program.form->dajepreprevodroka1->trigger();
+    QStringList items;
+    for (int i = 0; i < page->cbPocStavAuto->count(); ++i)
+        items << page->cbPocStavAuto->itemText(i);
+    EXPECT_EQ(items, QStringList({"Iveco - BA1", "Iveco - BA - 1", "Iveco - BA - 1"})) << "by name";
+    for (int item : {1, 2}) {
+        page->cbPocStavAuto->setCurrentIndex(item);
+        page->cbPocStavAutoCloseUp();
+        Save(QString::number(2023 + item), "1", "1");
+    }
+    EXPECT_EQ(States(), QStringList({"1/2024/3/1.0/1.0", "2/2025/2/1.0/1.0"}));
+    QStringList chosen;
+    for (int row : {1, 2}) {
+        DoubleClickRow(page->page, row);
+        chosen << QString::number(page->cbPocStavAuto->currentIndex()) + "/" + page->lblPocStavAuto->text();
+    }
+    EXPECT_EQ(chosen, QStringList({"1/3", "2/2"}));
+}
