@@ -452,7 +452,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     };
     const Step steps[] = {
         {CreateTablePHM, "SELECT * FROM phm", "PHM"},
-        {CreateTableVodic, "SELECT * FROM vodic WHERE id_zakaznik = " + SelectedCustomerId,
+        {CreateTableVodic, "SELECT * FROM vodic WHERE id_zakaznik = " + SqlId(SelectedCustomerId),
          QStringLiteral("Vodič")},
         {CreateTableCPHM, "SELECT * FROM cphm", "Ceny PHM"},
         {CreateTableDruhvoz, "SELECT * FROM druhvoz", "Druhy vozidiel"},
@@ -473,7 +473,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     }
 
     CreateTableAuta();
-    if (Db->Query("SELECT * FROM auta WHERE id_zakaznik = " + SelectedCustomerId)->RowCount() == 0) {
+    if (Db->Query("SELECT * FROM auta WHERE id_zakaznik = " + SqlId(SelectedCustomerId))->RowCount() == 0) {
         ShowAppMessageBox(QStringLiteral("V tabuľke \"%1\" sa nenachádzajú žiadne údaje. Tabuľku \"Evidencia "
                                          "jázd\" nie je možné zobraziť.")
                                   .arg(QStringLiteral("Evidencia áut")) +
@@ -485,7 +485,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     CreateTablePocstav();
     const QString withoutState = "SELECT * FROM auta WHERE (NOT EXISTS (SELECT * FROM pocstav WHERE "
                                  "(pocstav.id_auto = auta.id)))&(auta.id_zakaznik = " +
-                                 SelectedCustomerId + ")";
+                                 SqlId(SelectedCustomerId) + ")";
     if (Db->Query(withoutState)->RowCount() > 0)
         ShowAppMessageBox(
             QStringLiteral("V tabuľke \"%1\" (v sekcii \"Údaje pre prevod roka\") sa pre niektoré "
@@ -515,37 +515,43 @@ void TTripsPage::InitGridJazdy() {
     SetColWidths(sgJazdy, "39;100;100;150;32;70;70;70;32;114;114;80", false);
 }
 
-QStringList TTripsPage::TripQueryLines() const {
-    const QString car = CarId();
-    // The fuel price and flat rate in force: the latest dated before the departure, as text.
-    const QString price =
-        "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
-        "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))";
-    const QString rate =
-        "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER "
-        "BY pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)";
+namespace {
+// The cost per km and the total cost of a trip with the car's consumption, the fuel price and the
+// flat rate in force: the latest dated before the departure, compared as text. lines[1..3] hold
+// the cost per km; the total wraps them once more and multiplies by the kilometres.
+QStringList CostLines(const QString& car, bool total) {
     const QString consumption = "(SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM "
                                 "auta WHERE auta.id = " +
-                                car + " LIMIT 1)/100)";
-    return {
-        "SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
-            " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS \"km\",",
-        "(",
-        "((" + consumption,
-        price,
-        rate,
-        ") AS \"cena_km\",",
-        "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,",
-        "(",
-        "(((" + consumption,
-        price,
-        rate,
-        ") * (mesta.vzdialenost * (jazdy.spat + 1))) AS \"cena_celkom\" FROM jazdy",
-        "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)",
-        "INNER JOIN auta ON (jazdy.id_auto = auta.id)",
-        "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)",
-        "WHERE (jazdy.id_zakaznik = " + SelectedCustomerId + ")&(jazdy.id_auto = " + car +
-            ") ORDER BY jazdy.odchod"};
+                                SqlId(car) + " LIMIT 1)/100)";
+    return {"(", (total ? "(((" : "((") + consumption,
+            "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
+            "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))",
+            "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER "
+            "BY pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)",
+            total ? ") * (mesta.vzdialenost * (jazdy.spat + 1)))" : ")"};
+}
+} // namespace
+
+QString TTripsPage::CostExpr() const {
+    return CostLines(CarId(), true).join("");
+}
+
+QStringList TTripsPage::TripQueryLines(const QString& condition) const {
+    const QString car = SqlId(CarId());
+    QStringList lines{"SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
+                      " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS "
+                      "\"km\","};
+    lines << CostLines(car, false);
+    lines.last() += " AS \"cena_km\",";
+    lines << "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,";
+    lines << CostLines(car, true);
+    lines.last() += " AS \"cena_celkom\" FROM jazdy";
+    lines << "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)"
+          << "INNER JOIN auta ON (jazdy.id_auto = auta.id)"
+          << "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)"
+          << "WHERE (jazdy.id_zakaznik = " + SqlId(SelectedCustomerId) + ")&(jazdy.id_auto = " + car + ")" +
+                 (condition.isEmpty() ? QString() : " AND (" + condition + ")") + " ORDER BY jazdy.odchod";
+    return lines;
 }
 
 void TTripsPage::LoadGridJazdy(const QString& sql) {
