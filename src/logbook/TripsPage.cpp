@@ -516,9 +516,9 @@ void TTripsPage::InitGridJazdy() {
 }
 
 namespace {
-// The cost per km and the total cost of a trip with the car's consumption, the fuel price and the
-// flat rate in force: the latest dated before the departure, compared as text. lines[1..3] hold
-// the cost per km; the total wraps them once more and multiplies by the kilometres.
+// The five lines of a trip's cost per km, or of its total cost (the cost per km times the
+// kilometres), from the car's consumption, the fuel price and the flat rate in force: the latest
+// dated before the departure, compared as text.
 QStringList CostLines(const QString& car, bool total) {
     const QString consumption = "(SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM "
                                 "auta WHERE auta.id = " +
