@@ -76,15 +76,15 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
         return QStringList{"INSERT OR REPLACE INTO pocstav (rok, id_auto, stavphm, stavtach, id_zakaznik)",
                            "VALUES (",
                            ePocStavRok->text() + ",",
-                           lblPocStavAuto->text() + ",",
+                           SqlId(lblPocStavAuto->text()) + ",",
                            NumberToSql(ePocStavPHM->text()) + ",",
                            NumberToSql(ePocStavTachometer->text()) + ",",
-                           SelectedCustomerId,
+                           SqlId(SelectedCustomerId),
                            ");"};
     };
     def.updateLines = [this] {
         return QStringList{"UPDATE pocstav SET", "rok=" + ePocStavRok->text() + ",",
-                           "id_auto=" + lblPocStavAuto->text() + ",",
+                           "id_auto=" + SqlId(lblPocStavAuto->text()) + ",",
                            "stavphm=" + NumberToSql(ePocStavPHM->text()) + ",",
                            "stavtach=" + NumberToSql(ePocStavTachometer->text())};
     };
@@ -124,8 +124,10 @@ void TOpeningStatesPage::Refresh() {
     InitGridPocStav();
     LoadGridPocStav("");
     QStringList labels;
-    FillAutaLabels(labels);
+    QStringList ids;
+    FillAutaLabels(labels, &ids);
     cbPocStavAuto->SetItems(labels);
+    SetItemIds(cbPocStavAuto, ids);
     if (cbPocStavAuto->count() > 0)
         cbPocStavAuto->setCurrentIndex(0);
     cbPocStavAutoCloseUp();
@@ -145,7 +147,7 @@ void TOpeningStatesPage::LoadGridPocStav(const QString& sql) {
     SqlLines << "SELECT pocstav.id, pocstav.rok, auta.nazov, auta.spz, pocstav.stavphm, pocstav.stavtach "
                 "FROM pocstav";
     SqlLines << "INNER JOIN auta ON (pocstav.id_auto = auta.id) WHERE pocstav.id_zakaznik = " +
-                    SelectedCustomerId + " ORDER BY pocstav.rok, auta.nazov";
+                    SqlId(SelectedCustomerId) + " ORDER BY pocstav.rok, auta.nazov";
     FillGrid(Database(), "pocstav", sql.isEmpty() ? SqlLinesText() : sql, sgPocStav);
     FormatNumberColumns(sgPocStav, "4;5");
 }
@@ -180,16 +182,17 @@ void TOpeningStatesPage::bitPocStavClick() {
 void TOpeningStatesPage::sgPocStavDblClick(int row) {
     ePocStavID->setText(sgPocStav->Cells(0, row));
     ePocStavRok->setText(sgPocStav->Cells(1, row));
-    const QString label = sgPocStav->Cells(2, row) + " - " + sgPocStav->Cells(3, row);
-    cbPocStavAuto->setCurrentIndex(IndexOfItemText(label, cbPocStavAuto, false));
-    lblPocStavAuto->setText(GetAutaId(label));
+    // The car by the stored id: two cars may share the label the grid shows.
     const QString id = sgPocStav->Cells(0, row);
+    const QString car =
+        FirstId(Database(), "SELECT id_auto AS id FROM pocstav WHERE id = " + SqlId(id) + ";");
+    cbPocStavAuto->setCurrentIndex(car.isEmpty() ? -1 : cbPocStavAuto->findData(car));
+    lblPocStavAuto->setText(car);
     ePocStavPHM->setText(StoredNumberText("pocstav", "stavphm", id, sgPocStav->Cells(4, row)));
     ePocStavTachometer->setText(StoredNumberText("pocstav", "stavtach", id, sgPocStav->Cells(5, row)));
     ePocStavRok->setFocus();
 }
 
 void TOpeningStatesPage::cbPocStavAutoCloseUp() {
-    lblPocStavAuto->setText(
-        GetAutaId(cbPocStavAuto->currentIndex() >= 0 ? cbPocStavAuto->currentText() : ""));
+    lblPocStavAuto->setText(SelectedId(cbPocStavAuto));
 }

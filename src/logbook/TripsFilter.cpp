@@ -41,18 +41,6 @@ void TTripsPage::ResetFilter() {
     eJazdyTriedCenaDO->setText(FormatNumber(0));
 }
 
-QString TTripsPage::CostExpr() const {
-    return "(((((SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM auta WHERE "
-           "auta.id = " +
-           CarId() +
-           " LIMIT 1)/100)"
-           "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < jazdy.odchod) "
-           "ORDER BY cphm.datum DESC LIMIT 1))"
-           "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER BY "
-           "pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)"
-           ") * (mesta.vzdialenost * (jazdy.spat + 1)))";
-}
-
 void TTripsPage::BitBtn127Click() {
     // A bound is a real date, "00.00.0000" (no bound) or an emptied field (its blanks compared).
     for (auto [field, caption] : {std::pair{eJazdyTriedDatumOD, QStringLiteral("Dátum od")},
@@ -73,13 +61,13 @@ void TTripsPage::BitBtn127Click() {
         const QString id = GetVodicId(cbJazdyTriedVodic->currentText());
         if (id.isEmpty())
             return cbJazdyTriedVodic->setFocus();
-        AddCondition("(jazdy.id_vodic = " + id + ")");
+        AddCondition("(jazdy.id_vodic = " + SqlId(id) + ")");
     }
     if (cbJazdyTriedTrasa->currentIndex() > 0) {
         const QString id = cbJazdyTriedTrasa->currentData().toString();
         if (id.isEmpty())
             return cbJazdyTriedTrasa->setFocus();
-        AddCondition("(jazdy.id_mesta = " + id + ")");
+        AddCondition("(jazdy.id_mesta = " + SqlId(id) + ")");
     }
     const std::pair<QLineEdit*, const char*> bounds[] = {{eJazdyTriedCenaOD, " >= "},
                                                          {eJazdyTriedCenaDO, " <= "}};
@@ -91,30 +79,6 @@ void TTripsPage::BitBtn127Click() {
         if (TextToFloat(field->text()) > 0)
             AddCondition("(" + CostExpr() + comparison + NumberToSql(field->text()) + ")");
     }
-    const QString condition = SqlText;
-
-    const QString car = CarId();
-    const QString price =
-        "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
-        "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))";
-    SqlLines = QStringList{
-        "SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
-            " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS \"km\",",
-        "(",
-        "(((SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM auta WHERE auta.id "
-        "= " +
-            car + " LIMIT 1)/100)",
-        price,
-        "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER BY "
-        "pausnahr.datum DESC "
-        "LIMIT 1) * auta.vlastnictvo)",
-        ") AS \"cena_km\",",
-        "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,",
-        CostExpr() + " AS \"cena_celkom\" FROM jazdy",
-        "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)",
-        "INNER JOIN auta ON (jazdy.id_auto = auta.id)",
-        "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)",
-        "WHERE (jazdy.id_zakaznik = " + SelectedCustomerId + ") AND (jazdy.id_auto = " + car + ")"};
-    const QString order = " ORDER BY jazdy.odchod";
-    LoadGridJazdy(SqlLinesText() + (condition.isEmpty() ? order : " AND (" + condition + ")" + order));
+    SqlLines = TripQueryLines(SqlText);
+    LoadGridJazdy(SqlLinesText());
 }

@@ -106,19 +106,16 @@ void SetSortedItems(TComboBox* combo, const QStringList& labels, const QStringLi
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(order.begin(), order.end(),
                      [&](qsizetype a, qsizetype b) { return collator.compare(labels[a], labels[b]) < 0; });
-    QStringList sorted;
-    for (const qsizetype i : order)
-        sorted << labels[i];
-    combo->SetItems(sorted);
-    for (int item = 0; item < combo->count(); ++item)
-        combo->setItemData(item, ids.value(order[item]));
+    QStringList sortedLabels;
+    QStringList sortedIds;
+    for (const qsizetype i : order) {
+        sortedLabels << labels[i];
+        sortedIds << ids.value(i);
+    }
+    combo->SetItems(sortedLabels);
+    SetItemIds(combo, sortedIds);
     if (combo->count() > 0)
         combo->setCurrentIndex(0);
-}
-
-// The id kept with the combo's selected item, "" when none is selected.
-QString SelectedId(const TComboBox* combo) {
-    return combo->currentIndex() >= 0 ? combo->currentData().toString() : QString();
 }
 
 bool IsNumberColumn(int col) {
@@ -337,9 +334,10 @@ void TTripsPage::Evidenciajzd1Click() {
     SetSortedItems(cbJazdyTrasa, list, routeIds);
     lblJazdyTrasa->setText(SelectedId(cbJazdyTrasa));
     list.clear();
-    FillAutaLabels(list);
-    SetSortedItems(cbJazdyAuto, list);
-    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    QStringList carIds;
+    FillAutaLabels(list, &carIds);
+    SetSortedItems(cbJazdyAuto, list, carIds);
+    lblJazdyAuto->setText(SelectedId(cbJazdyAuto));
     list.clear();
     FillDriverNames(list);
     SetSortedItems(cbJazdyVodic, list);
@@ -372,7 +370,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     };
     const Step steps[] = {
         {CreateTablePHM, "SELECT * FROM phm", "PHM"},
-        {CreateTableVodic, "SELECT * FROM vodic WHERE id_zakaznik = " + SelectedCustomerId,
+        {CreateTableVodic, "SELECT * FROM vodic WHERE id_zakaznik = " + SqlId(SelectedCustomerId),
          QStringLiteral("Vodič")},
         {CreateTableCPHM, "SELECT * FROM cphm", "Ceny PHM"},
         {CreateTableDruhvoz, "SELECT * FROM druhvoz", "Druhy vozidiel"},
@@ -393,7 +391,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     }
 
     CreateTableAuta();
-    if (Db->Query("SELECT * FROM auta WHERE id_zakaznik = " + SelectedCustomerId)->RowCount() == 0) {
+    if (Db->Query("SELECT * FROM auta WHERE id_zakaznik = " + SqlId(SelectedCustomerId))->RowCount() == 0) {
         ShowAppMessageBox(QStringLiteral("V tabuľke \"%1\" sa nenachádzajú žiadne údaje. Tabuľku \"Evidencia "
                                          "jázd\" nie je možné zobraziť.")
                                   .arg(QStringLiteral("Evidencia áut")) +
@@ -405,7 +403,7 @@ bool TTripsPage::CheckTripPrerequisites() {
     CreateTablePocstav();
     const QString withoutState = "SELECT * FROM auta WHERE (NOT EXISTS (SELECT * FROM pocstav WHERE "
                                  "(pocstav.id_auto = auta.id)))&(auta.id_zakaznik = " +
-                                 SelectedCustomerId + ")";
+                                 SqlId(SelectedCustomerId) + ")";
     if (Db->Query(withoutState)->RowCount() > 0)
         ShowAppMessageBox(
             QStringLiteral("V tabuľke \"%1\" (v sekcii \"Údaje pre prevod roka\") sa pre niektoré "
@@ -435,37 +433,43 @@ void TTripsPage::InitGridJazdy() {
     SetColWidths(sgJazdy, "39;100;100;150;32;70;70;70;32;114;114;80", false);
 }
 
-QStringList TTripsPage::TripQueryLines() const {
-    const QString car = CarId();
-    // The fuel price and flat rate in force: the latest dated before the departure, as text.
-    const QString price =
-        "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
-        "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))";
-    const QString rate =
-        "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER "
-        "BY pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)";
+namespace {
+// The five lines of a trip's cost per km, or of its total cost (the cost per km times the
+// kilometres), from the car's consumption, the fuel price and the flat rate in force: the latest
+// dated before the departure, compared as text.
+QStringList CostLines(const QString& car, bool total) {
     const QString consumption = "(SELECT (((auta.n1+auta.n2+auta.n3)/3) * ((100+auta.nadspotreba)/100)) FROM "
                                 "auta WHERE auta.id = " +
-                                car + " LIMIT 1)/100)";
-    return {
-        "SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
-            " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS \"km\",",
-        "(",
-        "((" + consumption,
-        price,
-        rate,
-        ") AS \"cena_km\",",
-        "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,",
-        "(",
-        "(((" + consumption,
-        price,
-        rate,
-        ") * (mesta.vzdialenost * (jazdy.spat + 1))) AS \"cena_celkom\" FROM jazdy",
-        "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)",
-        "INNER JOIN auta ON (jazdy.id_auto = auta.id)",
-        "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)",
-        "WHERE (jazdy.id_zakaznik = " + SelectedCustomerId + ")&(jazdy.id_auto = " + car +
-            ") ORDER BY jazdy.odchod"};
+                                SqlId(car) + " LIMIT 1)/100)";
+    return {"(", (total ? "(((" : "((") + consumption,
+            "*(SELECT (cphm.cena) FROM cphm WHERE (cphm.id_phm = auta.id_phm) AND (cphm.datum < "
+            "jazdy.odchod) ORDER BY cphm.datum DESC LIMIT 1))",
+            "+((SELECT (pausnahr.suma) FROM pausnahr WHERE (pausnahr.datum < jazdy.odchod) ORDER "
+            "BY pausnahr.datum DESC LIMIT 1) * auta.vlastnictvo)",
+            total ? ") * (mesta.vzdialenost * (jazdy.spat + 1)))" : ")"};
+}
+} // namespace
+
+QString TTripsPage::CostExpr() const {
+    return CostLines(CarId(), true).join("");
+}
+
+QStringList TTripsPage::TripQueryLines(const QString& condition) const {
+    const QString car = SqlId(CarId());
+    QStringList lines{"SELECT jazdy.id, jazdy.odchod, jazdy.prichod, (mesta.mesto1 || " + SqlQuoted(" - ") +
+                      " || mesta.mesto2) AS \"trasa\", jazdy.spat, (mesta.vzdialenost * (jazdy.spat + 1)) AS "
+                      "\"km\","};
+    lines << CostLines(car, false);
+    lines.last() += " AS \"cena_km\",";
+    lines << "jazdy.cerpane, jazdy.nadspotreba, vodic.meno, jazdy.ucel,";
+    lines << CostLines(car, true);
+    lines.last() += " AS \"cena_celkom\" FROM jazdy";
+    lines << "INNER JOIN mesta ON (jazdy.id_mesta = mesta.id)"
+          << "INNER JOIN auta ON (jazdy.id_auto = auta.id)"
+          << "INNER JOIN vodic ON (jazdy.id_vodic = vodic.id)"
+          << "WHERE (jazdy.id_zakaznik = " + SqlId(SelectedCustomerId) + ")&(jazdy.id_auto = " + car + ")" +
+                 (condition.isEmpty() ? QString() : " AND (" + condition + ")") + " ORDER BY jazdy.odchod";
+    return lines;
 }
 
 void TTripsPage::LoadGridJazdy(const QString& sql) {
@@ -542,7 +546,7 @@ void TTripsPage::PageControl7Change() {
 }
 
 void TTripsPage::cbJazdyAutoCloseUp() {
-    lblJazdyAuto->setText(GetAutaId(SelectedText(cbJazdyAuto)));
+    lblJazdyAuto->setText(SelectedId(cbJazdyAuto)); // the label may be another car's too
     LoadGridJazdy("");
     bitJazdyClick();
 }

@@ -76,8 +76,8 @@ public:
     void LoadGridJazdy(const QString& sql);
     // The grid with no trip rows and zero totals.
     void ClearTripRows();
-    // The 16 lines of the trip query.
-    QStringList TripQueryLines() const;
+    // The 16 lines of the trip query; a condition narrows its trips (the filter).
+    QStringList TripQueryLines(const QString& condition = QString()) const;
 
     void bitJazdyClick();
     void PageControl7Change();
@@ -99,7 +99,7 @@ public:
 
     // Filter tab.
     void BitBtn127Click();
-    // The total cost of a trip as one expression.
+    // The total cost of a trip as one expression, the same as the trip query's.
     QString CostExpr() const;
 
 private:

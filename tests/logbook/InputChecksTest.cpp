@@ -160,18 +160,6 @@ TEST_F(InputChecksTest, TextThatWindows1250CannotHoldIsRefusedNamingFieldAndChar
 }
 
 TEST_F(InputChecksTest, PastedLineBreaksAndControlCharactersNeverEnterAOneLineField) {
-    // The average speed, a decimal field kept in the settings file.
-    ShowTab(6);
-    TPriemRychlTab* speed = panel->PriemRychlTab;
-    speed->ePriemRychl->selectAll();
-    Paste(speed->ePriemRychl, "50\n[Main]\ncolor=modra");
-    EXPECT_EQ(speed->ePriemRychl->text(), "50");
-    speed->BitBtn16->click();
-    const QByteArray settings = ReadFileBytes(program.folder.File("Data/settings.mvk"));
-    EXPECT_FALSE(settings.contains("[Main]")) << settings.toStdString();
-    EXPECT_FALSE(settings.contains("modra"));
-    EXPECT_EQ(ReadSetting("Info", "PriemRychl", ""), "50");
-
     // The decimal and year filters take pasted text as typed text: '.' becomes the one comma.
     ShowTab(5);
     TVMTab* routes = panel->VMTab;
