@@ -120,6 +120,27 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 }
 
+TEST_F(KeyboardTest, EscOnTheYearListSelectsTheHighlightedCustomerAndShownYear) {
+    // Customer 1 with 2024 is the selection; customer 2 sorts first and has two years.
+    CreateTableRoky();
+    Db->Execute(
+        QStringLiteral("INSERT INTO zakaznici (id, nazov, ico) VALUES (2, 'Autodoprava Žilina', '2')"));
+    Db->Execute("INSERT INTO roky (rok, id_zakaznik) VALUES (2025, 2), (2023, 2), (2024, 1)");
+    TMainScreen& screen = *program.form->MainScreen;
+    program.form->Hlavnobrazovka1->trigger();
+    ASSERT_EQ(screen.sgMain->Cells(0, 1), "2");
+    screen.sgMain->SetRow(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.sgMain->hasFocus(); }));
+    ASSERT_TRUE(TypeKeys("Return"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dropped(screen.cbMainRok); }));
+    ASSERT_TRUE(TypeKeys("Escape"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SelectedCustomerId == "2"; }));
+    EXPECT_EQ(SelectedYear, "2025");
+    EXPECT_EQ(screen.pVybZak->text(), QStringLiteral("Autodoprava Žilina - 2025"));
+    EXPECT_TRUE(screen.sgMain->hasFocus());
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
+}
+
 TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFiltered) {
     TForm1& form = *program.form;
     int beeps = 0;
