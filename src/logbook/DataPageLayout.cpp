@@ -13,16 +13,10 @@
 #include "StringGrid.h"
 
 namespace {
-constexpr int kCaptionY = 6;
-constexpr int kFieldY = 24;
 constexpr int kFieldHeight = 21;
 
 // Height of the accents above the ascent of the window's font.
 constexpr int kAccentRoom = 2;
-
-QLabel* NewCaption(QWidget* page, const QString& caption, int x) {
-    return NewCaptionLabel(page, caption, x, kCaptionY);
-}
 } // namespace
 
 QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y) {
@@ -42,16 +36,16 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     w.entryPage = new QWidget;
     w.entryTabs->addTab(w.entryPage, QStringLiteral("Pridávanie položky"));
 
-    NewCaption(w.entryPage, "ID", 8);
+    NewCaptionLabel(w.entryPage, "ID", 8, kEntryRow.captionY);
     w.idField = new QLineEdit(w.entryPage);
     w.idField->setObjectName(names.idField);
-    w.idField->setGeometry(8, kFieldY, 50, kFieldHeight);
+    w.idField->setGeometry(8, kEntryRow.fieldY, 50, kFieldHeight);
     w.idField->setReadOnly(true);
     w.idField->setStyleSheet("QLineEdit { background-color: palette(button); }");
     AttachNavigation(w.idField);
 
     w.save = AddButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"),
-                       {width - 400, kFieldY - 6, 130, 34}, true);
+                       {width - 400, kEntryRow.fieldY - 6, 130, 34}, true);
     w.tableHint = new QLabel(tableHint, w.entryPage);
     w.tableHint->setGeometry(8, entryHeight - 52, width - 280, 18);
     w.tableHint->setStyleSheet("QLabel { color: navy; }");
@@ -78,29 +72,31 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
 }
 
 QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
-                         int maxLength) {
-    NewCaption(page, caption, x);
+                         int maxLength, const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new QLineEdit(page);
     edit->setObjectName(name);
-    edit->setGeometry(x, kFieldY, width, kFieldHeight);
+    edit->setGeometry(x, row.fieldY, width, kFieldHeight);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     return edit;
 }
 
-TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask) {
-    NewCaption(page, caption, x);
+TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask,
+                        const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new TMaskEdit(mask, page);
     edit->setObjectName(name);
-    edit->setGeometry(x, kFieldY, mask.contains(':') ? 120 : 80, kFieldHeight);
+    edit->setGeometry(x, row.fieldY, mask.contains(':') ? 120 : 80, kFieldHeight);
     return edit;
 }
 
-TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width) {
-    NewCaption(page, caption, x);
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width,
+                         const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* combo = new TComboBox(page);
     combo->setObjectName(name);
-    combo->setGeometry(x, kFieldY, width, kFieldHeight + 1);
+    combo->setGeometry(x, row.fieldY, width, kFieldHeight + 1);
     return combo;
 }
 

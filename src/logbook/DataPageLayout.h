@@ -49,11 +49,21 @@ struct TDataPageWidgets {
 TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, const QString& tableHint,
                                int gridHeight = 446, int entryHeight = 120);
 
-// Entry fields on a data page's entry page: the caption above, the field below, at x.
+// A row of entry fields: the top of its fields and of their captions' text.
+struct TFieldRow {
+    int fieldY;
+    int captionY;
+};
+// The row of a data page's entry page.
+constexpr TFieldRow kEntryRow{24, 6};
+
+// Entry fields: the caption above, the field below, at x in the row.
 QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
-                         int maxLength);
-TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask);
-TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
+                         int maxLength, const TFieldRow& row = kEntryRow);
+TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask,
+                        const TFieldRow& row = kEntryRow);
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width,
+                         const TFieldRow& row = kEntryRow);
 // A one-line caption whose text starts at (x, y), sized to its text. The accents of capitals and the
 // acute of ĺ rise above the font's ascent: the label reaches that far above y, so they are not cut.
 QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y);
