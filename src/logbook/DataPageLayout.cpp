@@ -19,8 +19,9 @@ constexpr int kFieldHeight = 21;
 constexpr int kAccentRoom = 2;
 } // namespace
 
-QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y) {
-    auto* label = new QLabel(caption, parent);
+QLabel* NewCaptionLabel(QWidget* parent, const TCaption& caption, int x, int y) {
+    auto* label = new QLabel(caption.text, parent);
+    label->setObjectName(caption.name);
     label->setContentsMargins(0, kAccentRoom, 0, 0);
     label->move(x, y - kAccentRoom);
     return label;
@@ -34,9 +35,10 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     w.entryTabs = new QTabWidget(parent);
     w.entryTabs->setGeometry(6, 6, width - 250, entryHeight);
     w.entryPage = new QWidget;
+    w.entryPage->setObjectName(names.entryPage);
     w.entryTabs->addTab(w.entryPage, QStringLiteral("Pridávanie položky"));
 
-    NewCaptionLabel(w.entryPage, "ID", 8, kEntryRow.captionY);
+    NewCaptionLabel(w.entryPage, {names.idCaption, "ID"}, 8, kEntryRow.captionY);
     w.idField = new QLineEdit(w.entryPage);
     w.idField->setObjectName(names.idField);
     w.idField->setGeometry(8, kEntryRow.fieldY, 50, kFieldHeight);
@@ -47,6 +49,7 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     w.save = AddButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"),
                        {width - 400, kEntryRow.fieldY - 6, 130, 34}, true);
     w.tableHint = new QLabel(tableHint, w.entryPage);
+    w.tableHint->setObjectName(names.tableHint);
     w.tableHint->setGeometry(8, entryHeight - 52, width - 280, 18);
     w.tableHint->setStyleSheet("QLabel { color: navy; }");
 
@@ -60,18 +63,20 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
 
     w.bottomPanel = new QWidget(parent);
     w.bottomPanel->setGeometry(6, entryHeight + gridHeight + 16, width - 12, 36);
-    NewCaptionLabel(w.bottomPanel, QStringLiteral("(stĺpce je možné myšou rozširovať)"), 4, kAccentRoom);
-    NewCaptionLabel(w.bottomPanel, QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), 4,
-                    17);
-    w.print = AddButton(w.bottomPanel, names.print ? names.print : "",
-                        QStringLiteral("Tlačiť zobrazené údaje"), {width - 480, 2, 210, 30});
+    NewCaptionLabel(w.bottomPanel, {names.columnsHint, QStringLiteral("(stĺpce je možné myšou rozširovať)")},
+                    4, kAccentRoom);
+    NewCaptionLabel(w.bottomPanel,
+                    {names.editHint, QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)")},
+                    4, 17);
+    w.print = AddButton(w.bottomPanel, names.print, QStringLiteral("Tlačiť zobrazené údaje"),
+                        {width - 480, 2, 210, 30});
     w.print->hide();
     w.remove = AddButton(w.bottomPanel, names.remove, QStringLiteral("Odstrániť označenú položku (del)"),
                          {width - 262, 2, 250, 30});
     return w;
 }
 
-QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
+QLineEdit* AddEntryField(QWidget* page, const char* name, const TCaption& caption, int x, int width,
                          int maxLength, const TFieldRow& row) {
     NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new QLineEdit(page);
@@ -82,7 +87,7 @@ QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption
     return edit;
 }
 
-TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask,
+TMaskEdit* AddDateField(QWidget* page, const char* name, const TCaption& caption, int x, const QString& mask,
                         const TFieldRow& row) {
     NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new TMaskEdit(mask, page);
@@ -91,7 +96,7 @@ TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption,
     return edit;
 }
 
-TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width,
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const TCaption& caption, int x, int width,
                          const TFieldRow& row) {
     NewCaptionLabel(page, caption, x, row.captionY);
     auto* combo = new TComboBox(page);

@@ -223,12 +223,13 @@ TTripsPage::TTripsPage(TForm1& form, QWidget* panel10) : QObject(panel10), form_
 void TTripsPage::BuildFrame(QWidget* panel10) {
     panel10->resize(1022, 688);
     const TDataPageWidgets w =
-        BuildDataPage(panel10, {"eJazdyID", "sgJazdy", "BitBtn23", "bitJazdy", "BitBtn28", "BitBtn27"},
+        BuildDataPage(panel10,
+                      {"eJazdyID", "sgJazdy", "BitBtn23", "bitJazdy", "BitBtn28", "BitBtn27", "TabSheet13",
+                       "Label33", "Label34", "Label35", "Label36"},
                       QStringLiteral("(označíte pomocou SPACE)"), kGridHeight, kEntryHeight);
     PageControl7 = w.entryTabs;
     PageControl7->setObjectName("PageControl7");
     TabSheet13 = w.entryPage;
-    TabSheet13->setObjectName("TabSheet13");
     TabSheet14 = new QWidget;
     TabSheet14->setObjectName("TabSheet14");
     PageControl7->addTab(TabSheet14, QStringLiteral("Možnosti triedenia"));
@@ -267,10 +268,10 @@ void TTripsPage::BuildFrame(QWidget* panel10) {
 
 void TTripsPage::BuildEntryTab() {
     QWidget* page = TabSheet13;
-    eJazdyOdchod = AddDateField(page, "eJazdyOdchod", "odchod", 66, kDateTimeMask, kEntryTop);
-    eJazdyPrichod =
-        AddDateField(page, "eJazdyPrichod", QStringLiteral("príchod"), 194, kDateTimeMask, kEntryTop);
-    cbJazdyTrasa = AddEntryCombo(page, "cbJazdyTrasa", "trasa", 322, 226, kEntryTop);
+    eJazdyOdchod = AddDateField(page, "eJazdyOdchod", {"Label37", "odchod"}, 66, kDateTimeMask, kEntryTop);
+    eJazdyPrichod = AddDateField(page, "eJazdyPrichod", {"Label38", QStringLiteral("príchod")}, 194,
+                                 kDateTimeMask, kEntryTop);
+    cbJazdyTrasa = AddEntryCombo(page, "cbJazdyTrasa", {"Label39", "trasa"}, 322, 226, kEntryTop);
     cbJazdyTrasa->setMaxVisibleItems(15);
     chbJazdySpiatocna = new QCheckBox(QStringLiteral("aj spiatočná"), page);
     chbJazdySpiatocna->setObjectName("chbJazdySpiatocna");
@@ -279,11 +280,13 @@ void TTripsPage::BuildEntryTab() {
     chbJazdyNadspotreba->setObjectName("chbJazdyNadspotreba");
     chbJazdyNadspotreba->setGeometry(560, 26, 150, 18);
 
-    cbJazdyVodic = AddEntryCombo(page, "cbJazdyVodic", QStringLiteral("vodič"), 8, 200, kEntryBottom);
+    cbJazdyVodic =
+        AddEntryCombo(page, "cbJazdyVodic", {"Label40", QStringLiteral("vodič")}, 8, 200, kEntryBottom);
     cbJazdyVodic->setMaxVisibleItems(15);
-    eJazdyCerpane =
-        AddEntryField(page, "eJazdyCerpane", QStringLiteral("čerpané"), 216, 80, 30, kEntryBottom);
-    eJazdyUcel = AddEntryField(page, "eJazdyUcel", QStringLiteral("účel"), 304, 250, 40, kEntryBottom);
+    eJazdyCerpane = AddEntryField(page, "eJazdyCerpane", {"Label41", QStringLiteral("čerpané")}, 216, 80, 30,
+                                  kEntryBottom);
+    eJazdyUcel =
+        AddEntryField(page, "eJazdyUcel", {"Label42", QStringLiteral("účel")}, 304, 250, 40, kEntryBottom);
     BitBtn26 = AddButton(page, "BitBtn26", "Import z programu Zivena - Kelbor...", {8, 98, 240, 22}, true);
     BitBtn29 = AddButton(page, "BitBtn29", "Import z programu Zivena - Tamrik...", {256, 98, 240, 22}, true);
     BitBtn29->setEnabled(false);
@@ -306,22 +309,25 @@ void TTripsPage::BuildEntryTab() {
 
 void TTripsPage::BuildFilterTab() {
     QWidget* page = TabSheet14;
-    auto* heading = NewCaptionLabel(page, "Odchod", 8, 2);
+    auto* heading = NewCaptionLabel(page, {"Label43", "Odchod"}, 8, 2);
     QFont font = heading->font();
     font.setUnderline(true);
     heading->setFont(font);
-    eJazdyTriedDatumOD =
-        AddDateField(page, "eJazdyTriedDatumOD", QStringLiteral("Dátum od"), 8, kDateMask, kFilterRow);
-    eJazdyTriedDatumDO =
-        AddDateField(page, "eJazdyTriedDatumDO", QStringLiteral("Dátum do"), 96, kDateMask, kFilterRow);
+    eJazdyTriedDatumOD = AddDateField(page, "eJazdyTriedDatumOD", {"Label44", QStringLiteral("Dátum od")}, 8,
+                                      kDateMask, kFilterRow);
+    eJazdyTriedDatumDO = AddDateField(page, "eJazdyTriedDatumDO", {"Label45", QStringLiteral("Dátum do")}, 96,
+                                      kDateMask, kFilterRow);
     auto* hint =
         new QLabel(QStringLiteral("(ak zadáte dátum s hodnotou 00.00.0000 , tak sa dátum ignoruje)"), page);
+    hint->setObjectName("Label46");
     hint->setGeometry(8, 62, 380, 16);
-    eJazdyTriedCenaOD = AddEntryField(page, "eJazdyTriedCenaOD", "suma celkom OD", 200, 100, 30, kFilterRow);
-    eJazdyTriedCenaDO = AddEntryField(page, "eJazdyTriedCenaDO", "suma celkom DO", 308, 100, 30, kFilterRow);
+    eJazdyTriedCenaOD =
+        AddEntryField(page, "eJazdyTriedCenaOD", {"Label47", "suma celkom OD"}, 200, 100, 30, kFilterRow);
+    eJazdyTriedCenaDO =
+        AddEntryField(page, "eJazdyTriedCenaDO", {"Label48", "suma celkom DO"}, 308, 100, 30, kFilterRow);
     cbJazdyTriedVodic =
-        AddEntryCombo(page, "cbJazdyTriedVodic", QStringLiteral("vodič"), 420, 160, kFilterRow);
-    cbJazdyTriedTrasa = AddEntryCombo(page, "cbJazdyTriedTrasa", "trasa", 588, 160, kFilterRow);
+        AddEntryCombo(page, "cbJazdyTriedVodic", {"Label49", QStringLiteral("vodič")}, 420, 160, kFilterRow);
+    cbJazdyTriedTrasa = AddEntryCombo(page, "cbJazdyTriedTrasa", {"Label50", "trasa"}, 588, 160, kFilterRow);
     BitBtn127 = AddButton(page, "BitBtn127", QStringLiteral("Zobraziť údaje"), {588, 70, 160, 28}, false);
 
     SetTabOrder({eJazdyTriedDatumOD, eJazdyTriedDatumDO, eJazdyTriedCenaOD, eJazdyTriedCenaDO,
