@@ -1,25 +1,23 @@
 #pragma once
 
+#include <QProcess>
 #include <QString>
-#include <sys/types.h>
 
 // A private X server (Xvfb) for the tests that need the platform's real key bindings, menus and
 // focus. It picks a free display number itself and is stopped with the object.
 class TXServer {
 public:
-    TXServer() = default;
-    ~TXServer() { Stop(); }
-    TXServer(const TXServer&) = delete;
-    TXServer& operator=(const TXServer&) = delete;
-
+    ~TXServer() {
+        xvfb_.terminate();
+        xvfb_.waitForFinished();
+    }
     // Starts the server and waits until it accepts connections; false with a reason when it cannot.
     bool Start(QString& error);
-    void Stop();
     // ":<number>" once started.
     QString Display() const { return display_; }
 
 private:
-    pid_t pid_ = -1;
+    QProcess xvfb_;
     QString display_;
 };
 
