@@ -25,15 +25,6 @@ QString WriteLanguage(StartedProgram& program, const QString& name, const QStrin
     return path;
 }
 
-// The language choice as the language page stores it.
-void StoreChoice(const QString& tag, const QString& name, const QString& file) {
-    TMemIniFile settings(SettingsFilePath());
-    settings.WriteString("language", "tag", tag);
-    settings.WriteString("language", "name", name);
-    settings.WriteString("language", "file", file);
-    settings.UpdateFile();
-}
-
 // A widget's caption: a tab page's tab text, a label's, button's or group box's text.
 QString CaptionOf(QWidget* w) {
     QWidget* stack = w ? w->parentWidget() : nullptr; // none for a name that no widget has
@@ -57,35 +48,31 @@ QList<QWidget*> CaptionWidgets(TForm1& form) {
     return widgets;
 }
 
-// The captions that the English file names, and their neighbours that it does not.
+// The captions that the English file names, with one of each kind that once had no name (a label, a
+// group box, a tab and a button), and their neighbours that it does not name.
 void ExpectEnglish(StartedProgram& program) {
     TForm1& form = *program.form;
-    // Captions of each kind that had no name once: a label, a group box, a tab and a button.
-    for (const auto& [name, english] : {std::pair{"Label21", "Selected customer"},
-                                        {"GroupBox1", "Add a company: "},
-                                        {"TabSheet11", "Adding an item"},
-                                        {"BitBtn6", "Print"}})
-        EXPECT_EQ(CaptionOf(form.centralWidget()->findChild<QWidget*>(name)), english) << name;
-    EXPECT_EQ(form.Koniec1->text(), "&Exit");
-    EXPECT_EQ(form.CustomerPage->BitBtn22->text(), "Save data");
-    EXPECT_EQ(program.form->pgInfo->tabText(1), "Fuel prices");
-    EXPECT_EQ(program.about->PgCtrlDorvane->tabText(0), "Options");
-    EXPECT_EQ(program.about->chbNasSpolKB->text(), "With Kelbor");
-    EXPECT_EQ(GetMsg(14), "Please choose a language.");
-
-    EXPECT_EQ(form.Nastavenia1->text(), "&Nastavenia...");
-    EXPECT_EQ(form.CustomerPage->BitBtn1->text(), QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"));
-    EXPECT_EQ(program.form->pgInfo->tabText(0), "PHM"); // Form1's TabSheet1 is not About's
+    QStringList captions;
+    for (const char* name :
+         {"BitBtn22", "TabSheet2", "Label21", "GroupBox1", "TabSheet11", "BitBtn6", "BitBtn1", "TabSheet1"})
+        captions << CaptionOf(form.centralWidget()->findChild<QWidget*>(name));
+    EXPECT_EQ(captions, QStringList({"Save data", "Fuel prices", "Selected customer",
+                                     "Add a company: ", "Adding an item", "Print",
+                                     QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"), "PHM"}));
+    EXPECT_EQ(form.Koniec1->text() + form.Nastavenia1->text(), "&Exit&Nastavenia...");
+    EXPECT_EQ(program.about->PgCtrlDorvane->tabText(0) + program.about->chbNasSpolKB->text(),
+              "OptionsWith Kelbor");
     EXPECT_EQ(form.CustomerPage->eZakNazov->text(), "");
-    EXPECT_EQ(GetMsg(15), "Restart the program.");
-    EXPECT_EQ(GetMsg(13), QStringLiteral("Správa bola poslaná úspešne."));
+    EXPECT_EQ(QStringList({GetMsg(13), GetMsg(14), GetMsg(15)}),
+              QStringList({QStringLiteral("Správa bola poslaná úspešne."), "Please choose a language.",
+                           "Restart the program."}));
 }
 } // namespace
 
 TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShow) {
     StartedProgram program;
     const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
-    StoreChoice("EN", "English", en);
+    WriteFileBytes(SettingsFilePath(), ToAnsi("[language]\r\ntag=EN\r\nname=English\r\nfile=" + en + "\r\n"));
     EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
 
     program.form->show();
@@ -97,15 +84,6 @@ TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShow) {
     program.form->hide();
     program.form->show();
     EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
-}
-
-TEST(LanguageForm, WithoutAChoiceTheDefaultTagFileIsApplied) {
-    StartedProgram program;
-    WriteLanguage(program, "Vozopis - SK.lng", QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
-    LanguageTag = "EN";
-    program.form->show();
-    EXPECT_EQ(program.form->Koniec1->text(), QStringLiteral("&Ukončiť"));
-    EXPECT_EQ(LanguageTag, "");
 }
 
 TEST(LanguageForm, ChosenLanguageAppliesAtOnceToBothWindows) {
@@ -125,17 +103,20 @@ TEST(LanguageForm, ChosenLanguageAppliesAtOnceToBothWindows) {
     EXPECT_EQ(boxes.Texts(), QStringList("Restart the program."));
 }
 
-TEST(LanguageForm, TemplateHoldsBothWindowsTheMessagesAndEveryCaptionUnderItsOwnName) {
+TEST(LanguageForm, TemplateHoldsTheAppliedTextsOfBothWindowsTheMessagesAndEveryCaptionUnderItsName) {
     StartedProgram program;
+    // With no choice stored, the first showing applies the default tag's file.
+    WriteLanguage(program, "Vozopis - SK.lng", QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
+    LanguageTag = "EN";
     program.form->show();
+    EXPECT_EQ(LanguageTag, "");
     const QString path = program.folder.File("Data/Languages/.lng");
-    QDir().mkpath(program.folder.File("Data/Languages"));
     SaveLanguageTemplate(path, program.form.get());
 
     const TMemIniFile ini(path);
     EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
     EXPECT_EQ(ini.ReadString("Form1", "Sbor1", ""), QStringLiteral("%Súbor%"));
-    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), "%&Koniec%");
+    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), QStringLiteral("%&Ukončiť%"));
     EXPECT_EQ(ini.ReadString("About", "TabSheet1", ""), "%" + program.about->PgCtrlDorvane->tabText(0) + "%");
     QStringList names;
     for (QWidget* w : CaptionWidgets(*program.form)) {
