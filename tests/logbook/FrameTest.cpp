@@ -36,12 +36,8 @@ QStringList ClippedCaptions(QWidget* root) {
             Qt::mightBeRichText(text))
             continue;
         const QFontMetrics metrics(label->font());
-        const QRect contents = label->contentsRect();
-        int top = contents.top() + (contents.height() - metrics.height()) / 2;
-        if (label->alignment() & Qt::AlignTop)
-            top = contents.top();
-        else if (label->alignment() & Qt::AlignBottom)
-            top = contents.bottom() + 1 - metrics.height();
+        const QRect contents = label->contentsRect(); // text centred in height, as every label has it
+        const int top = contents.top() + (contents.height() - metrics.height()) / 2;
         const QRect ink = metrics.tightBoundingRect(text).translated(0, top + metrics.ascent());
         if (ink.top() < 0 || ink.bottom() >= label->height())
             clipped << text;
@@ -59,7 +55,6 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
     ASSERT_NE(Db, nullptr);
     EXPECT_EQ(Db->Query("select name from sqlite_master")->RowCount(), 0)
         << "tables are created on first use only";
-    EXPECT_EQ(GetMsg(14), QStringLiteral("Prosím vyberte jazyk."));
     EXPECT_EQ(FocusColor, 0x00FEE6CFu);
     EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
     EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
@@ -67,9 +62,14 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
     EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
                                                             "pre ďalší kalendárny tok automaticky"));
     EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
+    // The designed fonts: Tahoma in the main window, bold too; MS Sans Serif for the support window.
+    QFont bold = program.form->font();
+    bold.setBold(true);
+    EXPECT_EQ(QFontInfo(bold).family() + QString::number(QFontInfo(bold).pixelSize()), "Tahoma11");
+    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif");
 }
 
-TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
+TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparatorAndHelpAndWebPageGoThroughTheShell) {
     StartedProgram program;
     EXPECT_EQ(
         MenuLayout(program.form->menuBar()),
@@ -83,6 +83,11 @@ TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
                      "Pomocník; Pomocnk1|Pomocník|F1|1|1; "
                      "NavtvtestrnkuprogramuVozopis1|Navštívte stránku programu Vozopis||1|1; -; "
                      "Oprograme1|O programe...||1|1"}));
+    ShellRecorder shell;
+    program.form->Pomocnk1->trigger();
+    program.form->NavtvtestrnkuprogramuVozopis1->trigger();
+    EXPECT_EQ(shell.Opened(), QStringList({program.folder.File("Vozopis-help.chm"),
+                                           "https://www.molvek.sk/site/vzps/popis.php"}));
 }
 
 TEST(StartUp, FocusColourTakesNamesAndNumbersAndAnInvalidOneIsReportedWithTheDefaultKept) {
@@ -195,16 +200,6 @@ TEST(Panels, StayCentredAndGetNegativeOffsetsInASmallWindow) {
     EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
 }
 
-TEST(Menu, HelpAndWebPageGoThroughTheShell) {
-    StartedProgram program;
-    ShellRecorder shell;
-    program.form->Pomocnk1->trigger();
-    program.form->NavtvtestrnkuprogramuVozopis1->trigger();
-    ASSERT_EQ(shell.Opened().size(), 2);
-    EXPECT_EQ(shell.Opened()[0], program.folder.File("Vozopis-help.chm"));
-    EXPECT_EQ(shell.Opened()[1], "https://www.molvek.sk/site/vzps/popis.php");
-}
-
 TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
     StartedProgram program("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
     program.form->show();
@@ -218,40 +213,7 @@ TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
     EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
 }
 
-TEST(Look, TheWindowsUseTheirDesignedFonts) {
-    StartedProgram program;
-    QFont bold = program.form->font();
-    bold.setBold(true);
-    EXPECT_EQ(QFontInfo(bold).family() + QString::number(QFontInfo(bold).pixelSize()), "Tahoma11");
-    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif") << "for the support window";
-}
-
-TEST(Look, TheOpeningStatesPageFillsItsPanelAndItsButtonShowsBothLines) {
-    StartedProgram program;
-    TForm1& form = *program.form;
-    program.SelectCustomer("Doprava Nitra");
-    form.show();
-    form.dajepreprevodroka1->trigger();
-    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
-
-    // On the page's tab, clear of the other controls shown, both lines fitting.
-    QWidget* tab = form.pgPrevod->currentWidget();
-    QPushButton* button = form.BitBtn4;
-    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
-    EXPECT_TRUE(button->isVisible() && tab->isAncestorOf(button) && tab->rect().contains(onTab));
-    const QFontMetrics metrics(button->font());
-    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
-    for (const QString& line : button->text().split('\n'))
-        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
-    for (QWidget* other : tab->findChildren<QWidget*>()) {
-        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
-        EXPECT_FALSE(other != button && other->isVisible() && !other->isAncestorOf(button) &&
-                     !button->isAncestorOf(other) && rect.intersects(onTab))
-            << other->objectName().toStdString() << " " << other->metaObject()->className();
-    }
-}
-
-TEST(Look, EveryCaptionShowsWholeWithTheAccentsOfItsCapitals) {
+TEST(Look, EveryCaptionShowsWholeAndTheOpeningStatesButtonBothLinesClearOfTheOthers) {
     MessageBoxRecorder boxes;
     StartedProgram program;
     TForm1& form = *program.form;
@@ -268,4 +230,21 @@ TEST(Look, EveryCaptionShowsWholeWithTheAccentsOfItsCapitals) {
     }
     clipped.removeDuplicates();
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join(" | ").toStdString();
+
+    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
+    // On the page's tab, clear of the other controls shown, both lines fitting.
+    QWidget* tab = form.pgPrevod->currentWidget();
+    QPushButton* button = form.BitBtn4;
+    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(button->isVisible() && tab->isAncestorOf(button) && tab->rect().contains(onTab));
+    const QFontMetrics metrics(button->font());
+    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
+    for (const QString& line : button->text().split('\n'))
+        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
+    for (QWidget* other : tab->findChildren<QWidget*>()) {
+        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
+        EXPECT_FALSE(other != button && other->isVisible() && !other->isAncestorOf(button) &&
+                     !button->isAncestorOf(other) && rect.intersects(onTab))
+            << other->objectName().toStdString() << " " << other->metaObject()->className();
+    }
 }
