@@ -44,7 +44,7 @@ protected:
 };
 } // namespace
 
-TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAlsoFromAFieldAndLeaveTheFieldAlone) {
+TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAndMenusAlsoFromAFieldAndLeaveTheFieldAlone) {
     TForm1& form = *program.form;
     form.Pridavybrazkaznka1->trigger();
     const std::pair<const char*, QWidget*> steps[] = {
@@ -64,14 +64,9 @@ TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAlsoFromAFieldAndLeaveTheFieldAlone) 
         EXPECT_EQ(field->cursorPosition(), 0)
             << keys << " moved the caret of " << field->objectName().toStdString();
     }
-    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
-}
-
-TEST_F(KeyboardTest, AltSAndAltZOpenTheFileAndViewMenus) {
-    TForm1& form = *program.form;
+    // Alt+S and Alt+Z open the file and view menus from a field; Esc closes just the menu.
     const QList<QAction*> menus = form.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    FocusField(FieldOf(form.pnlMenu));
+    FocusField(FieldOf(form.CurrentPanel()));
     for (const auto& [keys, index] : {std::pair{"alt+s", 0}, std::pair{"alt+z", 1}}) {
         ASSERT_TRUE(TypeKeys(keys));
         EXPECT_TRUE(QTest::qWaitFor([&] {
@@ -80,9 +75,7 @@ TEST_F(KeyboardTest, AltSAndAltZOpenTheFileAndViewMenus) {
         ASSERT_TRUE(TypeKeys("Escape"));
         EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); })) << keys;
     }
-    EXPECT_EQ(menus[0]->text(), QStringLiteral("Súbor"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("Zobraziť"));
-    EXPECT_TRUE(boxes.Shown().empty()) << "Esc closed the menu only";
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
 }
 
 TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
@@ -144,11 +137,9 @@ TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFilt
         {[&] { form.Hlavnobrazovka1->trigger(); }, form.MainScreen->eMainRok, "2025\r\n", "2025"}};
     for (const auto& [show, field, pasted, kept] : cases) {
         show();
-        field->setText("45");
-        field->setFocus();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+        FocusField(field);
         ASSERT_TRUE(TypeKeys("ctrl+a") && TypeKeys("ctrl+c"));
-        EXPECT_EQ(clipboard->text(), "45") << field->objectName().toStdString();
+        EXPECT_EQ(clipboard->text(), "abc") << field->objectName().toStdString();
         clipboard->setText(pasted);
         ASSERT_TRUE(TypeKeys("ctrl+a") && TypeKeys("ctrl+v"));
         EXPECT_EQ(field->text(), kept);
