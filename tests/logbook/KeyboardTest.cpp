@@ -3,22 +3,52 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <csignal>
+#include <sys/prctl.h>
 
 #include "Fonts.h"
-#include "InfoPanel.h"
 #include "InputBehaviour.h"
 #include "ProgramFixture.h"
 #include "RouteTabs.h"
 #include "VersionBlock.h"
-#include "XServer.h"
 
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
+// A private X server (Xvfb) on a free display, stopped with the object and never outliving the tests.
+struct TXServer {
+    ~TXServer() {
+        xvfb.terminate();
+        xvfb.waitForFinished();
+    }
+    // Xvfb writes its display number to standard output once it accepts connections.
+    bool Start() {
+        xvfb.setStandardErrorFile(QProcess::nullDevice());
+        xvfb.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
+        }
+        display = ":" + QString::fromLatin1(xvfb.readLine()).trimmed();
+        return display != ":";
+    }
+    QProcess xvfb;
+    QString display;
+};
+
+// Types keys into the window that has the X focus, as a user does (xdotool over the XTEST
+// extension); events are processed while waiting. False when xdotool failed.
+bool TypeKeys(const QString& keys) {
+    QProcess xdotool;
+    xdotool.start("xdotool", {"key", "--delay", "30", keys});
+    const bool done = xdotool.waitForStarted(10000) &&
+                      QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000);
+    QTest::qWait(150); // the server has taken the keys; let them arrive
+    return done && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
 class KeyboardTest : public ProgramTest {
 protected:
     void SetUp() override {
@@ -130,7 +160,7 @@ TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFilt
     TForm1& form = *program.form;
     int beeps = 0;
     const KeyBeepFunction previous = SetKeyBeep([&] { ++beeps; });
-    QClipboard* clipboard = QGuiApplication::clipboard();
+    QClipboard* clipboard = QApplication::clipboard();
     const std::tuple<std::function<void()>, QLineEdit*, QString, QString> cases[] = {
         {[&] { program.ShowInfoTab(6); }, form.InfoPanel->PriemRychlTab->ePriemRychl,
          "50\n[Main]\ncolor=modra", "50"},
@@ -151,13 +181,12 @@ TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFilt
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     TXServer server;
-    QString error;
-    if (!server.Start(error)) {
-        fprintf(stderr, "%s\n", qPrintable(error));
+    if (!server.Start()) {
+        fprintf(stderr, "Xvfb did not start (is the package xvfb installed?)\n");
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DISPLAY", server.Display().toLocal8Bit());
+    qputenv("DISPLAY", server.display.toLocal8Bit());
     QApplication app(argc, argv);
     LoadDesignFonts();
     return RUN_ALL_TESTS();
