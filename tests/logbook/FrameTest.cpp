@@ -46,27 +46,41 @@ QStringList ClippedCaptions(QWidget* root) {
 }
 } // namespace
 
-TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
+TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabaseAndCentresThePanels) {
     MessageBoxRecorder boxes;
     StartedProgram program;
+    TForm1& form = *program.form;
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(program.form->windowTitle(), "Vozopis [v 1.00 (build 1)]");
+    EXPECT_EQ(form.windowTitle(), "Vozopis [v 1.00 (build 1)]");
     EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
     ASSERT_NE(Db, nullptr);
     EXPECT_EQ(Db->Query("select name from sqlite_master")->RowCount(), 0)
         << "tables are created on first use only";
     EXPECT_EQ(FocusColor, 0x00FEE6CFu);
-    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
-    EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
-    EXPECT_FALSE(program.form->BitBtn4->isEnabled());
-    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
-                                                            "pre ďalší kalendárny tok automaticky"));
-    EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(form.CurrentPanel(), form.pnlMenu);
+    EXPECT_TRUE(form.MainScreen->eMainRok->text().isEmpty());
+    EXPECT_FALSE(form.BitBtn4->isEnabled());
+    EXPECT_EQ(form.BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
+                                                   "pre ďalší kalendárny tok automaticky"));
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
     // The designed fonts: Tahoma in the main window, bold too; MS Sans Serif for the support window.
-    QFont bold = program.form->font();
+    QFont bold = form.font();
     bold.setBold(true);
     EXPECT_EQ(QFontInfo(bold).family() + QString::number(QFontInfo(bold).pixelSize()), "Tahoma11");
     EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif");
+
+    // The page panels stay centred, with negative offsets in a small window.
+    form.setWindowState(Qt::WindowNoState);
+    form.show();
+    // A visible widget gets its resize event at once.
+    form.centralWidget()->resize(1200, 800);
+    EXPECT_EQ(form.pnlJazdy->pos(), QPoint(89, 56));
+    form.centralWidget()->resize(1000, 600);
+    for (QWidget* panel :
+         {form.pnlMenu, form.pnlZakaznici, form.pnlJazdy, form.pnlAuta, form.pnlInfo, form.pnlPrevod})
+        EXPECT_EQ(panel->pos(), QPoint(-11, -44)) << panel->objectName().toStdString();
+    form.centralWidget()->resize(1021, 687);
+    EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
 }
 
 TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparatorAndHelpAndWebPageGoThroughTheShell) {
@@ -182,35 +196,6 @@ TEST(Closing, SessionEndClosesWithoutTheQuestionAndAnOpenTransactionIsRolledBack
     EXPECT_EQ(Db, nullptr);
     TDatabase reopened(folder.File("Data/data.mvk"));
     EXPECT_EQ(reopened.Query("select * from t")->RowCount(), 0);
-}
-
-TEST(Panels, StayCentredAndGetNegativeOffsetsInASmallWindow) {
-    StartedProgram program;
-    TForm1& form = *program.form;
-    form.setWindowState(Qt::WindowNoState);
-    form.show();
-    // A visible widget gets its resize event at once.
-    form.centralWidget()->resize(1200, 800);
-    EXPECT_EQ(form.pnlJazdy->pos(), QPoint(89, 56));
-    form.centralWidget()->resize(1000, 600);
-    for (QWidget* panel :
-         {form.pnlMenu, form.pnlZakaznici, form.pnlJazdy, form.pnlAuta, form.pnlInfo, form.pnlPrevod})
-        EXPECT_EQ(panel->pos(), QPoint(-11, -44)) << panel->objectName().toStdString();
-    form.centralWidget()->resize(1021, 687);
-    EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
-}
-
-TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
-    StartedProgram program("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
-    program.form->show();
-    EXPECT_TRUE(About->chbNasSpolKB->isChecked());
-    EXPECT_FALSE(About->chbNasSpolTR->isChecked());
-    EXPECT_EQ(About->eNasSpolKB->text(), "/opt/kelbor");
-
-    About->eNasSpolKB->setText("changed");
-    program.form->hide();
-    program.form->show();
-    EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
 }
 
 TEST(Look, EveryCaptionShowsWholeAndTheOpeningStatesButtonBothLinesClearOfTheOthers) {

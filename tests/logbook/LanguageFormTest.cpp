@@ -69,21 +69,29 @@ void ExpectEnglish(StartedProgram& program) {
 }
 } // namespace
 
-TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShow) {
+// The first showing applies the stored language and copies the cooperation settings to the
+// support window; a later one does neither again.
+TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShowOnly) {
     StartedProgram program;
     const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
-    WriteFileBytes(SettingsFilePath(), ToAnsi("[language]\r\ntag=EN\r\nname=English\r\nfile=" + en + "\r\n"));
+    WriteFileBytes(SettingsFilePath(),
+                   ToAnsi("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n"
+                          "[language]\r\ntag=EN\r\nname=English\r\nfile=" +
+                          en + "\r\n"));
     EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
 
     program.form->show();
     ExpectEnglish(program);
     EXPECT_EQ(LanguageTag, "EN");
+    EXPECT_EQ(std::tuple(About->chbNasSpolKB->isChecked(), About->chbNasSpolTR->isChecked(),
+                         About->eNasSpolKB->text()),
+              std::tuple(true, false, QString("/opt/kelbor")));
 
-    // a later showing does not load the file again
     program.form->Koniec1->setText("&Koniec");
+    About->eNasSpolKB->setText("changed");
     program.form->hide();
     program.form->show();
-    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
+    EXPECT_EQ(program.form->Koniec1->text() + About->eNasSpolKB->text(), "&Koniecchanged");
 }
 
 TEST(LanguageForm, ChosenLanguageAppliesAtOnceToBothWindows) {
