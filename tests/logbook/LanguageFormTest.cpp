@@ -13,7 +13,7 @@ namespace {
 const QString English =
     QStringLiteral("[-main-]\r\ntag=EN\r\nname=English\r\n"
                    "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\n"
-                   "TabSheet2=%Fuel prices%\r\neZakNazov=%Name%\r\nLabel21=%Selected customer%\r\n"
+                   "TabSheet2=%Fuel prices%\r\nLabel21=%Selected customer%\r\n"
                    "GroupBox1=%Add a company: %\r\nTabSheet11=%Adding an item%\r\nBitBtn6=%Print%\r\n"
                    "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
                    "[-msg-]\r\n14=%Please choose a language.%\r\n15=%Restart the program.%\r\n");
@@ -62,7 +62,6 @@ void ExpectEnglish(StartedProgram& program) {
     EXPECT_EQ(form.Koniec1->text() + form.Nastavenia1->text(), "&Exit&Nastavenia...");
     EXPECT_EQ(program.about->PgCtrlDorvane->tabText(0) + program.about->chbNasSpolKB->text(),
               "OptionsWith Kelbor");
-    EXPECT_EQ(form.CustomerPage->eZakNazov->text(), "");
     EXPECT_EQ(QStringList({GetMsg(13), GetMsg(14), GetMsg(15)}),
               QStringList({QStringLiteral("Správa bola poslaná úspešne."), "Please choose a language.",
                            "Restart the program."}));
