@@ -2,7 +2,6 @@
 #include <QMenuBar>
 
 #include "HandlerGuard.h"
-#include "Messages.h"
 #include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "VersionBlock.h"
@@ -150,7 +149,7 @@ TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
     CloseConfirmed = true;
 }
 
-TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
+TEST(Closing, EscAsksAndOnlyYesClosesAndIsRememberedAndTheSessionEndDoesNotAsk) {
     MessageBoxRecorder boxes;
     StartedProgram program;
     program.form->show();
@@ -171,19 +170,14 @@ TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
     program.form->close();
     EXPECT_EQ(boxes.Shown().size(), 2u) << "a Yes is remembered";
     EXPECT_FALSE(program.form->isVisible());
-}
 
-TEST(Closing, SessionEndClosesWithoutTheQuestionAndTheDatabaseGoesWithTheWindow) {
-    MessageBoxRecorder boxes;
-    TempProgramFolder folder;
-    {
-        TForm1 form;
-        form.show();
-        form.WMQueryEndSession();
-        form.close();
-        EXPECT_TRUE(boxes.Shown().empty());
-        EXPECT_FALSE(form.isVisible());
-    }
+    // At the session's end it closes without the question, and the database goes with the window.
+    program.Restart();
+    program.form->WMQueryEndSession();
+    program.form->close();
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_FALSE(program.form->isVisible());
+    program.Stop();
     EXPECT_EQ(Db, nullptr) << "closed, so an open transaction is rolled back";
 }
 

@@ -18,26 +18,6 @@
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-// A private X server (Xvfb) on a free display, stopped with the object and never outliving the tests.
-struct TXServer {
-    ~TXServer() {
-        xvfb.terminate();
-        xvfb.waitForFinished();
-    }
-    // Xvfb writes its display number to standard output once it accepts connections.
-    bool Start() {
-        xvfb.setStandardErrorFile(QProcess::nullDevice());
-        xvfb.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
-        }
-        display = ":" + QString::fromLatin1(xvfb.readLine()).trimmed();
-        return display != ":";
-    }
-    QProcess xvfb;
-    QString display;
-};
-
 // Types keys into the window that has the X focus, as a user does (xdotool over the XTEST
 // extension); events are processed while waiting. False when xdotool failed.
 bool TypeKeys(const QString& keys) {
@@ -163,14 +143,28 @@ TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFilt
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    TXServer server;
-    if (!server.Start()) {
+    // A private X server on a free display, whose number it writes to standard output once it
+    // accepts connections; it never outlives the tests.
+    QProcess xvfb;
+    xvfb.setStandardErrorFile(QProcess::nullDevice());
+    xvfb.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
+    }
+    const QByteArray display = xvfb.readLine().trimmed();
+    if (display.isEmpty()) {
         fprintf(stderr, "Xvfb did not start (is the package xvfb installed?)\n");
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DISPLAY", server.display.toLocal8Bit());
-    QApplication app(argc, argv);
-    LoadDesignFonts();
-    return RUN_ALL_TESTS();
+    qputenv("DISPLAY", ":" + display);
+    int result = 1;
+    {
+        QApplication app(argc, argv);
+        LoadDesignFonts();
+        result = RUN_ALL_TESTS();
+    }
+    xvfb.terminate();
+    xvfb.waitForFinished();
+    return result;
 }

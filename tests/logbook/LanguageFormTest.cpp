@@ -1,6 +1,5 @@
 #include <QGroupBox>
 #include <QListWidget>
-#include <QSet>
 #include <QTimer>
 
 #include "Encoding.h"
@@ -93,13 +92,19 @@ TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShowOnly) {
     EXPECT_EQ(program.form->Koniec1->text() + About->eNasSpolKB->text(), "&Koniecchanged");
 }
 
-TEST(LanguageForm, ChosenLanguageAppliesAtOnceToBothWindows) {
+// A language chosen on the support window's page applies at once to both windows, and the template
+// then holds its texts, with every caption of the main window under its own name.
+TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndTheTemplateHoldsItWithEveryCaptionUnderItsName) {
     StartedProgram program;
-    program.form->show();
+    // With no choice stored, the first showing applies the default tag's file.
+    WriteLanguage(
+        program, "Vozopis - SK.lng",
+        QStringLiteral("[-main-]\r\ntag=SK\r\nname=Slovensky\r\n[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
     WriteLanguage(program, "Vozopis - EN.lng", English);
-    WriteLanguage(program, "Vozopis - SK.lng", "[-main-]\r\ntag=SK\r\nname=Slovensky\r\n");
+    LanguageTag = "EN";
+    program.form->show();
+    EXPECT_EQ(program.form->Koniec1->text() + LanguageTag, QStringLiteral("&Ukončiť"));
     MessageBoxRecorder boxes;
-    // Chosen on the support window's language page, as a user does.
     QTimer::singleShot(0, About, [&] {
         About->ListBox1->setCurrentRow(0);
         About->BitBtn5->click();
@@ -108,22 +113,14 @@ TEST(LanguageForm, ChosenLanguageAppliesAtOnceToBothWindows) {
     About->ShowCenter("settingslng");
     ExpectEnglish(program);
     EXPECT_EQ(boxes.Texts(), QStringList("Restart the program."));
-}
 
-TEST(LanguageForm, TemplateHoldsTheAppliedTextsOfBothWindowsTheMessagesAndEveryCaptionUnderItsName) {
-    StartedProgram program;
-    // With no choice stored, the first showing applies the default tag's file.
-    WriteLanguage(program, "Vozopis - SK.lng", QStringLiteral("[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
-    LanguageTag = "EN";
-    program.form->show();
-    EXPECT_EQ(LanguageTag, "");
     const QString path = program.folder.File("Data/Languages/.lng");
     SaveLanguageTemplate(path, program.form.get());
 
     const TMemIniFile ini(path);
     EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
     EXPECT_EQ(ini.ReadString("Form1", "Sbor1", ""), QStringLiteral("%Súbor%"));
-    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), QStringLiteral("%&Ukončiť%"));
+    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), "%&Exit%");
     EXPECT_EQ(ini.ReadString("About", "TabSheet1", ""), "%" + program.about->PgCtrlDorvane->tabText(0) + "%");
     QStringList names;
     for (QWidget* w : CaptionWidgets(*program.form)) {
