@@ -51,7 +51,6 @@ protected:
     }
 
     void TearDown() override {
-        window.reset();
         SetKeyBeep(previousBeep_);
         FocusColor = previousFocusColor_;
     }
@@ -60,7 +59,6 @@ protected:
     void FocusOn(QWidget* w) { w->setFocus(Qt::TabFocusReason); }
     QWidget* Focused() const { return window->focusWidget(); }
     void Press(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
-    // Where the focus goes from `from` with the key.
     QWidget* After(QWidget* from, int key) {
         FocusOn(from);
         Press(key);
@@ -109,8 +107,7 @@ TEST_F(InputBehaviourTest, NumberYearAndDateFields) {
     QTest::keyClick(eCena, Qt::Key_Home);
     QTest::keyClick(eCena, Qt::Key_Delete);
     EXPECT_EQ(eCena->text(), "12");
-    // Enter moves on, into a date mask that selects one character from the caret; the carriage
-    // return it types is no number character.
+    // Enter moves on, into a date mask that selects one character from the caret; its CR is refused.
     eDatum->SetText("05.03.2024");
     EXPECT_EQ(After(eCena, Qt::Key_Return), eDatum);
     EXPECT_EQ(eDatum->selectedText(), "0");

