@@ -1,5 +1,4 @@
-// Keys typed on a real X server, whose key bindings (Ctrl+E as "end of line"), menus and lists are the
-// user's.
+// Keys typed as a user types them, on a real X server with the desktop's key bindings, menus and lists.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
