@@ -27,9 +27,10 @@ namespace {
 constexpr int kGridHeight = 474;
 constexpr int kEntryHeight = 162;
 
-QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y, int width = 100) {
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(x, y, width, 15);
+    label->setObjectName(name);
+    label->setGeometry(x, y, 100, 15);
     return label;
 }
 
@@ -100,7 +101,9 @@ TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form)
 void TCarsPage::BuildForm(QWidget* panel) {
     panel->resize(1022, 688);
     widgets_ = BuildDataPage(
-        panel, {"eAutaID", "sgAuta", "BitBtn3", "bitAuta", "BitBtn20", "BitBtn19"},
+        panel,
+        {"eAutaID", "sgAuta", "BitBtn3", "bitAuta", "BitBtn20", "BitBtn19", "TabSheet10", "Label51",
+         "Label52", "Label53", "Label54"},
         QStringLiteral("(Tabuľka \"Evidencia áut\" slúži na evidenciu vozidiel vybraného zákazníka.)"),
         kGridHeight, kEntryHeight);
     eAutaID = widgets_.idField;
@@ -115,12 +118,13 @@ void TCarsPage::BuildForm(QWidget* panel) {
     sgAuta->SetColAlignment(4, 2);
 
     QWidget* entry = widgets_.entryPage;
-    eAutaNazov = AddEntryField(entry, "eAutaNazov", QStringLiteral("názov"), 70, 160, 30);
-    eAutaSPZ = AddEntryField(entry, "eAutaSPZ", QStringLiteral("ŠPZ"), 240, 100, 20);
-    cbAutaDruh = AddEntryCombo(entry, "cbAutaDruh", "druh", 350, 120);
+    eAutaNazov = AddEntryField(entry, "eAutaNazov", {"Label55", QStringLiteral("názov")}, 70, 160, 30);
+    eAutaSPZ = AddEntryField(entry, "eAutaSPZ", {"Label56", QStringLiteral("ŠPZ")}, 240, 100, 20);
+    cbAutaDruh = AddEntryCombo(entry, "cbAutaDruh", {"Label57", "druh"}, 350, 120);
     lblAutaDruh = AddIdLabel(entry, "lblAutaDruh", cbAutaDruh);
     lblAutaDruh->setText("_");
-    cbAutaVlastnictvo = AddEntryCombo(entry, "cbAutaVlastnictvo", QStringLiteral("vlastníctvo"), 480, 120);
+    cbAutaVlastnictvo =
+        AddEntryCombo(entry, "cbAutaVlastnictvo", {"Label58", QStringLiteral("vlastníctvo")}, 480, 120);
     cbAutaVlastnictvo->addItems({QStringLiteral("0 - firemné"), QStringLiteral("1 - súkromné")});
     cbAutaVlastnictvo->setCurrentIndex(0);
 
@@ -130,20 +134,18 @@ void TCarsPage::BuildForm(QWidget* panel) {
     chbAutaEHK->setChecked(true);
 
     auto* group = new QGroupBox(QStringLiteral("Spotreba (L/100km): "), entry);
+    group->setObjectName("GroupBox3");
     group->setGeometry(80, 52, 440, 58);
-    lblAutaN1 = NewLabel(group, QStringLiteral("mesto"), 10, 16);
-    lblAutaN1->setObjectName("lblAutaN1");
+    lblAutaN1 = NewLabel(group, "lblAutaN1", QStringLiteral("mesto"), 10, 16);
     eAutaN1 = NewEdit(group, "eAutaN1", 10, 32, 95);
-    lblAutaN2 = NewLabel(group, QStringLiteral("90 km/h"), 115, 16);
-    lblAutaN2->setObjectName("lblAutaN2");
+    lblAutaN2 = NewLabel(group, "lblAutaN2", QStringLiteral("90 km/h"), 115, 16);
     eAutaN2 = NewEdit(group, "eAutaN2", 115, 32, 95);
-    lblAutaN3 = NewLabel(group, QStringLiteral("120 km/h"), 220, 16);
-    lblAutaN3->setObjectName("lblAutaN3");
+    lblAutaN3 = NewLabel(group, "lblAutaN3", QStringLiteral("120 km/h"), 220, 16);
     eAutaN3 = NewEdit(group, "eAutaN3", 220, 32, 95);
-    NewLabel(group, QStringLiteral("nadspotreba (%)"), 325, 16);
+    NewLabel(group, "Label59", QStringLiteral("nadspotreba (%)"), 325, 16);
     eAutaNadspotreba = NewEdit(group, "eAutaNadspotreba", 325, 32, 95);
 
-    NewLabel(entry, "Typ PHM", 530, 52);
+    NewLabel(entry, "Label60", "Typ PHM", 530, 52);
     cbAutaPHM = new TComboBox(entry);
     cbAutaPHM->setObjectName("cbAutaPHM");
     cbAutaPHM->setGeometry(530, 70, 150, 22);
@@ -154,6 +156,7 @@ void TCarsPage::BuildForm(QWidget* panel) {
     auto* hint = new QLabel(QStringLiteral("Počiatočný stav PHM a počiatočný stav tachometra prosím zadajte "
                                            "v sekcii \"Údaje pre prevod roka\" (CTRL+P)."),
                             panel);
+    hint->setObjectName("Label61");
     hint->setGeometry(bitAuta->x(), 80, bitAuta->width(), 70);
     hint->setWordWrap(true);
 

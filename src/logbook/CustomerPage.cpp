@@ -30,10 +30,6 @@ namespace {
 const char* const kDefaultQuery = "SELECT id, nazov, ico, dic, osoba, ulica, mesto, psc, stat, platca, fo, "
                                   "po FROM zakaznici ORDER BY nazov";
 
-QLabel* NewLabel(QWidget* parent, const QString& text, int x, int y) {
-    return NewCaptionLabel(parent, text, x, y);
-}
-
 QLineEdit* NewEdit(QWidget* parent, const char* name, int maxLength, const QRect& geometry) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -108,20 +104,20 @@ TCustomerPage::TCustomerPage(TForm1& form, QWidget* panel) : QObject(panel), for
 
 void TCustomerPage::BuildForm(QWidget* panel) {
     auto* group = new QGroupBox(QStringLiteral("Pridať dodávateľa / odberateľa: "), panel);
+    group->setObjectName("GroupBox1");
     group->setGeometry(10, 8, 740, 200);
-    NewLabel(group, QStringLiteral("Poradové číslo:"), 10, 22);
+    NewCaptionLabel(group, {"Label24", QStringLiteral("Poradové číslo:")}, 10, 22);
     eZakID = NewEdit(group, "eZakID", 32767, {10, 40, 80, 21});
     eZakID->setReadOnly(true);
     eZakID->setStyleSheet("QLineEdit { background-color: palette(button); color: gray; }");
-    NewLabel(group, QStringLiteral("Názov firmy: "), 100, 22);
+    NewCaptionLabel(group, {"Label25", QStringLiteral("Názov firmy: ")}, 100, 22);
     eZakNazov = NewEdit(group, "eZakNazov", 30, {100, 40, 250, 21});
     QFont bold = eZakNazov->font();
     bold.setBold(true);
     eZakNazov->setFont(bold);
-    NewLabel(group, QStringLiteral("IČO: "), 360, 22);
+    NewCaptionLabel(group, {"Label26", QStringLiteral("IČO: ")}, 360, 22);
     eZakICO = NewEdit(group, "eZakICO", 20, {360, 40, 110, 21});
-    lblDIC = NewLabel(group, QStringLiteral("IČ DPH:"), 480, 22);
-    lblDIC->setObjectName("lblDIC");
+    lblDIC = NewCaptionLabel(group, {"lblDIC", QStringLiteral("IČ DPH:")}, 480, 22);
     lblDIC->resize(100, lblDIC->sizeHint().height());
     eZakDIC1 = NewEdit(group, "eZakDIC1", 5, {480, 40, 36, 21});
     eZakDIC2 = NewEdit(group, "eZakDIC2", 20, {515, 40, 130, 21});
@@ -138,16 +134,17 @@ void TCustomerPage::BuildForm(QWidget* panel) {
     rbZakPO->setGeometry(240, 70, 130, 21);
 
     auto* contact = new QGroupBox(QStringLiteral("Kontaktné údaje: "), group);
+    contact->setObjectName("GroupBox2");
     contact->setGeometry(10, 100, 720, 90);
-    NewLabel(contact, QStringLiteral("Osoba:"), 10, 22);
+    NewCaptionLabel(contact, {"Label27", QStringLiteral("Osoba:")}, 10, 22);
     eZakOsoba = NewEdit(contact, "eZakOsoba", 30, {10, 40, 200, 21});
-    NewLabel(contact, QStringLiteral("Ulica: "), 220, 22);
+    NewCaptionLabel(contact, {"Label28", QStringLiteral("Ulica: ")}, 220, 22);
     eZakUlica = NewEdit(contact, "eZakUlica", 30, {220, 40, 180, 21});
-    NewLabel(contact, QStringLiteral("Mesto:"), 410, 22);
+    NewCaptionLabel(contact, {"Label29", QStringLiteral("Mesto:")}, 410, 22);
     eZakMesto = NewEdit(contact, "eZakMesto", 30, {410, 40, 120, 21});
-    NewLabel(contact, QStringLiteral("PSČ: "), 540, 22);
+    NewCaptionLabel(contact, {"Label30", QStringLiteral("PSČ: ")}, 540, 22);
     eZakPSC = NewEdit(contact, "eZakPSC", 15, {540, 40, 60, 21});
-    NewLabel(contact, QStringLiteral("Štát: "), 610, 22);
+    NewCaptionLabel(contact, {"Label31", QStringLiteral("Štát: ")}, 610, 22);
     eZakStat = NewEdit(contact, "eZakStat", 30, {610, 40, 100, 21});
 
     BitBtn22 = AddButton(panel, "BitBtn22", QStringLiteral("Uložiť údaje"), {770, 40, 240, 32});
@@ -161,7 +158,8 @@ void TCustomerPage::BuildForm(QWidget* panel) {
     for (int col = 9; col <= 11; ++col)
         sgZak->SetColAlignment(col, 2);
 
-    NewLabel(panel, QStringLiteral("Dvojklikom na zákazníka ho môžete upraviť."), 10, 646);
+    NewCaptionLabel(panel, {"Label32", QStringLiteral("Dvojklikom na zákazníka ho môžete upraviť.")}, 10,
+                    646);
     BitBtn110 = AddButton(panel, "BitBtn110", QStringLiteral("Tlačiť zobrazené údaje"), {520, 640, 220, 30});
     BitBtn108 = AddButton(panel, "BitBtn108", QStringLiteral("Odstrániť označenú položku (del)"),
                           {760, 640, 250, 30});

@@ -13,20 +13,15 @@
 #include "StringGrid.h"
 
 namespace {
-constexpr int kCaptionY = 6;
-constexpr int kFieldY = 24;
 constexpr int kFieldHeight = 21;
 
 // Height of the accents above the ascent of the window's font.
 constexpr int kAccentRoom = 2;
-
-QLabel* NewCaption(QWidget* page, const QString& caption, int x) {
-    return NewCaptionLabel(page, caption, x, kCaptionY);
-}
 } // namespace
 
-QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y) {
-    auto* label = new QLabel(caption, parent);
+QLabel* NewCaptionLabel(QWidget* parent, const TCaption& caption, int x, int y) {
+    auto* label = new QLabel(caption.text, parent);
+    label->setObjectName(caption.name);
     label->setContentsMargins(0, kAccentRoom, 0, 0);
     label->move(x, y - kAccentRoom);
     return label;
@@ -40,19 +35,21 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
     w.entryTabs = new QTabWidget(parent);
     w.entryTabs->setGeometry(6, 6, width - 250, entryHeight);
     w.entryPage = new QWidget;
+    w.entryPage->setObjectName(names.entryPage);
     w.entryTabs->addTab(w.entryPage, QStringLiteral("Pridávanie položky"));
 
-    NewCaption(w.entryPage, "ID", 8);
+    NewCaptionLabel(w.entryPage, {names.idCaption, "ID"}, 8, kEntryRow.captionY);
     w.idField = new QLineEdit(w.entryPage);
     w.idField->setObjectName(names.idField);
-    w.idField->setGeometry(8, kFieldY, 50, kFieldHeight);
+    w.idField->setGeometry(8, kEntryRow.fieldY, 50, kFieldHeight);
     w.idField->setReadOnly(true);
     w.idField->setStyleSheet("QLineEdit { background-color: palette(button); }");
     AttachNavigation(w.idField);
 
     w.save = AddButton(w.entryPage, names.save, QStringLiteral("Uložiť položku"),
-                       {width - 400, kFieldY - 6, 130, 34}, true);
+                       {width - 400, kEntryRow.fieldY - 6, 130, 34}, true);
     w.tableHint = new QLabel(tableHint, w.entryPage);
+    w.tableHint->setObjectName(names.tableHint);
     w.tableHint->setGeometry(8, entryHeight - 52, width - 280, 18);
     w.tableHint->setStyleSheet("QLabel { color: navy; }");
 
@@ -66,41 +63,45 @@ TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, con
 
     w.bottomPanel = new QWidget(parent);
     w.bottomPanel->setGeometry(6, entryHeight + gridHeight + 16, width - 12, 36);
-    NewCaptionLabel(w.bottomPanel, QStringLiteral("(stĺpce je možné myšou rozširovať)"), 4, kAccentRoom);
-    NewCaptionLabel(w.bottomPanel, QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)"), 4,
-                    17);
-    w.print = AddButton(w.bottomPanel, names.print ? names.print : "",
-                        QStringLiteral("Tlačiť zobrazené údaje"), {width - 480, 2, 210, 30});
+    NewCaptionLabel(w.bottomPanel, {names.columnsHint, QStringLiteral("(stĺpce je možné myšou rozširovať)")},
+                    4, kAccentRoom);
+    NewCaptionLabel(w.bottomPanel,
+                    {names.editHint, QStringLiteral("(dvojklikom na niektorú položku ju môžte upravovať)")},
+                    4, 17);
+    w.print = AddButton(w.bottomPanel, names.print, QStringLiteral("Tlačiť zobrazené údaje"),
+                        {width - 480, 2, 210, 30});
     w.print->hide();
     w.remove = AddButton(w.bottomPanel, names.remove, QStringLiteral("Odstrániť označenú položku (del)"),
                          {width - 262, 2, 250, 30});
     return w;
 }
 
-QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
-                         int maxLength) {
-    NewCaption(page, caption, x);
+QLineEdit* AddEntryField(QWidget* page, const char* name, const TCaption& caption, int x, int width,
+                         int maxLength, const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new QLineEdit(page);
     edit->setObjectName(name);
-    edit->setGeometry(x, kFieldY, width, kFieldHeight);
+    edit->setGeometry(x, row.fieldY, width, kFieldHeight);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     return edit;
 }
 
-TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask) {
-    NewCaption(page, caption, x);
+TMaskEdit* AddDateField(QWidget* page, const char* name, const TCaption& caption, int x, const QString& mask,
+                        const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* edit = new TMaskEdit(mask, page);
     edit->setObjectName(name);
-    edit->setGeometry(x, kFieldY, mask.contains(':') ? 120 : 80, kFieldHeight);
+    edit->setGeometry(x, row.fieldY, mask.contains(':') ? 120 : 80, kFieldHeight);
     return edit;
 }
 
-TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width) {
-    NewCaption(page, caption, x);
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const TCaption& caption, int x, int width,
+                         const TFieldRow& row) {
+    NewCaptionLabel(page, caption, x, row.captionY);
     auto* combo = new TComboBox(page);
     combo->setObjectName(name);
-    combo->setGeometry(x, kFieldY, width, kFieldHeight + 1);
+    combo->setGeometry(x, row.fieldY, width, kFieldHeight + 1);
     return combo;
 }
 

@@ -24,7 +24,19 @@ struct TDataPageNames {
     const char* save;
     const char* clear;
     const char* remove;
-    const char* print = nullptr; // the invisible print button, when the page names it
+    const char* print;     // "Tlačiť zobrazené údaje", invisible unless the page prints
+    const char* entryPage; // the tab sheet "Pridávanie položky"
+    // The labels: the id field's caption, the table hint and the two hints under the grid.
+    const char* idCaption;
+    const char* tableHint;
+    const char* columnsHint;
+    const char* editHint;
+};
+
+// A caption: the name of its component and its text.
+struct TCaption {
+    const char* name;
+    QString text;
 };
 
 // The shared shape of a data page: an inner page control "Pridávanie položky" holding the id field
@@ -49,14 +61,24 @@ struct TDataPageWidgets {
 TDataPageWidgets BuildDataPage(QWidget* parent, const TDataPageNames& names, const QString& tableHint,
                                int gridHeight = 446, int entryHeight = 120);
 
-// Entry fields on a data page's entry page: the caption above, the field below, at x.
-QLineEdit* AddEntryField(QWidget* page, const char* name, const QString& caption, int x, int width,
-                         int maxLength);
-TMaskEdit* AddDateField(QWidget* page, const char* name, const QString& caption, int x, const QString& mask);
-TComboBox* AddEntryCombo(QWidget* page, const char* name, const QString& caption, int x, int width);
+// A row of entry fields: the top of its fields and of their captions' text.
+struct TFieldRow {
+    int fieldY;
+    int captionY;
+};
+// The row of a data page's entry page.
+constexpr TFieldRow kEntryRow{24, 6};
+
+// Entry fields: the caption above, the field below, at x in the row.
+QLineEdit* AddEntryField(QWidget* page, const char* name, const TCaption& caption, int x, int width,
+                         int maxLength, const TFieldRow& row = kEntryRow);
+TMaskEdit* AddDateField(QWidget* page, const char* name, const TCaption& caption, int x, const QString& mask,
+                        const TFieldRow& row = kEntryRow);
+TComboBox* AddEntryCombo(QWidget* page, const char* name, const TCaption& caption, int x, int width,
+                         const TFieldRow& row = kEntryRow);
 // A one-line caption whose text starts at (x, y), sized to its text. The accents of capitals and the
 // acute of ĺ rise above the font's ascent: the label reaches that far above y, so they are not cut.
-QLabel* NewCaptionLabel(QWidget* parent, const QString& caption, int x, int y);
+QLabel* NewCaptionLabel(QWidget* parent, const TCaption& caption, int x, int y);
 // A button with its component name and caption, bold when asked.
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
                        bool bold = false);

@@ -24,14 +24,18 @@ TInfoPanel::TInfoPanel(TForm1& form, QTabWidget* pgInfo) : QObject(pgInfo), form
     PhmTab = new TNameTab(TabSheet1,
                           {"phm",
                            CreateTablePHM,
-                           {"ePHMid", "sgPHM", "BitBtn5", "bitPHM", "BitBtn7"},
+                           {"ePHMid", "sgPHM", "BitBtn5", "bitPHM", "BitBtn7", "BitBtn6", "TabSheet11",
+                            "Label62", "Label63", "Label64", "Label65"},
                            "ePHMnazov",
+                           "Label66",
                            QStringLiteral("(Tabuľka \"PHM\" slúži na evidenciu druhov pohonných hmôt.)")});
     DvTab = new TNameTab(TabSheet8,
                          {"druhvoz",
                           CreateTableDruhvoz,
-                          {"eDVid", "sgDV", "BitBtn21", "bitDV", "BitBtn25"},
+                          {"eDVid", "sgDV", "BitBtn21", "bitDV", "BitBtn25", "BitBtn24", "TabSheet16",
+                           "Label74", "Label75", "Label76", "Label77"},
                           "eDVnazov",
+                          "Label78",
                           QStringLiteral("(Tabuľka \"Druhy vozidiel\" slúži na zadávanie druhov vozidiel, "
                                          "ktoré chcete používať.)")});
     VodicTab = new TVodicTab(TabSheet15);

@@ -26,8 +26,9 @@
 namespace {
 const char* const kDefaultQuery = "SELECT * FROM zakaznici ORDER BY nazov";
 
-QLabel* NewLabel(QWidget* parent, const QString& text, const QRect& geometry) {
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
     label->setGeometry(geometry);
     label->setWordWrap(true);
     return label;
@@ -36,7 +37,7 @@ QLabel* NewLabel(QWidget* parent, const QString& text, const QRect& geometry) {
 } // namespace
 
 TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(form) {
-    NewLabel(panel,
+    NewLabel(panel, "Label17",
              QStringLiteral("Vyberte zákazníka (pomocou klávesy ENTER alebo pomocou dvojkliku myšou)."),
              {24, 16, 500, 18});
     sgMain = new TStringGrid(panel);
@@ -47,13 +48,14 @@ TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(f
     gridFont.setPixelSize(12);
     sgMain->setFont(gridFont);
 
-    NewLabel(panel, QStringLiteral("Vyberte rok,v ktorom chcete pracovať"), {560, 40, 300, 18});
+    NewLabel(panel, "Label18", QStringLiteral("Vyberte rok,v ktorom chcete pracovať"), {560, 40, 300, 18});
     cbMainRok = new TComboBox(panel);
     cbMainRok->setObjectName("cbMainRok");
     cbMainRok->setGeometry(560, 62, 120, 22);
     cbMainRok->setFocusPolicy(Qt::ClickFocus);
 
-    NewLabel(panel, QStringLiteral("alebo označte zákazníka a zadajte rok sem"), {560, 100, 300, 18});
+    NewLabel(panel, "Label19", QStringLiteral("alebo označte zákazníka a zadajte rok sem"),
+             {560, 100, 300, 18});
     eMainRok = new QLineEdit(panel);
     eMainRok->setObjectName("eMainRok");
     eMainRok->setGeometry(560, 122, 120, 22);
@@ -62,13 +64,13 @@ TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(f
     BitBtn2 = new QPushButton(QStringLiteral("Vytvoriť rok"), panel);
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(690, 120, 120, 26);
-    NewLabel(panel,
+    NewLabel(panel, "Label20",
              QStringLiteral(
                  "Ak chcete vytvoriť nový rok pre tohto zákazníka, stačí ak v sekcii \"Údaje pre prevod "
                  "roka\" (CTR+P) pridáte počiatočný stav pre niektoré auto"),
              {560, 156, 420, 36});
 
-    NewLabel(panel, QStringLiteral("Vybraný zákazník"), {560, 220, 300, 18});
+    NewLabel(panel, "Label21", QStringLiteral("Vybraný zákazník"), {560, 220, 300, 18});
     pVybZak = new QLabel(panel);
     pVybZak->setObjectName("pVybZak");
     pVybZak->setGeometry(560, 242, 420, 32);
@@ -77,8 +79,10 @@ TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(f
     pVybZak->setAlignment(Qt::AlignCenter);
     pVybZak->setStyleSheet("QLabel { color: navy; font-weight: bold; }");
 
-    NewLabel(panel, QStringLiteral("(pomocou ALT+S zobrazíte menu \"Súbor\")"), {560, 560, 420, 18});
-    NewLabel(panel, QStringLiteral("(pomocou ALT+Z zobrazíte menu \"Zobraziť\")"), {560, 580, 420, 18});
+    NewLabel(panel, "Label22", QStringLiteral("(pomocou ALT+S zobrazíte menu \"Súbor\")"),
+             {560, 560, 420, 18});
+    NewLabel(panel, "Label23", QStringLiteral("(pomocou ALT+Z zobrazíte menu \"Zobraziť\")"),
+             {560, 580, 420, 18});
 
     sgMain->SetColAlignment(0, 1);
     connect(sgMain, &TStringGrid::DblClick, this, Guarded([this] { sgMainDblClick(); }));

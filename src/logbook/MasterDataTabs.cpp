@@ -19,7 +19,8 @@
 TNameTab::TNameTab(QWidget* sheet, const Names& names) : QObject(sheet), names_(names) {
     widgets = BuildDataPage(sheet, names.page, names.hint);
     idField = widgets.idField;
-    nameField = AddEntryField(widgets.entryPage, names.nameField, QStringLiteral("názov"), 70, 250, 30);
+    nameField = AddEntryField(widgets.entryPage, names.nameField,
+                              {names.nameCaption, QStringLiteral("názov")}, 70, 250, 30);
     AttachFocusColour(nameField);
     SetTabOrder({idField, nameField, widgets.save});
     widgets.grid->SetColAlignment(0, 1);
@@ -77,10 +78,12 @@ void TNameTab::RowToFields(int row) {
 }
 
 TVodicTab::TVodicTab(QWidget* sheet) : QObject(sheet) {
-    widgets = BuildDataPage(sheet, {"eVodicID", "sgVodic", "BitBtn31", "bitVodic", "BitBtn34"},
+    widgets = BuildDataPage(sheet,
+                            {"eVodicID", "sgVodic", "BitBtn31", "bitVodic", "BitBtn34", "BitBtn32",
+                             "TabSheet18", "Label85", "Label86", "Label87", "Label88"},
                             QStringLiteral("(Tabuľka \"Vodič\" slúži na evidenciu vodičov.)"));
     eVodicID = widgets.idField;
-    eVodicMeno = AddEntryField(widgets.entryPage, "eVodicMeno", "meno", 70, 300, 40);
+    eVodicMeno = AddEntryField(widgets.entryPage, "eVodicMeno", {"Label89", "meno"}, 70, 300, 40);
     AttachFocusColour(eVodicMeno);
     SetTabOrder({eVodicID, eVodicMeno, widgets.save});
     widgets.grid->SetColAlignment(0, 1);

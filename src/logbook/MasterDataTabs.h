@@ -16,8 +16,9 @@ public:
     struct Names {
         QString table;
         void (*createTable)();
-        TDataPageNames page; // id field, grid, save, clear, delete
+        TDataPageNames page;
         const char* nameField;
+        const char* nameCaption;
         QString hint;
     };
     TNameTab(QWidget* sheet, const Names& names);

@@ -25,10 +25,13 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     : QObject(pgPrevod), form_(form), pgPrevod_(pgPrevod) {
     pgPrevod->resize(1022, 688);
     sheet = new QWidget;
+    sheet->setObjectName("TabSheet20");
     sheet->resize(1014, 660);
     pgPrevod->addTab(sheet, QStringLiteral("Počiatočné stavy"));
 
-    widgets_ = BuildDataPage(sheet, {"ePocStavID", "sgPocStav", "BitBtn40", "bitPocStav", "BitBtn43"},
+    widgets_ = BuildDataPage(sheet,
+                             {"ePocStavID", "sgPocStav", "BitBtn40", "bitPocStav", "BitBtn43", "BitBtn41",
+                              "TabSheet21", "Label98", "Label99", "Label100", "Label101"},
                              QStringLiteral("(Tabuľka \"Počiatočné stavy\" slúži na spravovanie počiatočných "
                                             "stavov pre jednotlivé vozidlá pre daný kalendárny rok.)"));
     ePocStavID = widgets_.idField;
@@ -44,12 +47,13 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     sgPocStav->SetColAlignment(1, 2);
 
     QWidget* entry = widgets_.entryPage;
-    ePocStavRok = AddEntryField(entry, "ePocStavRok", "rok", 70, 60, 30);
-    cbPocStavAuto = AddEntryCombo(entry, "cbPocStavAuto", "auto", 140, 200);
+    ePocStavRok = AddEntryField(entry, "ePocStavRok", {"Label102", "rok"}, 70, 60, 30);
+    cbPocStavAuto = AddEntryCombo(entry, "cbPocStavAuto", {"Label103", "auto"}, 140, 200);
     lblPocStavAuto = AddIdLabel(entry, "lblPocStavAuto", cbPocStavAuto);
     lblPocStavAuto->setText("_");
-    ePocStavPHM = AddEntryField(entry, "ePocStavPHM", "stav PHM", 350, 100, 0);
-    ePocStavTachometer = AddEntryField(entry, "ePocStavTachometer", "stav tachometra", 460, 120, 0);
+    ePocStavPHM = AddEntryField(entry, "ePocStavPHM", {"Label104", "stav PHM"}, 350, 100, 0);
+    ePocStavTachometer =
+        AddEntryField(entry, "ePocStavTachometer", {"Label105", "stav tachometra"}, 460, 120, 0);
     const QList<QWidget*> order = {ePocStavID,         ePocStavRok, cbPocStavAuto, ePocStavPHM,
                                    ePocStavTachometer, BitBtn40,    bitPocStav};
     SetTabOrder(order);

@@ -23,13 +23,16 @@ const QString kDateMask = QStringLiteral("!99.99.9999;1;_");
 } // namespace
 
 TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
-    widgets = BuildDataPage(sheet, {"eCPHMid", "sgCPHM", "BitBtn9", "bitCPHM", "BitBtn12"},
+    widgets = BuildDataPage(sheet,
+                            {"eCPHMid", "sgCPHM", "BitBtn9", "bitCPHM", "BitBtn12", "BitBtn11", "TabSheet12",
+                             "Label67", "Label68", "Label69", "Label70"},
                             QStringLiteral("(Tabuľka \"Ceny PHM\" slúži na evidenciu cien pohonných hmôt.)"));
     eCPHMid = widgets.idField;
-    eCPHMdatum = AddDateField(widgets.entryPage, "eCPHMdatum", QStringLiteral("dátum"), 70, kDateMask);
-    cbCPHMtyp = AddEntryCombo(widgets.entryPage, "cbCPHMtyp", "typ PHM", 170, 150);
+    eCPHMdatum =
+        AddDateField(widgets.entryPage, "eCPHMdatum", {"Label71", QStringLiteral("dátum")}, 70, kDateMask);
+    cbCPHMtyp = AddEntryCombo(widgets.entryPage, "cbCPHMtyp", {"Label72", "typ PHM"}, 170, 150);
     lblCPHMtyp = AddIdLabel(widgets.entryPage, "lblCPHMtyp", cbCPHMtyp);
-    eCPHMcena = AddEntryField(widgets.entryPage, "eCPHMcena", "cena", 340, 120, 30);
+    eCPHMcena = AddEntryField(widgets.entryPage, "eCPHMcena", {"Label73", "cena"}, 340, 120, 30);
     SetTabOrder({widgets.idField, eCPHMdatum, cbCPHMtyp, eCPHMcena, widgets.save});
 
     AttachEnterOpens(eCPHMdatum, cbCPHMtyp);
@@ -142,11 +145,14 @@ void TCPHMTab::UpdateTypeLabel() {
 
 TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     widgets = BuildDataPage(
-        sheet, {"ePNid", "sgPN", "BitBtn10", "bitPN", "BitBtn15"},
+        sheet,
+        {"ePNid", "sgPN", "BitBtn10", "bitPN", "BitBtn15", "BitBtn14", "TabSheet17", "Label79", "Label80",
+         "Label81", "Label82"},
         QStringLiteral("(Tabuľka \"Základná náhrada\" slúži pri výpočte ciest súkromným autom.)"));
     ePNid = widgets.idField;
-    ePNdatum = AddDateField(widgets.entryPage, "ePNdatum", QStringLiteral("dátum"), 70, kDateMask);
-    ePNsuma = AddEntryField(widgets.entryPage, "ePNsuma", "suma", 170, 120, 0);
+    ePNdatum =
+        AddDateField(widgets.entryPage, "ePNdatum", {"Label83", QStringLiteral("dátum")}, 70, kDateMask);
+    ePNsuma = AddEntryField(widgets.entryPage, "ePNsuma", {"Label84", "suma"}, 170, 120, 0);
     SetTabOrder({widgets.idField, ePNdatum, ePNsuma, widgets.save});
 
     AttachDateMask(ePNdatum);

@@ -15,13 +15,18 @@
 #include "StringGrid.h"
 
 TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
-    widgets = BuildDataPage(sheet, {"eVMid", "sgVM", "BitBtn13", "bitVM", "BitBtn18"},
+    widgets = BuildDataPage(sheet,
+                            {"eVMid", "sgVM", "BitBtn13", "bitVM", "BitBtn18", "BitBtn17", "TabSheet19",
+                             "Label90", "Label91", "Label92", "Label93"},
                             QStringLiteral("(Tabuľka \"Vzdialenosť miest\" slúži na evidenciu vzdialeností "
                                            "medzi jednotlivými mestami.)"));
     eVMid = widgets.idField;
-    eVMmesto1 = AddEntryField(widgets.entryPage, "eVMmesto1", QStringLiteral("štartovné mesto"), 70, 150, 30);
-    eVMmesto2 = AddEntryField(widgets.entryPage, "eVMmesto2", QStringLiteral("cieľové mesto"), 230, 150, 30);
-    eVMkm = AddEntryField(widgets.entryPage, "eVMkm", QStringLiteral("vzdialenosť (km)"), 390, 100, 0);
+    eVMmesto1 = AddEntryField(widgets.entryPage, "eVMmesto1", {"Label94", QStringLiteral("štartovné mesto")},
+                              70, 150, 30);
+    eVMmesto2 = AddEntryField(widgets.entryPage, "eVMmesto2", {"Label95", QStringLiteral("cieľové mesto")},
+                              230, 150, 30);
+    eVMkm = AddEntryField(widgets.entryPage, "eVMkm", {"Label96", QStringLiteral("vzdialenosť (km)")}, 390,
+                          100, 0);
     SetTabOrder({eVMid, eVMmesto1, eVMmesto2, eVMkm, widgets.save});
 
     AttachKeyDown(eVMmesto1, [this](QWidget* sender, int key) { eVMmesto1KeyDown(sender, key); });
@@ -110,6 +115,7 @@ void TVMTab::eVMmesto1KeyDown(QWidget* sender, int key) {
 
 TPriemRychlTab::TPriemRychlTab(QWidget* sheet) : QObject(sheet) {
     auto* caption = new QLabel(QStringLiteral("priemerná rýchlosť"), sheet);
+    caption->setObjectName("Label97");
     caption->move(16, 16);
     ePriemRychl = new QLineEdit(sheet);
     ePriemRychl->setObjectName("ePriemRychl");

@@ -37,43 +37,10 @@ constexpr int kEntryHeight = 150; // the page control above the grid
 constexpr int kGridHeight = 474;
 const char* const kDateTimeMask = "!99.99.9999 99:99;1;_";
 const char* const kDateMask = "!99.99.9999;1;_";
-
-// Runs the handler when the watched control loses the focus to another control of the window
-
-QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    return label;
-}
-
-QLineEdit* Edit(QWidget* page, const char* name, const QString& caption, const QRect& field, int maxLength) {
-    Caption(page, caption, field.x(), field.y() - 17);
-    auto* edit = new QLineEdit(page);
-    edit->setObjectName(name);
-    edit->setGeometry(field);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
-}
-
-TMaskEdit* Mask(QWidget* page, const char* name, const QString& caption, const QRect& field,
-                const char* mask) {
-    Caption(page, caption, field.x(), field.y() - 17);
-    auto* edit = new TMaskEdit(mask, page);
-    edit->setObjectName(name);
-    edit->setGeometry(field);
-    return edit;
-}
-
-TComboBox* Combo(QWidget* page, const char* name, const QString& caption, const QRect& field) {
-    if (!caption.isEmpty())
-        Caption(page, caption, field.x(), field.y() - 17);
-    auto* combo = new TComboBox(page);
-    combo->setObjectName(name);
-    combo->setGeometry(field);
-    combo->setEditable(false);
-    return combo;
-}
+// The field rows of the entry tab and of the filter tab.
+constexpr TFieldRow kEntryTop{24, 7};
+constexpr TFieldRow kEntryBottom{72, 55};
+constexpr TFieldRow kFilterRow{36, 19};
 
 QLabel* HiddenLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -159,15 +126,6 @@ QString CellText(const TQueryResult& table, int col) {
     }
     return table.FieldAsString(col);
 }
-
-void SetTabOrder(std::initializer_list<QWidget*> chain) {
-    QWidget* previous = nullptr;
-    for (QWidget* w : chain) {
-        if (previous)
-            QWidget::setTabOrder(previous, w);
-        previous = w;
-    }
-}
 } // namespace
 
 TTripsPage::TTripsPage(TForm1& form, QWidget* panel10) : QObject(panel10), form_(form) {
@@ -180,12 +138,13 @@ TTripsPage::TTripsPage(TForm1& form, QWidget* panel10) : QObject(panel10), form_
 void TTripsPage::BuildFrame(QWidget* panel10) {
     panel10->resize(1022, 688);
     const TDataPageWidgets w =
-        BuildDataPage(panel10, {"eJazdyID", "sgJazdy", "BitBtn23", "bitJazdy", "BitBtn28", "BitBtn27"},
+        BuildDataPage(panel10,
+                      {"eJazdyID", "sgJazdy", "BitBtn23", "bitJazdy", "BitBtn28", "BitBtn27", "TabSheet13",
+                       "Label33", "Label34", "Label35", "Label36"},
                       QStringLiteral("(označíte pomocou SPACE)"), kGridHeight, kEntryHeight);
     PageControl7 = w.entryTabs;
     PageControl7->setObjectName("PageControl7");
     TabSheet13 = w.entryPage;
-    TabSheet13->setObjectName("TabSheet13");
     TabSheet14 = new QWidget;
     TabSheet14->setObjectName("TabSheet14");
     PageControl7->addTab(TabSheet14, QStringLiteral("Možnosti triedenia"));
@@ -203,7 +162,9 @@ void TTripsPage::BuildFrame(QWidget* panel10) {
     BitBtn23->setGeometry(620, 62, 130, 34);
 
     const int right = bitJazdy->x();
-    cbJazdyAuto = Combo(panel10, "cbJazdyAuto", QString(), {right, 84, bitJazdy->width(), 22});
+    cbJazdyAuto = new TComboBox(panel10);
+    cbJazdyAuto->setObjectName("cbJazdyAuto");
+    cbJazdyAuto->setGeometry(right, 84, bitJazdy->width(), 22);
     lblJazdyAuto = HiddenLabel(panel10, "lblJazdyAuto");
     lblJazdyTrasa = HiddenLabel(panel10, "lblJazdyTrasa");
     lblJazdyVodic = HiddenLabel(panel10, "lblJazdyVodic");
@@ -222,9 +183,10 @@ void TTripsPage::BuildFrame(QWidget* panel10) {
 
 void TTripsPage::BuildEntryTab() {
     QWidget* page = TabSheet13;
-    eJazdyOdchod = Mask(page, "eJazdyOdchod", "odchod", {66, 24, 120, 21}, kDateTimeMask);
-    eJazdyPrichod = Mask(page, "eJazdyPrichod", QStringLiteral("príchod"), {194, 24, 120, 21}, kDateTimeMask);
-    cbJazdyTrasa = Combo(page, "cbJazdyTrasa", "trasa", {322, 24, 226, 22});
+    eJazdyOdchod = AddDateField(page, "eJazdyOdchod", {"Label37", "odchod"}, 66, kDateTimeMask, kEntryTop);
+    eJazdyPrichod = AddDateField(page, "eJazdyPrichod", {"Label38", QStringLiteral("príchod")}, 194,
+                                 kDateTimeMask, kEntryTop);
+    cbJazdyTrasa = AddEntryCombo(page, "cbJazdyTrasa", {"Label39", "trasa"}, 322, 226, kEntryTop);
     cbJazdyTrasa->setMaxVisibleItems(15);
     chbJazdySpiatocna = new QCheckBox(QStringLiteral("aj spiatočná"), page);
     chbJazdySpiatocna->setObjectName("chbJazdySpiatocna");
@@ -233,10 +195,13 @@ void TTripsPage::BuildEntryTab() {
     chbJazdyNadspotreba->setObjectName("chbJazdyNadspotreba");
     chbJazdyNadspotreba->setGeometry(560, 26, 150, 18);
 
-    cbJazdyVodic = Combo(page, "cbJazdyVodic", QStringLiteral("vodič"), {8, 72, 200, 22});
+    cbJazdyVodic =
+        AddEntryCombo(page, "cbJazdyVodic", {"Label40", QStringLiteral("vodič")}, 8, 200, kEntryBottom);
     cbJazdyVodic->setMaxVisibleItems(15);
-    eJazdyCerpane = Edit(page, "eJazdyCerpane", QStringLiteral("čerpané"), {216, 72, 80, 21}, 30);
-    eJazdyUcel = Edit(page, "eJazdyUcel", QStringLiteral("účel"), {304, 72, 250, 21}, 40);
+    eJazdyCerpane = AddEntryField(page, "eJazdyCerpane", {"Label41", QStringLiteral("čerpané")}, 216, 80, 30,
+                                  kEntryBottom);
+    eJazdyUcel =
+        AddEntryField(page, "eJazdyUcel", {"Label42", QStringLiteral("účel")}, 304, 250, 40, kEntryBottom);
     BitBtn26 = AddButton(page, "BitBtn26", "Import z programu Zivena - Kelbor...", {8, 98, 240, 22}, true);
     BitBtn29 = AddButton(page, "BitBtn29", "Import z programu Zivena - Tamrik...", {256, 98, 240, 22}, true);
     BitBtn29->setEnabled(false);
@@ -259,21 +224,25 @@ void TTripsPage::BuildEntryTab() {
 
 void TTripsPage::BuildFilterTab() {
     QWidget* page = TabSheet14;
-    auto* heading = Caption(page, "Odchod", 8, 2);
+    auto* heading = NewCaptionLabel(page, {"Label43", "Odchod"}, 8, 2);
     QFont font = heading->font();
     font.setUnderline(true);
     heading->setFont(font);
-    eJazdyTriedDatumOD =
-        Mask(page, "eJazdyTriedDatumOD", QStringLiteral("Dátum od"), {8, 36, 80, 21}, kDateMask);
-    eJazdyTriedDatumDO =
-        Mask(page, "eJazdyTriedDatumDO", QStringLiteral("Dátum do"), {96, 36, 80, 21}, kDateMask);
+    eJazdyTriedDatumOD = AddDateField(page, "eJazdyTriedDatumOD", {"Label44", QStringLiteral("Dátum od")}, 8,
+                                      kDateMask, kFilterRow);
+    eJazdyTriedDatumDO = AddDateField(page, "eJazdyTriedDatumDO", {"Label45", QStringLiteral("Dátum do")}, 96,
+                                      kDateMask, kFilterRow);
     auto* hint =
         new QLabel(QStringLiteral("(ak zadáte dátum s hodnotou 00.00.0000 , tak sa dátum ignoruje)"), page);
+    hint->setObjectName("Label46");
     hint->setGeometry(8, 62, 380, 16);
-    eJazdyTriedCenaOD = Edit(page, "eJazdyTriedCenaOD", "suma celkom OD", {200, 36, 100, 21}, 30);
-    eJazdyTriedCenaDO = Edit(page, "eJazdyTriedCenaDO", "suma celkom DO", {308, 36, 100, 21}, 30);
-    cbJazdyTriedVodic = Combo(page, "cbJazdyTriedVodic", QStringLiteral("vodič"), {420, 36, 160, 22});
-    cbJazdyTriedTrasa = Combo(page, "cbJazdyTriedTrasa", "trasa", {588, 36, 160, 22});
+    eJazdyTriedCenaOD =
+        AddEntryField(page, "eJazdyTriedCenaOD", {"Label47", "suma celkom OD"}, 200, 100, 30, kFilterRow);
+    eJazdyTriedCenaDO =
+        AddEntryField(page, "eJazdyTriedCenaDO", {"Label48", "suma celkom DO"}, 308, 100, 30, kFilterRow);
+    cbJazdyTriedVodic =
+        AddEntryCombo(page, "cbJazdyTriedVodic", {"Label49", QStringLiteral("vodič")}, 420, 160, kFilterRow);
+    cbJazdyTriedTrasa = AddEntryCombo(page, "cbJazdyTriedTrasa", {"Label50", "trasa"}, 588, 160, kFilterRow);
     BitBtn127 = AddButton(page, "BitBtn127", QStringLiteral("Zobraziť údaje"), {588, 70, 160, 28}, false);
 
     SetTabOrder({eJazdyTriedDatumOD, eJazdyTriedDatumDO, eJazdyTriedCenaOD, eJazdyTriedCenaDO,

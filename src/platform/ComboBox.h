@@ -3,7 +3,8 @@
 #include <QComboBox>
 
 // A combo box that reports the opening and closing of its list, as pages react to both. CloseUp
-// comes from the event loop right after the list closed, when the chosen item is in place.
+// comes from the event loop right after the list closed, however it closed, when the chosen item
+// is in place.
 class TComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -19,6 +20,11 @@ signals:
     void DropDown();
     void CloseUp();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void ListClosed();
+
     bool droppedDown_ = false;
 };

@@ -2,9 +2,7 @@
 #include <QMenuBar>
 
 #include "HandlerGuard.h"
-#include "Messages.h"
 #include "ProgramFixture.h"
-#include "ProgramGlobals.h"
 #include "VersionBlock.h"
 
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
@@ -26,8 +24,7 @@ QStringList MenuLayout(QMenuBar* bar) {
     return menus;
 }
 
-// The one-line captions shown under root whose letters do not fit in the label's height: the
-// accents of capitals (Č, Š) rise above the font's ascent, and a label cut to it loses them.
+// One-line captions whose letters do not fit their label: capitals' accents (Č, Š) rise above the ascent.
 QStringList ClippedCaptions(QWidget* root) {
     QStringList clipped;
     for (QLabel* label : root->findChildren<QLabel*>()) {
@@ -36,12 +33,8 @@ QStringList ClippedCaptions(QWidget* root) {
             Qt::mightBeRichText(text))
             continue;
         const QFontMetrics metrics(label->font());
-        const QRect contents = label->contentsRect();
-        int top = contents.top() + (contents.height() - metrics.height()) / 2;
-        if (label->alignment() & Qt::AlignTop)
-            top = contents.top();
-        else if (label->alignment() & Qt::AlignBottom)
-            top = contents.bottom() + 1 - metrics.height();
+        const QRect contents = label->contentsRect(); // text centred in height, as every label has it
+        const int top = contents.top() + (contents.height() - metrics.height()) / 2;
         const QRect ink = metrics.tightBoundingRect(text).translated(0, top + metrics.ascent());
         if (ink.top() < 0 || ink.bottom() >= label->height())
             clipped << text;
@@ -50,26 +43,42 @@ QStringList ClippedCaptions(QWidget* root) {
 }
 } // namespace
 
-TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabase) {
+TEST(StartUp, FirstRunInAnEmptyFolderCreatesDataAndAnEmptyDatabaseAndCentresThePanels) {
     MessageBoxRecorder boxes;
     StartedProgram program;
+    TForm1& form = *program.form;
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(program.form->windowTitle(), "Vozopis [v 1.00 (build 1)]");
-    EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
+    EXPECT_EQ(form.windowTitle(), "Vozopis [v 1.00 (build 1)]");
     ASSERT_NE(Db, nullptr);
     EXPECT_EQ(Db->Query("select name from sqlite_master")->RowCount(), 0)
         << "tables are created on first use only";
-    EXPECT_EQ(GetMsg(14), QStringLiteral("Prosím vyberte jazyk."));
     EXPECT_EQ(FocusColor, 0x00FEE6CFu);
-    EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
-    EXPECT_TRUE(program.form->MainScreen->eMainRok->text().isEmpty());
-    EXPECT_FALSE(program.form->BitBtn4->isEnabled());
-    EXPECT_EQ(program.form->BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
-                                                            "pre ďalší kalendárny tok automaticky"));
-    EXPECT_TRUE(program.form->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(form.CurrentPanel(), form.pnlMenu);
+    EXPECT_TRUE(form.MainScreen->eMainRok->text().isEmpty());
+    EXPECT_FALSE(form.BitBtn4->isEnabled());
+    EXPECT_EQ(form.BitBtn4->text(), QStringLiteral("Vypočítať a uložiť údaje pre počiatočné stavy\n"
+                                                   "pre ďalší kalendárny tok automaticky"));
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+    // The designed fonts: Tahoma in the main window, bold too; MS Sans Serif for the support window.
+    QFont bold = form.font();
+    bold.setBold(true);
+    EXPECT_EQ(QFontInfo(bold).family() + QString::number(QFontInfo(bold).pixelSize()), "Tahoma11");
+    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif");
+
+    // The page panels stay centred, with negative offsets in a small window.
+    form.setWindowState(Qt::WindowNoState);
+    form.show();
+    form.centralWidget()->resize(1200, 800);
+    EXPECT_EQ(form.pnlJazdy->pos(), QPoint(89, 56));
+    form.centralWidget()->resize(1000, 600);
+    for (QWidget* panel :
+         {form.pnlMenu, form.pnlZakaznici, form.pnlJazdy, form.pnlAuta, form.pnlInfo, form.pnlPrevod})
+        EXPECT_EQ(panel->pos(), QPoint(-11, -44)) << panel->objectName().toStdString();
+    form.centralWidget()->resize(1021, 687);
+    EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
 }
 
-TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
+TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparatorAndHelpAndWebPageGoThroughTheShell) {
     StartedProgram program;
     EXPECT_EQ(
         MenuLayout(program.form->menuBar()),
@@ -83,47 +92,39 @@ TEST(StartUp, MenuHasEveryCaptionShortcutAndSeparator) {
                      "Pomocník; Pomocnk1|Pomocník|F1|1|1; "
                      "NavtvtestrnkuprogramuVozopis1|Navštívte stránku programu Vozopis||1|1; -; "
                      "Oprograme1|O programe...||1|1"}));
+    ShellRecorder shell;
+    program.form->Pomocnk1->trigger();
+    program.form->NavtvtestrnkuprogramuVozopis1->trigger();
+    EXPECT_EQ(shell.Opened(), QStringList({program.folder.File("Vozopis-help.chm"),
+                                           "https://www.molvek.sk/site/vzps/popis.php"}));
 }
 
-TEST(StartUp, FocusColourAcceptsColourNamesDecimalAndDollarHexadecimal) {
+TEST(StartUp, FocusColourTakesNamesAndNumbersAndAnInvalidOneIsReportedWithTheDefaultKept) {
     const auto palette = [](QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active) {
         const QColor c = QApplication::palette().color(group, role);
         return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
     };
-    // Fixed, system (from the palette, one per colour group) and web colour names, then numbers.
-    const std::pair<const char*, uint32_t> cases[] = {
-        {"clRed", 0x0000FF},
-        {"clskyblue", 0xF0CAA6},
-        {"clMedGray", 0xA4A0A0},
-        {"clMoneyGreen", 0xC0DCC0},
-        {"clBtnFace", palette(QPalette::Button)},
-        {"clGrayText", palette(QPalette::Text, QPalette::Disabled)},
-        {"clNone", palette(QPalette::Base)},
-        {"clWebAliceBlue", 0xFFF8F0},
-        {"255", 0x0000FF},
-        {"$00FF0000", 0xFF0000},
-        {" $00FEE6CF", 0xFEE6CF}};
-    MessageBoxRecorder boxes;
-    for (const auto& [text, color] : cases) {
-        StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");
-        EXPECT_EQ(FocusColor, color) << text;
-    }
-    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join(" | ").toStdString();
-}
-
-TEST(StartUp, AnInvalidFocusColourIsReportedAndStartUpGoesOnWithTheDefault) {
-    for (const char* text : {"blue-ish", "clBlueish", "clWeb", "$", "99999999999"}) {
+    const auto start = [](const char* text, uint32_t color, const Boxes& shown) {
         MessageBoxRecorder boxes;
         StartedProgram program(QByteArray("[Main]\r\ncolor=") + text + "\r\n");
-        ASSERT_EQ(boxes.Shown().size(), 1u) << text;
-        EXPECT_EQ(boxes.Shown()[0].text, QString("'%1' is not a valid integer value.").arg(text));
-        EXPECT_EQ(boxes.Shown()[0].flags, MB_ICONERROR);
-        EXPECT_EQ(boxes.Shown()[0].caption, "Vozopis");
-        EXPECT_EQ(FocusColor, 0x00FEE6CFu) << text;
+        EXPECT_EQ(FocusColor, color) << text;
+        EXPECT_EQ(boxes.Shown(), shown) << text;
         ASSERT_NE(Db, nullptr) << text << ": the database is opened all the same";
-        EXPECT_TRUE(QFileInfo(program.folder.File("Data/data.mvk")).isFile());
-        EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu);
+        EXPECT_EQ(program.form->CurrentPanel(), program.form->pnlMenu) << text;
+    };
+    // Fixed and web colour names and numbers, then system names (from the palette, one per colour group).
+    for (const char* named :
+         {"clRed=0000FF", "clskyblue=F0CAA6", "clMedGray=A4A0A0", "clMoneyGreen=C0DCC0",
+          "clWebAliceBlue=FFF8F0", "255=0000FF", "$00FF0000=FF0000", " $00FEE6CF=FEE6CF"}) {
+        const QList<QByteArray> parts = QByteArray(named).split('=');
+        start(parts[0].constData(), parts[1].toUInt(nullptr, 16), {});
     }
+    start("clBtnFace", palette(QPalette::Button), {});
+    start("clGrayText", palette(QPalette::Text, QPalette::Disabled), {});
+    start("clNone", palette(QPalette::Base), {});
+    for (const char* text : {"blue-ish", "clBlueish", "clWeb", "$", "99999999999"})
+        start(text, 0x00FEE6CF,
+              {{QString("'%1' is not a valid integer value.").arg(text), "Vozopis", MB_ICONERROR}});
 }
 
 TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
@@ -145,7 +146,7 @@ TEST(StartUp, ADatabaseThatCannotBeOpenedIsReportedAndTheWindowGoesOn) {
     CloseConfirmed = true;
 }
 
-TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
+TEST(Closing, EscAsksAndOnlyYesClosesAndIsRememberedAndTheSessionEndDoesNotAsk) {
     MessageBoxRecorder boxes;
     StartedProgram program;
     program.form->show();
@@ -153,8 +154,7 @@ TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
 
     boxes.Answer(ID_NO);
     QTest::keyClick(program.form.get(), Qt::Key_Escape);
-    EXPECT_EQ(boxes.Texts(), QStringList(QStringLiteral("Naozaj chcete aplikáciu ukončiť?")));
-    EXPECT_EQ(boxes.Shown().at(0).flags, 36);
+    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Naozaj chcete aplikáciu ukončiť?"), "Vozopis", 36}}));
     EXPECT_TRUE(program.form->isVisible()) << "No keeps the program running";
 
     boxes.Answer(ID_YES);
@@ -167,110 +167,18 @@ TEST(Closing, EscAsksAndOnlyYesClosesAndIsRemembered) {
     program.form->close();
     EXPECT_EQ(boxes.Shown().size(), 2u) << "a Yes is remembered";
     EXPECT_FALSE(program.form->isVisible());
+
+    // At the session's end it closes without the question, and the database goes with the window.
+    program.Restart();
+    program.form->WMQueryEndSession();
+    program.form->close();
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_FALSE(program.form->isVisible());
+    program.Stop();
+    EXPECT_EQ(Db, nullptr) << "closed, so an open transaction is rolled back";
 }
 
-TEST(Closing, SessionEndClosesWithoutTheQuestionAndAnOpenTransactionIsRolledBack) {
-    MessageBoxRecorder boxes;
-    TempProgramFolder folder;
-    {
-        TForm1 form;
-        form.show();
-        Db->Execute("CREATE TABLE t (x INTEGER)");
-        Db->BeginTransaction();
-        Db->Execute("INSERT INTO t VALUES (1)");
-        form.WMQueryEndSession();
-        form.close();
-        EXPECT_TRUE(boxes.Shown().empty());
-        EXPECT_FALSE(form.isVisible());
-    }
-    EXPECT_EQ(Db, nullptr);
-    TDatabase reopened(folder.File("Data/data.mvk"));
-    EXPECT_EQ(reopened.Query("select * from t")->RowCount(), 0);
-}
-
-TEST(Panels, StayCentredAndGetNegativeOffsetsInASmallWindow) {
-    StartedProgram program;
-    TForm1& form = *program.form;
-    form.setWindowState(Qt::WindowNoState);
-    form.show();
-    // A visible widget gets its resize event at once.
-    form.centralWidget()->resize(1200, 800);
-    EXPECT_EQ(form.pnlJazdy->pos(), QPoint(89, 56));
-    form.centralWidget()->resize(1000, 600);
-    for (QWidget* panel :
-         {form.pnlMenu, form.pnlZakaznici, form.pnlJazdy, form.pnlAuta, form.pnlInfo, form.pnlPrevod})
-        EXPECT_EQ(panel->pos(), QPoint(-11, -44)) << panel->objectName().toStdString();
-    form.centralWidget()->resize(1021, 687);
-    EXPECT_EQ(form.pnlMenu->pos(), QPoint(0, 0)) << "half of -1 truncates toward zero";
-}
-
-TEST(Menu, HelpAndWebPageGoThroughTheShell) {
-    StartedProgram program;
-    ShellRecorder shell;
-    program.form->Pomocnk1->trigger();
-    program.form->NavtvtestrnkuprogramuVozopis1->trigger();
-    ASSERT_EQ(shell.Opened().size(), 2);
-    EXPECT_EQ(shell.Opened()[0], program.folder.File("Vozopis-help.chm"));
-    EXPECT_EQ(shell.Opened()[1], "https://www.molvek.sk/site/vzps/popis.php");
-}
-
-TEST(FirstShow, CopiesTheCooperationSettingsIntoTheSupportWindowOnce) {
-    StartedProgram program("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
-    program.form->show();
-    EXPECT_TRUE(About->chbNasSpolKB->isChecked());
-    EXPECT_FALSE(About->chbNasSpolTR->isChecked());
-    EXPECT_EQ(About->eNasSpolKB->text(), "/opt/kelbor");
-
-    About->eNasSpolKB->setText("changed");
-    program.form->hide();
-    program.form->show();
-    EXPECT_EQ(About->eNasSpolKB->text(), "changed") << "a second showing does not repeat the work";
-}
-
-TEST(Look, TheWindowsUseTheirDesignedFonts) {
-    StartedProgram program;
-    const QFontInfo window(program.form->font());
-    EXPECT_EQ(window.family(), "Tahoma");
-    EXPECT_EQ(window.pixelSize(), 11);
-    QFont bold = program.form->font();
-    bold.setBold(true);
-    EXPECT_EQ(QFontInfo(bold).family(), "Tahoma");
-    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "MS Sans Serif") << "for the support window";
-}
-
-TEST(Look, TheOpeningStatesPageFillsItsPanelAndItsButtonShowsBothLines) {
-    StartedProgram program;
-    TForm1& form = *program.form;
-    program.SelectCustomer("Doprava Nitra");
-    form.show();
-    form.dajepreprevodroka1->trigger();
-    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
-
-    QPushButton* button = form.BitBtn4;
-    EXPECT_TRUE(form.pgPrevod->currentWidget()->isAncestorOf(button)) << "on the page's tab";
-    EXPECT_TRUE(button->isVisible());
-    const QStringList lines = button->text().split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    const QFontMetrics metrics(button->font());
-    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
-    for (const QString& line : lines)
-        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
-
-    // Within the tab, clear of the other controls shown.
-    QWidget* tab = form.pgPrevod->currentWidget();
-    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
-    EXPECT_TRUE(tab->rect().contains(onTab));
-    for (QWidget* other : tab->findChildren<QWidget*>()) {
-        if (other == button || !other->isVisible() || other->isAncestorOf(button) ||
-            button->isAncestorOf(other))
-            continue;
-        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
-        EXPECT_FALSE(rect.intersects(onTab))
-            << other->objectName().toStdString() << " " << other->metaObject()->className();
-    }
-}
-
-TEST(Look, EveryCaptionShowsWholeWithTheAccentsOfItsCapitals) {
+TEST(Look, EveryCaptionShowsWholeAndTheOpeningStatesButtonBothLinesClearOfTheOthers) {
     MessageBoxRecorder boxes;
     StartedProgram program;
     TForm1& form = *program.form;
@@ -285,6 +193,22 @@ TEST(Look, EveryCaptionShowsWholeWithTheAccentsOfItsCapitals) {
         form.pgInfo->setCurrentIndex(tab);
         clipped << ClippedCaptions(&form);
     }
-    clipped.removeDuplicates();
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join(" | ").toStdString();
+
+    EXPECT_EQ(form.pgPrevod->geometry(), form.pnlPrevod->rect());
+    // On the page's tab, clear of the other controls shown, both lines fitting.
+    QWidget* tab = form.pgPrevod->currentWidget();
+    QPushButton* button = form.BitBtn4;
+    const QRect onTab(button->mapTo(tab, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(button->isVisible() && tab->isAncestorOf(button) && tab->rect().contains(onTab));
+    const QFontMetrics metrics(button->font());
+    EXPECT_GE(button->height(), 2 * metrics.lineSpacing() + 4);
+    for (const QString& line : button->text().split('\n'))
+        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8) << line.toStdString();
+    for (QWidget* other : tab->findChildren<QWidget*>()) {
+        const QRect rect(other->mapTo(tab, QPoint(0, 0)), other->size());
+        EXPECT_FALSE(other != button && other->isVisible() && !other->isAncestorOf(button) &&
+                     !button->isAncestorOf(other) && rect.intersects(onTab))
+            << other->objectName().toStdString() << " " << other->metaObject()->className();
+    }
 }
