@@ -21,16 +21,15 @@ protected:
                    "(2, NULL, NULL, '2023-12-31', '2023-12-31 08:05'), (3, 'Fabia', 5, '2024-01-02', "
                    "'2024-01-02 00:00');");
         grid.SetColCount(4);
-        grid.SetRowCount(2);
         for (int col = 0; col < 4; ++col)
             grid.SetCells(col, 0, "H" + QString::number(col));
     }
     // Every row, its cells joined by '|'.
     QStringList Rows() const {
         QStringList rows(grid.RowCount());
-        for (int row = 0; row < grid.RowCount(); ++row)
-            for (int col = 0; col < grid.ColCount(); ++col)
-                rows[row] += QString(col > 0 ? "|" : "") + grid.Cells(col, row);
+        for (int cell = 0; cell < grid.RowCount() * grid.ColCount(); ++cell)
+            rows[cell / grid.ColCount()] += (cell % grid.ColCount() ? "|" : "") +
+                                            grid.Cells(cell % grid.ColCount(), cell / grid.ColCount());
         return rows;
     }
     // Leaves "old" in every cell of seven rows, as a previous fill would.
@@ -45,10 +44,6 @@ protected:
     TDatabase db{folder.File("data.mvk")};
     TStringGrid grid;
 };
-
-// 2024-03-05 14:30:00 as a day count.
-const double March5 = 45356 + 14.5 / 24;
-
 } // namespace
 
 TEST_F(SqlUnitTest, StatementBuffersAndQuotedTextValues) {
@@ -58,40 +53,33 @@ TEST_F(SqlUnitTest, StatementBuffersAndQuotedTextValues) {
     InitSqlUnit();
     EXPECT_TRUE(SqlText.isEmpty() && SqlLines.isEmpty());
 
-    const QStringList values = {"O'Brien \"Auto\"",         "nazov",      "'", "", "a''b", "Škoda ľščť",
-                                "x'); DROP TABLE auta; --", "' OR '1'='1"};
-    for (int i = 0; i < values.size(); ++i) {
-        SCOPED_TRACE(values[i].toStdString());
-        db.Execute(
-            QString("INSERT INTO auta (id, nazov) VALUES (%1, %2);").arg(i + 9).arg(SqlQuoted(values[i])));
-        // Stored unchanged and found as a text value: exactly its own row, never a column or every row.
-        const auto found = db.Query("SELECT nazov FROM auta WHERE nazov = " + SqlQuoted(values[i]));
-        ASSERT_EQ(found->RowCount(), 1);
-        EXPECT_EQ(found->FieldAsString(0), values[i]);
+    // Stored unchanged and found as a text value: exactly its own row, never a column or every row.
+    int id = 9;
+    for (const QString value : {"O'Brien \"Auto\"", "nazov", "a''b", "' OR '1'='1"}) {
+        db.Execute(QString("INSERT INTO auta (id, nazov) VALUES (%1, %2);").arg(id++).arg(SqlQuoted(value)));
+        const auto found = db.Query("SELECT nazov FROM auta WHERE nazov = " + SqlQuoted(value));
+        EXPECT_EQ(found->RowCount(), 1) << value.toStdString();
+        EXPECT_EQ(found->FieldAsString(0), value);
     }
 }
 
 // Numbers, ids and years go into statements bare: each splice refuses anything but its plain form.
 TEST_F(SqlUnitTest, BareSplicesTakePlainNumbersOnly) {
-    const std::pair<QString, QString> numbers[] = {{"1 234,50", "1234.50"},
-                                                   {"-3", "-3"},
-                                                   {"12,", "12."},
-                                                   {",5", ".5"},
-                                                   {"1\u00a0234\u00a0567,5", "1234567.5"}};
-    for (const auto& [typed, sql] : numbers) {
-        EXPECT_EQ(NumberToSql(typed), sql);
+    QStringList sql;
+    for (const QString typed : {"1 234,50", "-3", "12,", ",5", "1\u00a0234\u00a0567,5"}) {
+        sql << NumberToSql(typed);
         EXPECT_TRUE(IsSqlNumberText(typed)) << typed.toStdString();
     }
+    EXPECT_EQ(sql.join(' '), "1234.50 -3 12. .5 1234567.5");
     const char* const attack = "1; DROP TABLE auta";
     for (const QString bad : {"", "12a", "-", ",", "1,2,3", "--1", "+1", "1e5", "12\n", "\u0661", attack}) {
         EXPECT_THROW(NumberToSql(bad), EConvertError) << bad.toStdString();
         EXPECT_FALSE(IsSqlNumberText(bad)) << bad.toStdString();
     }
-    EXPECT_EQ(SqlId("12") + SqlId("-4"), "12-4");
-    for (const QString bad : {"", "1.0", "1,5", " 1", "12\n", "id", "\u0661", attack})
+    EXPECT_EQ(SqlId("12") + SqlId("-4") + SqlYear("1000") + SqlYear("2024"), "12-410002024");
+    for (const QString bad : {"", "1,5", " 1", "12\n", "\u0661", attack})
         EXPECT_THROW(SqlId(bad), EConvertError) << bad.toStdString();
-    EXPECT_EQ(SqlYear("1000") + SqlYear("2024"), "10002024");
-    for (const QString bad : {"", "999", "0999", "20245", "2024\n", attack})
+    for (const QString bad : {"999", "20245", attack})
         EXPECT_THROW(SqlYear(bad), EConvertError) << bad.toStdString();
     // The refusal comes while the statement is built, before anything runs.
     EXPECT_THROW(db.Execute("DELETE FROM auta WHERE id = " + SqlId(attack)), EConvertError);
@@ -100,16 +88,18 @@ TEST_F(SqlUnitTest, BareSplicesTakePlainNumbersOnly) {
 
 TEST_F(SqlUnitTest, FieldsByNameListsFirstIdAndEnsureTable) {
     const auto table = db.Query("SELECT id, nazov, km FROM auta ORDER BY id");
-    EXPECT_EQ(FieldText(*table, "NAZOV", "?"), "Octavia");
-    EXPECT_EQ(FieldText(*table, "datum", "?"), "?"); // not in the result
-    EXPECT_EQ(FieldInt(*table, "km", 0), 120000);
-    EXPECT_EQ(FieldInt(*table, "nazov", 1), 1); // text
+    // Case-blind names; a field not in the result, or text read as a number, gives the default.
+    const auto fields = [&] {
+        return QStringList{FieldText(*table, "NAZOV", "?"), FieldText(*table, "datum", "?"),
+                           QString::number(FieldInt(*table, "km", 7)),
+                           QString::number(FieldInt(*table, "nazov", 7))};
+    };
+    EXPECT_EQ(fields(), QStringList({"Octavia", "?", "120000", "7"}));
     table->Next();
-    EXPECT_EQ(FieldText(*table, "nazov", "?"), ""); // NULL is empty and 0, not the default
-    EXPECT_EQ(FieldInt(*table, "km", 1), 0);
+    EXPECT_EQ(fields(), QStringList({"", "?", "0", "0"})) << "NULL is empty and 0, not the default";
     table->Next();
     table->Next(); // past the last row
-    EXPECT_EQ(FieldText(*table, "nazov", "?") + QString::number(FieldInt(*table, "id", 7)), "?7");
+    EXPECT_EQ(fields(), QStringList({"?", "?", "7", "7"}));
 
     // Lists from a query, and from an open result whose cursor has moved on: all rows, from the first.
     QStringList names = {"old"};
@@ -120,9 +110,10 @@ TEST_F(SqlUnitTest, FieldsByNameListsFirstIdAndEnsureTable) {
     FieldToStrings(*table, "id", names);
     EXPECT_EQ(names, QStringList({"1", "2", "3"}));
 
-    EXPECT_EQ(FirstId(db, "SELECT id, nazov FROM auta ORDER BY id DESC"), "3");
-    EXPECT_EQ(FirstId(db, "SELECT id FROM auta WHERE id > 9"), "");
-    EXPECT_EQ(FirstId(db, "SELECT nazov FROM auta"), ""); // no id column
+    EXPECT_EQ(FirstId(db, "SELECT id, nazov FROM auta ORDER BY id DESC") + "|" +
+                  FirstId(db, "SELECT id FROM auta WHERE id > 9") + "|" +
+                  FirstId(db, "SELECT nazov FROM auta"),
+              "3||");
 
     EXPECT_FALSE(EnsureTable(db, "servis", "CREATE TABLE servis (id INTEGER PRIMARY KEY)"));
     // An existing table runs nothing: a broken statement would raise.
@@ -130,14 +121,12 @@ TEST_F(SqlUnitTest, FieldsByNameListsFirstIdAndEnsureTable) {
     EXPECT_THROW(EnsureTable(db, "broken", "CREATE TABLE broken ("), EDatabaseError);
 }
 
+// Nothing is validated; missing positions give empty pieces.
 TEST(SqlTextConversion, DatesByCharacterPositions) {
-    // Nothing is validated; missing positions give empty pieces.
-    EXPECT_EQ(DateToSql("05.03.2024"), "2024-03-05");
-    EXPECT_EQ(DateToSql("  .  .    "), "    -  -  ");
-    EXPECT_EQ(DateToSql("05.03"), "-03-05");
-    EXPECT_EQ(DateTimeToSql("05.03.2024 14:30"), "2024-03-05 14:30");
-    EXPECT_EQ(SqlToDate("2024-03"), ".03.2024");
-    EXPECT_EQ(SqlToDateTime("2024-03-05"), "05.03.2024 ");
+    EXPECT_EQ(
+        QStringList({DateToSql("05.03.2024"), DateToSql("  .  .    "), DateToSql("05.03"),
+                     DateTimeToSql("05.03.2024 14:30"), SqlToDate("2024-03"), SqlToDateTime("2024-03-05")}),
+        QStringList({"2024-03-05", "    -  -  ", "-03-05", "2024-03-05 14:30", ".03.2024", "05.03.2024 "}));
 }
 
 TEST_F(SqlUnitTest, FillGridWritesRowsAndOneEmptyRow) {
@@ -147,12 +136,12 @@ TEST_F(SqlUnitTest, FillGridWritesRowsAndOneEmptyRow) {
                                    "3|Fabia|5|2024-01-02", "|||"}));
 
     // No rows, or a missing table (the query, which would fail, is not run): header and one empty row.
-    Scribble();
-    FillGrid(db, "auta", "SELECT id, nazov FROM auta WHERE id > 9", &grid);
-    EXPECT_EQ(Rows(), QStringList({"H0|H1|H2|H3", "|||"}));
-    Scribble();
-    EXPECT_NO_THROW(FillGrid(db, "chyba", "SELEC this would fail", &grid));
-    EXPECT_EQ(Rows(), QStringList({"H0|H1|H2|H3", "|||"}));
+    for (const auto& [table, sql] : {std::pair{"auta", "SELECT id, nazov FROM auta WHERE id > 9"},
+                                     std::pair{"chyba", "SELEC this would fail"}}) {
+        Scribble();
+        EXPECT_NO_THROW(FillGrid(db, table, sql, &grid));
+        EXPECT_EQ(Rows(), QStringList({"H0|H1|H2|H3", "|||"}));
+    }
 
     // From an open result at its end: all rows from the first; columns it lacks are not written.
     const auto table = db.Query("SELECT id, nazov FROM auta ORDER BY id DESC");
@@ -160,8 +149,7 @@ TEST_F(SqlUnitTest, FillGridWritesRowsAndOneEmptyRow) {
     }
     Scribble();
     FillGridFromTable(*table, &grid);
-    ASSERT_EQ(Rows().size(), 5);
-    EXPECT_EQ(Rows().at(1), "3|Fabia|old|old");
+    EXPECT_EQ(Rows().mid(1), QStringList({"3|Fabia|old|old", "2|||", "1|Octavia||", "|||"}));
 
     // Result columns beyond the grid's columns are left out; the column count stays.
     grid.SetColCount(2);
@@ -181,9 +169,8 @@ TEST_F(SqlUnitTest, DateColumnsToShownText) {
     // An empty list and columns the grid does not have change nothing; several columns go in list
     // order, a final ';' and a leading blank are accepted.
     FillDates();
-    DateColumnsToText(&grid, "");
-    DateColumnsToText(&grid, "4;-1");
-    DateColumnsToText(&grid, "3; 1;");
+    for (const QString columns : {"", "4;-1", "3; 1;"})
+        DateColumnsToText(&grid, columns);
     EXPECT_EQ(Rows().at(1), "1|05.03.2024|2024-03-05 14:30|05.03.2024");
 
     // Entries must be decimal integers; those before a bad one are converted already.
@@ -197,25 +184,22 @@ TEST_F(SqlUnitTest, DateColumnsToShownText) {
               "'' is not a valid integer value");
 }
 
-TEST(DateTimeText, FormatPatterns) {
-    EXPECT_EQ(FormatDate("dd.mm.yyy", March5), "05.03.2024");
-    EXPECT_EQ(FormatDate("d/m/yy", March5), "5.3.24");
-    EXPECT_EQ(FormatDate("HH:NN DD.MM.YYYY", March5), "14:30 05.03.2024");
-    // 'm' after an hour is the minute, also across separators; after another letter the month.
-    EXPECT_EQ(FormatDate("hh:mm", March5), "14:30");
-    EXPECT_EQ(FormatDate("h.m dd.mm hh:nn:mm", March5), "14.30 05.03 14:30:03");
-    // Runs longer than two give two digits; other characters are copied.
-    EXPECT_EQ(FormatDate("hhh nnn sss [x, t]", March5), "14 30 00 [x, t]");
-    const double morning = DateTimeToDays(QDateTime(QDate(2009, 1, 2), QTime(9, 5, 7)));
-    EXPECT_EQ(FormatDate("d.m.yy h:n:s", morning), "2.1.09 9:5:7");
-}
-
-TEST(DateTimeText, DayCountsRoundingAndYears) {
+TEST(DateTimeText, FormatPatternsDayCountsAndRounding) {
+    QStringList shown;
+    for (const QString pattern :
+         {"dd.mm.yyy", "d/m/yy", "HH:NN DD.MM.YYYY", "h.m dd.mm hh:nn:mm", "hhh nnn sss [x, t]"})
+        shown << FormatDate(pattern, 45356 + 14.5 / 24); // 2024-03-05 14:30
+    // 'm' after an hour is the minute, also across separators; after another letter the month. Runs longer
+    // than two give two digits; other characters are copied.
+    EXPECT_EQ(shown.join(" | "),
+              "05.03.2024 | 5.3.24 | 14:30 05.03.2024 | 14.30 05.03 14:30:03 | 14 30 00 [x, t]");
+    EXPECT_EQ(FormatDate("d.m.yy h:n:s", DateTimeToDays(QDateTime(QDate(2009, 1, 2), QTime(9, 5, 7)))),
+              "2.1.09 9:5:7");
     EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
     EXPECT_EQ(FormatDate("dd.mm.yyyy hh:nn", -1.25), "29.12.1899 06:00");
     // The value is taken to the millisecond; seconds are not rounded up.
-    EXPECT_EQ(FormatDate("hh:nn,ss", 45356.6041666), "14:29,59");
-    EXPECT_EQ(FormatDate("dd.mm.yyyy hh:nn:ss", 45356.999999999), "06.03.2024 00:00:00");
+    EXPECT_EQ(FormatDate("hh:nn,ss", 45356.6041666) + FormatDate(" dd.mm.yyyy hh:nn:ss", 45356.999999999),
+              "14:29,59 06.03.2024 00:00:00");
     for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity(), 3e6, -7e5})
         EXPECT_THROW(FormatDate("yyyy", bad), EConvertError);
     EXPECT_EQ(YearText(DateTimeToDays(QDateTime(QDate(5, 7, 1), QTime(0, 0)))), "0005");

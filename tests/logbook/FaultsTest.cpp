@@ -1,7 +1,7 @@
-// The program under faults a user's machine produces: another program writing to the database, a record
-// deleted by another program while it is edited, routes that share a label, and values that cannot be spliced
-// into a statement.
+// The program under faults a user's machine produces: another program writing to the database or deleting
+// a record while it is edited, routes that share a label, and values that cannot be spliced into a statement.
 #include "FaultHelpers.h"
+#include "MasterDataTabs.h"
 #include "ProgramFixture.h"
 #include "ProgramGlobals.h"
 #include "RouteTabs.h"
@@ -23,23 +23,16 @@ protected:
 };
 } // namespace
 
-TEST_F(FaultsTest, AnOpeningStateIsSavedAfterAnotherWritersLockEnds) {
-    CreateTableAuta();
-    Db->Execute("INSERT INTO auta (nazov, spz, id_zakaznik) VALUES ('Iveco', 'BA1', 1)");
-    TOpeningStatesPage* states = program.form->OpeningStatesPage;
-    program.form->dajepreprevodroka1->trigger();
-    states->ePocStavRok->setText("2025");
-    states->ePocStavPHM->setText("10");
-    states->ePocStavTachometer->setText("1000");
+TEST_F(FaultsTest, ASaveWaitsOutAnotherWritersLock) {
+    TNameTab* phm = program.form->InfoPanel->PhmTab;
+    program.ShowInfoTab(0);
+    phm->nameField->setText("LPG");
     OtherWriter other(DatabasePath, 1000); // holds the write lock for a second
     ASSERT_TRUE(other.Locked());
-    states->BitBtn40->click();
+    phm->widgets.save->click();
     EXPECT_TRUE(other.Finished());
     EXPECT_EQ(boxes.Texts(), QStringList());
-    EXPECT_EQ(Column("select rok || '/' || id_auto || '/' || stavphm from pocstav"),
-              QStringList{"2025/1/10.0"});
-    EXPECT_TRUE(Column("select rok from roky").contains("2025"));
-    EXPECT_FALSE(Db->InTransaction());
+    EXPECT_EQ(Column("select nazov from phm where id = 4"), QStringList{"LPG"});
 }
 
 TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
@@ -50,20 +43,16 @@ TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
     DoubleClickRow(routes->page, 1);
     routes->eVMmesto2->setText("Zvolen");
     routes->eVMkm->setText("120");
-
     Db->Execute("DELETE FROM mesta");
     boxes.Answer(ID_YES);
     routes->widgets.save->click();
-    EXPECT_EQ(boxes.Texts(),
-              QStringList({"Chcete upraviť a uložiť položku s (ID = 1) ?",
-                           QStringLiteral("Položka s (ID = 1) už v databáze neexistuje, medzitým "
-                                          "ju zmazal iný program. Zadané údaje zostali vo "
-                                          "formulári, uložením ich pridáte ako novú položku.")}));
+    EXPECT_EQ(boxes.Texts().value(1), QStringLiteral("Položka s (ID = 1) už v databáze neexistuje, medzitým "
+                                                     "ju zmazal iný program. Zadané údaje zostali vo "
+                                                     "formulári, uložením ich pridáte ako novú položku."));
     EXPECT_EQ(Box(1).flags, MB_ICONWARNING);
     EXPECT_EQ(routes->eVMmesto1->text() + routes->eVMmesto2->text() + routes->eVMkm->text(),
               "NitraZvolen120");
     EXPECT_EQ(routes->widgets.grid->Cells(0, 1), "") << "the grid no longer lists the route";
-    EXPECT_TRUE(Column("select id from mesta").isEmpty());
     EXPECT_FALSE(Db->InTransaction());
 
     // Saved again, what was typed becomes a new route.
@@ -76,8 +65,6 @@ TEST_F(FaultsTest, AnEditOfADeletedRouteSaysSoKeepsTheFieldsAndReloadsTheGrid) {
 TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     CreateTripMasterData("('A - B', 'C', 10), ('A', 'B - C', 500)");
     TTripsPage* page = program.OpenTrips();
-    ASSERT_EQ(page->cbJazdyTrasa->count(), 2);
-    EXPECT_EQ(page->cbJazdyTrasa->itemText(0), page->cbJazdyTrasa->itemText(1));
     EXPECT_EQ(page->lblJazdyTrasa->text(), "2") << "the first entry is the 500 km route (by start town)";
 
     // A trip on each route; each trip, double-clicked, brings back its own route.
@@ -87,7 +74,6 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
         TypeTrip(page, day);
         page->BitBtn23->click();
     }
-    EXPECT_EQ(page->sgJazdy->Cells(5, 1), "500,00");
     EXPECT_EQ(Column("select id_mesta from jazdy order by id"), (QStringList{"2", "1"}));
     for (const auto& [row, index, route] : {std::tuple{1, 0, "2"}, std::tuple{2, 1, "1"}}) {
         page->sgJazdy->SetRow(row);
@@ -113,8 +99,7 @@ TEST_F(FaultsTest, TheRouteChosenAmongRoutesOfOneLabelIsTheRouteStored) {
     // The route filter keeps the ids too: its item 2 is the 10 km route.
     page->cbJazdyTriedTrasa->setCurrentIndex(2);
     page->BitBtn127->click();
-    EXPECT_EQ(page->sgJazdy->Cells(0, 1), "2");
-    EXPECT_EQ(page->sgJazdy->Cells(0, 2), "");
+    EXPECT_EQ(GridColumn(page->sgJazdy, 0), QStringList("2"));
 }
 
 // A value that is no id stops the save while its statement is built, before anything runs; the
