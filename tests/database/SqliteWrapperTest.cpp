@@ -53,23 +53,17 @@ TEST_F(SqliteWrapperTest, OpeningAndFailureMessages) {
               "Error executing SQL statement \"DELETE FROM c;\" : database is locked");
 }
 
-TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
-    const QString text = "ľščťžýáíéúäôň €";
-    db->Execute("INSERT INTO c VALUES (1, '" + text + "');");
-    EXPECT_EQ(db->Query("SELECT nazov FROM c")->FieldAsString(0), text);
-    EXPECT_EQ(db->Query("SELECT hex(CAST(nazov AS BLOB)) FROM c")->FieldAsString(0),
-              "BE9AE89D9EFDE1EDE9FAE4F4F22080");
-
+TEST_F(SqliteWrapperTest, StorageTypesFloatTextsAndBlobs) {
     // The engine upper-cases its standard type names itself, so the case rule shows on the others.
     db->Execute("CREATE TABLE k (i INTEGER, bl boolean, d DATE, v VARCHAR (30), f FLOAT, b BLOB, bo BOOLEAN, "
                 "n NUMERIC, x INT, fl float);");
     db->Execute("INSERT INTO k VALUES (5, 6, '2024-01-02', 'abc', 2.5, x'0102', 1, 3, 7, 2.5);");
     auto r = db->Query("SELECT * FROM k");
-    const int expected[] = {1, 3, 3, 3, 2, 4, 1, 2, 3, 3};
+    QList<int> types;
     for (int col = 0; col < 10; ++col)
-        EXPECT_EQ(r->ColumnType(col), expected[col]) << col;
+        types << r->ColumnType(col);
+    EXPECT_EQ(types, QList<int>({1, 3, 3, 3, 2, 4, 1, 2, 3, 3}));
     EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsInteger(1); }), "Not an integer or numeric field");
-    EXPECT_EQ(r->FieldAsString(4), "2,5");
     EXPECT_EQ(r->FieldAsString(9), "2.5"); // the engine's text
     EXPECT_EQ(ErrorOf<EDatabaseError>([&] { r->FieldAsBlobText(3); }), "Not a Blob field");
 
@@ -81,8 +75,7 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
     EXPECT_EQ(r->ColumnType(0), 5);
     EXPECT_EQ(r->FieldAsString(0), "");
     r->Next();
-    EXPECT_EQ(r->FieldAsString(0), "1,5");
-    EXPECT_EQ(r->FieldAsString(1), "ľš");
+    EXPECT_EQ(QStringList({r->FieldAsString(0), r->FieldAsString(1)}), QStringList({"1,5", "ľš"}));
     EXPECT_EQ(r->FieldAsInteger(2), 7); // converted by the engine
     EXPECT_EQ(QString("%1%2%3").arg(r->CellType(0)).arg(r->CellType(1)).arg(r->CellType(2)), "231");
 
@@ -95,8 +88,7 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
     EXPECT_EQ(*r->FieldAsBlob(0), QByteArray("A\xE8\0B", 4));
     EXPECT_EQ(r->FieldAsString(0), QString::fromUtf8("Ač\0B", 5));
     r->Next();
-    EXPECT_EQ(r->FieldAsString(0), "1"); // how the yes/no flags read
-    EXPECT_EQ(r->CellType(0), 4);
+    EXPECT_EQ(r->FieldAsString(0) + QString::number(r->CellType(0)), "14"); // how the yes/no flags read
     r->Next();
     EXPECT_EQ(*r->FieldAsBlob(0), "-25"); // a whole number as its decimal text
     // A text cell ends at its first zero byte.
@@ -107,8 +99,8 @@ TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesAndBlobs) {
                   "-1e20, '-1E20', 0.000015, '0,000015', 0.0000015, '1,5E-6', 2.9, -2.9");
     for (int col = 0; col < 18; col += 2)
         EXPECT_EQ(r->FieldAsString(col), r->FieldAsString(col + 1)) << col;
-    EXPECT_EQ(r->FieldAsInteger(18), 2);
-    EXPECT_EQ(r->FieldAsInteger(19), -2);
+    EXPECT_EQ(std::make_pair(r->FieldAsInteger(18), r->FieldAsInteger(19)),
+              std::make_pair(qint64(2), qint64(-2)));
 }
 
 TEST_F(SqliteWrapperTest, CursorFieldNamesAndTables) {
@@ -161,6 +153,16 @@ TEST_F(SqliteWrapperTest, TransactionsRollBackUnlessCommitted) {
     EXPECT_FALSE(db->InTransaction());
     EXPECT_EQ(Count(), 1);
     guarded({"INSERT INTO c VALUES (2, 'b');"});
+    db->Execute("UPDATE c SET nazov = 'x' WHERE id = 2;");
+    EXPECT_EQ(db->Changes(), 1);
+    db->Execute("UPDATE c SET nazov = 'x' WHERE id = 7;");
+    EXPECT_EQ(db->Changes(), 0); // the rows of the last write
+    {
+        TTransaction t(*db);
+        db->Execute("INSERT INTO c VALUES (3, 'c');");
+        t.Rollback();
+        EXPECT_FALSE(db->InTransaction());
+    }
     // Closing the database with a transaction open rolls it back.
     db->BeginTransaction();
     db->Execute("INSERT INTO c VALUES (3, 'c');");
@@ -169,53 +171,23 @@ TEST_F(SqliteWrapperTest, TransactionsRollBackUnlessCommitted) {
     EXPECT_EQ(Count(), 2);
 }
 
-// One row in the table; a save as the pages run it reads first, then writes, in one transaction.
-struct TransactionLockTest : SqliteWrapperTest {
-    void SetUp() override {
-        SqliteWrapperTest::SetUp();
-        db->Execute("INSERT INTO c (nazov) VALUES ('a');");
-    }
-    void ReadThenWrite() {
+// A save as the pages run it reads first, then writes, in one transaction.
+TEST_F(SqliteWrapperTest, ALockLongerThanTheTimeOutFailsAtTheBeginAndLeavesNothingOpen) {
+    const auto readThenWrite = [&] {
         TTransaction transaction(*db);
         db->Query("SELECT COUNT(*) FROM c");
         db->Execute("INSERT INTO c (nazov) VALUES ('b');");
         transaction.Commit();
-    }
-};
-
-TEST_F(TransactionLockTest, AWriteTransactionThatReadsFirstWaitsOutAnotherWriter) {
-    db->SetBusyTimeout(3000);
-    OtherWriter other(path, 1000);
-    ASSERT_TRUE(other.Locked());
-    ReadThenWrite();
-    EXPECT_TRUE(other.Finished());
-    EXPECT_EQ(Count(), 2);
-    EXPECT_FALSE(db->InTransaction());
-}
-
-TEST_F(TransactionLockTest, ALockLongerThanTheTimeOutFailsAtTheBeginAndLeavesNothingOpen) {
+    };
     db->SetBusyTimeout(100);
     {
         OtherWriter other(path, 1500);
         ASSERT_TRUE(other.Locked());
-        EXPECT_EQ(ErrorOf<EDatabaseError>([&] { ReadThenWrite(); }),
+        EXPECT_EQ(ErrorOf<EDatabaseError>(readThenWrite),
                   "Error executing SQL statement \"BEGIN IMMEDIATE TRANSACTION;\" : database is locked");
         EXPECT_FALSE(db->InTransaction());
     }
-    ReadThenWrite(); // the next save after the lock works
-    EXPECT_EQ(Count(), 2);
-}
-
-TEST_F(TransactionLockTest, ChangesCountsTheRowsOfTheLastWrite) {
-    db->Execute("UPDATE c SET nazov = 'x' WHERE id = 1;");
-    EXPECT_EQ(db->Changes(), 1);
-    db->Execute("UPDATE c SET nazov = 'x' WHERE id = 7;");
-    EXPECT_EQ(db->Changes(), 0);
-
-    TTransaction transaction(*db);
-    db->Execute("INSERT INTO c (nazov) VALUES ('b');");
-    transaction.Rollback();
-    EXPECT_FALSE(db->InTransaction());
+    readThenWrite(); // the next save after the lock works
     EXPECT_EQ(Count(), 1);
 }
 

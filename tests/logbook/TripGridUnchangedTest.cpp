@@ -65,7 +65,7 @@ TEST(TripGridUnchanged, EarlierProgramDatabase) {
 }
 
 // Three cars of 400 trips each: the private first car and the company second one, each digested
-// whole, with its totals and first trip (no flat rate yet, so no cost).
+// whole with its totals (no flat rate yet, so no cost).
 TEST(TripGridUnchanged, GeneratedLogbook) {
     MessageBoxRecorder boxes;
     StartedProgram program;
@@ -74,18 +74,12 @@ TEST(TripGridUnchanged, GeneratedLogbook) {
     program.form->MainScreen->SelectCustomerYear("1", "2024");
     TTripsPage* page = program.OpenTrips();
     QStringList shown = Shown(page);
-    EXPECT_EQ(shown.mid(0, 2), QStringList({"59\u00A0300,00", "20\u00A0512,02"}));
-    EXPECT_EQ(shown.value(3), "1|01.01.2015 08:00|01.01.2015 09:30|Nitra - Mesto 01|0|12,50|0,00|40,50|1|"
-                              "Vodič 1|služobná cesta|0,00");
-    EXPECT_EQ(shown.size(), 404);
-    EXPECT_EQ(Digest(shown), "8b826155e142b31b26104f4b89fb2ff99267ceb7");
-
+    EXPECT_EQ(shown.mid(0, 2) << Digest(shown),
+              QStringList({"59\u00A0300,00", "20\u00A0512,02", "8b826155e142b31b26104f4b89fb2ff99267ceb7"}));
     page->cbJazdyAuto->setCurrentIndex(1);
     page->cbJazdyAutoCloseUp();
     shown = Shown(page);
-    EXPECT_EQ(shown.mid(0, 2), QStringList({"59\u00A0300,00", "7\u00A0143,95"}));
-    EXPECT_EQ(shown.value(3), "2|01.01.2015 08:00|01.01.2015 09:30|Nitra - Mesto 02|1|32,00|0,00|0,00|0|"
-                              "Vodič 2|služobná cesta|0,00");
-    EXPECT_EQ(Digest(shown), "c8e5d83ada00a0ba1f702222334a9193d11b8a74");
+    EXPECT_EQ(shown.mid(0, 2) << Digest(shown),
+              QStringList({"59\u00A0300,00", "7\u00A0143,95", "c8e5d83ada00a0ba1f702222334a9193d11b8a74"}));
     EXPECT_TRUE(boxes.Shown().empty());
 }

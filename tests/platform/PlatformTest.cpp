@@ -9,26 +9,20 @@
 #include "VersionBlock.h"
 
 namespace {
-// The version block of a file as "1.2.3.4"; empty when none is found.
-QString VersionOf(const QString& path) {
+// The version block of a file's bytes (or of the file at path) as "1.2.3.4"; empty when none is found.
+QString VersionIn(const QByteArray& bytes, QString path = {}) {
+    TempProgramFolder folder;
+    if (path.isEmpty())
+        WriteFileBytes(path = folder.File("file.bin"), bytes);
     FileVersion v;
     return ReadFileVersion(path, v)
                ? QString("%1.%2.%3.%4").arg(v.major).arg(v.minor).arg(v.release).arg(v.build)
                : QString();
 }
-
-QString VersionIn(const QByteArray& bytes) {
-    TempProgramFolder folder;
-    WriteFileBytes(folder.File("file.bin"), bytes);
-    return VersionOf(folder.File("file.bin"));
-}
 } // namespace
 
-TEST(VersionBlock, TheBuiltProgramCarriesTheProductVersionOfTheBuild) {
-    EXPECT_EQ(VersionOf(VOZOPIS_EXE), "1.0.0.1");
-}
-
 TEST(VersionBlock, FoundAnywhereInAFileAfterFalseStartsAndNotWhenMissingOrInvalid) {
+    EXPECT_EQ(VersionIn({}, VOZOPIS_EXE), "1.0.0.1"); // the built program carries the build's version
     const QByteArray marker(VERSION_BLOCK_MARKER);
     // A bare marker (as the reader's own copy is) and a malformed block come first.
     EXPECT_EQ(VersionIn("junk" + marker + '\0' + "x" + marker + "1.2.3\0" + "y" + marker +
@@ -36,7 +30,7 @@ TEST(VersionBlock, FoundAnywhereInAFileAfterFalseStartsAndNotWhenMissingOrInvali
               "0.8.9.64");
     EXPECT_EQ(VersionIn("no version here"), "");
     EXPECT_EQ(VersionIn(marker + QByteArray("1.2.3.70000\0", 12)), "") << "a part above 65535 is no version";
-    EXPECT_EQ(VersionOf("/nonexistent/file"), "");
+    EXPECT_EQ(VersionIn({}, "/nonexistent/file"), "");
 }
 
 TEST(TextCompare, IgnoresCaseOfAccentedLettersButNotAccents) {
@@ -46,12 +40,12 @@ TEST(TextCompare, IgnoresCaseOfAccentedLettersButNotAccents) {
     EXPECT_FALSE(SameTextIgnoreCase("abc", "abcd"));
 }
 
+// '"', ')' and the full stop itself sort before or at '.'.
 TEST(ErrorBox, FullStopIsAddedOnlyAfterCharactersSortingAfterIt) {
-    EXPECT_EQ(ExceptionBoxText("Transaction already open"), "Transaction already open.");
-    EXPECT_EQ(ExceptionBoxText("Done."), "Done.");
-    EXPECT_EQ(ExceptionBoxText("value \"x\""), "value \"x\"") << "'\"' sorts before '.'";
-    EXPECT_EQ(ExceptionBoxText("(a)"), "(a)");
-    EXPECT_EQ(ExceptionBoxText(""), "");
+    QStringList shown;
+    for (const QString text : {"Transaction already open", "Done.", "value \"x\"", "(a)", ""})
+        shown << ExceptionBoxText(text);
+    EXPECT_EQ(shown, QStringList({"Transaction already open.", "Done.", "value \"x\"", "(a)", ""}));
 }
 
 TEST(ToolkitTranslation, TheToolkitsOwnDialogsSpeakSlovak) {
