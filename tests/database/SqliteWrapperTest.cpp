@@ -53,7 +53,13 @@ TEST_F(SqliteWrapperTest, OpeningAndFailureMessages) {
               "Error executing SQL statement \"DELETE FROM c;\" : database is locked");
 }
 
-TEST_F(SqliteWrapperTest, StorageTypesFloatTextsAndBlobs) {
+TEST_F(SqliteWrapperTest, WindowsCodePageInTheFileStorageTypesFloatTextsAndBlobs) {
+    const QString text = "ľščťžýáíéúäôň €";
+    db->Execute("INSERT INTO c VALUES (1, '" + text + "');");
+    EXPECT_EQ(db->Query("SELECT nazov FROM c")->FieldAsString(0), text);
+    EXPECT_EQ(db->Query("SELECT hex(CAST(nazov AS BLOB)) FROM c")->FieldAsString(0),
+              "BE9AE89D9EFDE1EDE9FAE4F4F22080");
+
     // The engine upper-cases its standard type names itself, so the case rule shows on the others.
     db->Execute("CREATE TABLE k (i INTEGER, bl boolean, d DATE, v VARCHAR (30), f FLOAT, b BLOB, bo BOOLEAN, "
                 "n NUMERIC, x INT, fl float);");

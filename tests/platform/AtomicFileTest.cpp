@@ -11,6 +11,7 @@
 namespace {
 // What the target and the synced descriptor hold at the moment of the sync.
 struct SyncWatch {
+    explicit SyncWatch(const QString& path) : target(path) {}
     QString target;
     int calls = 0, result = 0;
     QByteArray targetAtSync, syncedBytes;
@@ -32,7 +33,7 @@ struct SyncWatch {
 
 TEST(AtomicFileTest, TheWholeNewContentIsSyncedBeforeItReplacesTheOldFileAndAFailedSyncKeepsTheOld) {
     const TempProgramFolder folder;
-    SyncWatch watch{folder.File("order.txt")};
+    SyncWatch watch(folder.File("order.txt"));
     ASSERT_TRUE(WriteFileAtomically(watch.target, "old"));
     const SyncFileHook previous = SetSyncFileHook(watch.Hook());
     EXPECT_TRUE(WriteFileAtomically(watch.target, "new content"));
