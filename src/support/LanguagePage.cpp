@@ -1,6 +1,7 @@
 // The language page of the support window: the list of language files with their flags, the
 // details of the selected one, and the choice of the program's language.
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -153,6 +154,7 @@ void TAbout::FillLanguageList() {
     // Regular files (and links to them) only: a FIFO or a device is never listed.
     const QDir folder(LanguagesFolder());
     QStringList files = folder.entryList({QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden, QDir::NoSort);
+    files.removeIf([](const QString& name) { return !QFileInfo(LanguagesFolder() + name).isFile(); });
     std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
