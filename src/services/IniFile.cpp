@@ -1,13 +1,25 @@
 #include "IniFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <utility>
 
 #include "AtomicFile.h"
+#include "BoundedFile.h"
 #include "Encoding.h"
 #include "Exception.h"
 
 namespace {
+// Far above any settings or language file.
+constexpr qint64 MaxIniFileBytes = 8 << 20;
+
+// Windows-1250, or UTF-8 after its byte-order mark (a file saved by an editor that adds one).
+QString DecodeIniText(const QByteArray& bytes) {
+    static const QByteArray Utf8Mark = "\xEF\xBB\xBF";
+    if (bytes.startsWith(Utf8Mark))
+        return QString::fromUtf8(bytes.mid(Utf8Mark.size()));
+    return FromAnsi(bytes);
+}
+
 // Removes blanks and control characters at both ends.
 QString TrimBlanks(const QString& text) {
     qsizetype first = 0;
@@ -48,14 +60,14 @@ QStringList SplitLines(const QString& text) {
 } // namespace
 
 TMemIniFile::TMemIniFile(const QString& fileName) : fileName_(fileName) {
-    QFile file(fileName);
-    if (!file.exists())
+    if (!QFileInfo::exists(fileName))
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        unreadable_ = true;
+    const std::optional<QByteArray> bytes = ReadBoundedFile(fileName, MaxIniFileBytes);
+    if (!bytes) {
+        unreadable_ = true; // a FIFO, a device, a folder or a huge file
         return;
     }
-    Parse(FromAnsi(file.readAll()));
+    Parse(DecodeIniText(*bytes));
 }
 
 void TMemIniFile::Parse(const QString& text) {

@@ -6,11 +6,12 @@
 #include <QStringList>
 
 // An INI file held in memory: read whole when created, written whole by UpdateFile.
-// The file holds Windows-1250 text. Lines are trimmed; empty lines, ';' comments and lines
-// before the first section are dropped. Sections and keys compare without letter case.
-// A section that appears twice is merged into its first appearance; of two entries with one key
-// the first is the one read and written. Sections and keys are indexed, so a large file reads
-// and writes in linear time.
+// The file holds Windows-1250 text, or UTF-8 after a byte-order mark; it is always written in
+// Windows-1250. Only a regular file of a bounded size is read; any other counts as unreadable,
+// and the object then starts empty and refuses to write over it. Lines are trimmed; empty lines, ';' comments
+// and lines before the first section are dropped. Sections and keys compare without letter case. A section
+// that appears twice is merged into its first appearance; of two entries with one key the first is the one
+// read and written. Sections and keys are indexed, so a large file reads and writes in linear time.
 class TMemIniFile {
 public:
     explicit TMemIniFile(const QString& fileName);

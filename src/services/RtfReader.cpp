@@ -56,12 +56,26 @@ private:
     QString text_;     // decoded text not yet written
     QStringDecoder decoder_;
     int fallbackLeft_ = 0;
+    int tooDeep_ = 0; // open groups past the depth bound
 };
 
 void TRtfReader::Read() {
+    // One edit: a layout that followed each format run would go over the paragraph every time.
+    cursor_.beginEditBlock();
     while (pos_ < data_.size()) {
         const char c = data_.at(pos_++);
-        if (c == '{') {
+        if (tooDeep_ > 0) { // only the group structure is followed there
+            if (c == '{')
+                ++tooDeep_;
+            else if (c == '}')
+                --tooDeep_;
+            else if (c == '\\')
+                ++pos_; // an escaped brace
+            continue;
+        }
+        if (c == '{' && stack_.size() >= RtfMaxGroupDepth) {
+            tooDeep_ = 1;
+        } else if (c == '{') {
             stack_.append(state_);
             fallbackLeft_ = 0;
         } else if (c == '}') {
@@ -79,6 +93,7 @@ void TRtfReader::Read() {
         }
     }
     Flush();
+    cursor_.endEditBlock();
 }
 
 void TRtfReader::Control() {

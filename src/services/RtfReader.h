@@ -4,5 +4,9 @@
 
 class QTextDocument;
 
-// Fills Doc from rich text (RTF); bytes that are not RTF are shown as plain Windows-1250 text.
+// Groups nested deeper than this, the document's own group counted, show nothing.
+inline constexpr int RtfMaxGroupDepth = 200;
+
+// Fills Doc from rich text (RTF) in one edit, in time linear in the input; bytes that are not RTF
+// are shown as plain Windows-1250 text.
 void ReadRtf(const QByteArray& data, QTextDocument* doc);

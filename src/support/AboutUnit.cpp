@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "AboutPictures.h"
+#include "BoundedFile.h"
 #include "Encoding.h"
 #include "Endpoints.h"
 #include "FolderDialog.h"
@@ -73,12 +73,14 @@ void SetLinkStyle(QLabel* label, bool underline) {
     label->setFont(font);
 }
 
-// The first of the files that exists and can be read, or nothing.
+// Far above any licence or changelog.
+constexpr qint64 MaxShownFileBytes = 2 << 20;
+
+// The first of the files that can be read: a regular file within the size bound.
 bool ReadFirstFile(const QStringList& fileNames, QByteArray& bytes) {
     for (const QString& fileName : fileNames) {
-        QFile file(fileName);
-        if (QFileInfo(fileName).isFile() && file.open(QIODevice::ReadOnly)) {
-            bytes = file.readAll();
+        if (std::optional<QByteArray> read = ReadBoundedFile(fileName, MaxShownFileBytes)) {
+            bytes = std::move(*read);
             return true;
         }
     }

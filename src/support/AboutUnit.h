@@ -100,6 +100,8 @@ public:
     QLineEdit* eEMail = nullptr;
     QPlainTextEdit* mMessage = nullptr;
     QPushButton* BitBtn3 = nullptr;
+    QLabel* Label4 = nullptr; // caption of eName
+    QLabel* Label5 = nullptr; // caption of eEMail
 
     // Help / License.
     QTextEdit* reLicense = nullptr;
@@ -127,6 +129,7 @@ private:
                                   AboutGlyph glyph);
     static QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption);
     void ChooseFolder(QLineEdit* edit, const QString& program);
+    bool RefuseUnstorableText();
     QString LanguageFileOfSelection() const;
 
     QWidget* mainWindow_;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "AboutPictures.h"
@@ -22,6 +23,7 @@
 #include "OneLineGuard.h"
 #include "ProgramGlobals.h"
 #include "Smtp.h"
+#include "TextUtils.h"
 
 namespace {
 // The memo's lines as typed; an empty memo has none, a final line break adds no line.
@@ -33,6 +35,14 @@ QStringList MemoLines(const QString& text) {
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// A label's caption without its colon, to name its field.
+QString FieldCaption(const QLabel* label) {
+    QString text = label->text().trimmed();
+    if (text.endsWith(':'))
+        text.chop(1);
+    return text.trimmed();
 }
 
 // Shows the wait cursor while the mail goes out.
@@ -61,9 +71,11 @@ void TAbout::BuildBugReportPage() {
     BitBtn3 = NewButton(group, "BitBtn3", "Send", AboutGlyph::Send);
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(NewLabel(group, "Label4", "Your name / nick:"), 0, 0);
+    Label4 = NewLabel(group, "Label4", "Your name / nick:");
+    Label5 = NewLabel(group, "Label5", "Your e-mail:");
+    grid->addWidget(Label4, 0, 0);
     grid->addWidget(eName, 0, 1);
-    grid->addWidget(NewLabel(group, "Label5", "Your e-mail:"), 1, 0);
+    grid->addWidget(Label5, 1, 0);
     grid->addWidget(eEMail, 1, 1);
     grid->addWidget(mMessage, 2, 0, 1, 2);
     grid->addWidget(BitBtn3, 3, 1, Qt::AlignRight);
@@ -83,7 +95,7 @@ void TAbout::BitBtn3Click() {
         return;
     }
     const QStringList message = MemoLines(mMessage->toPlainText());
-    if (message.isEmpty())
+    if (message.isEmpty() || RefuseUnstorableText())
         return;
 
     QStringList lines;
@@ -114,4 +126,36 @@ void TAbout::BitBtn3Click() {
     eEMail->clear();
     eName->clear();
     ShowMessageBox(GetMsg(13), ProgramTitle, MB_ICONINFORMATION);
+}
+
+// The mail goes out in Windows-1250: a character it cannot hold is refused as the data pages refuse
+// it, its field named and focused and the character selected; nothing is sent and nothing is lost.
+bool TAbout::RefuseUnstorableText() {
+    const struct {
+        QWidget* field;
+        QString text;
+        QString caption;
+    } fields[] = {
+        {eName, eName->text(), FieldCaption(Label4)},
+        {eEMail, eEMail->text(), FieldCaption(Label5)},
+        {mMessage, mMessage->toPlainText(), QStringLiteral("Správa")}, // same positions as the memo's
+    };
+    for (const auto& f : fields) {
+        const qsizetype at = FindNonAnsiChar(f.text);
+        if (at < 0)
+            continue;
+        const QString character = CharAt(f.text, at);
+        ShowMessageBox(UnstorableCharText(f.caption, character), ProgramTitle, MB_ICONWARNING);
+        f.field->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(f.field)) {
+            edit->setSelection(int(at), int(character.size()));
+        } else {
+            QTextCursor cursor = mMessage->textCursor();
+            cursor.setPosition(int(at));
+            cursor.setPosition(int(at + character.size()), QTextCursor::KeepAnchor);
+            mMessage->setTextCursor(cursor);
+        }
+        return true;
+    }
+    return false;
 }

@@ -15,6 +15,7 @@
 
 #include "AboutPictures.h"
 #include "AboutUnit.h"
+#include "BoundedFile.h"
 #include "Fonts.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -68,9 +69,10 @@ QString EntryTag(const QString& entry) {
 // The flag beside a language file, cut to the list's picture size; the no-flag picture when
 // there is none or it cannot be read.
 QPixmap FlagOf(const QString& languageFile, const QPixmap& noFlag) {
-    const QString bitmap = languageFile.chopped(4) + ".bmp";
+    constexpr qint64 MaxFlagBytes = 1 << 20; // far above a small bitmap
+    const std::optional<QByteArray> bytes = ReadBoundedFile(languageFile.chopped(4) + ".bmp", MaxFlagBytes);
     QPixmap flag;
-    if (QFileInfo(bitmap).isFile() && flag.load(bitmap, "BMP"))
+    if (bytes && flag.loadFromData(*bytes, "BMP"))
         return flag.copy(0, 0, FlagWidth, FlagHeight);
     return noFlag;
 }
@@ -149,9 +151,10 @@ void TAbout::FillLanguageList() {
         const QSignalBlocker quiet(ListBox1);
         ListBox1->clear();
     }
+    // Regular files (and links to them) only: a FIFO or a device is never listed.
     const QDir folder(LanguagesFolder());
-    QStringList files =
-        folder.entryList({QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    QStringList files = folder.entryList({QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden, QDir::NoSort);
+    files.removeIf([](const QString& name) { return !QFileInfo(LanguagesFolder() + name).isFile(); });
     std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

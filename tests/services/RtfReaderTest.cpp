@@ -14,8 +14,7 @@ QString Read(const QByteArray& rtf) {
 }
 
 // Each text fragment with its formatting, e.g. "b:bold", "i:it", "u:under", "-:plain", "12:big".
-QStringList Fragments(const QByteArray& rtf) {
-    QTextDocument doc;
+QStringList Fragments(const QByteArray& rtf, QTextDocument&& doc = QTextDocument()) {
     ReadRtf(rtf, &doc);
     QStringList out;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -88,6 +87,28 @@ TEST(RtfReaderTest, DestinationsAndUnknownWordsShowNoText) {
     // binary data is skipped by its length, braces inside included
     EXPECT_EQ(Read("{\\rtf1 {\\pict\\bin4 }{{x}after}"), "after");
     EXPECT_EQ(Read("{\\rtf1 a\\bin3 {}}b}"), "ab");
+}
+
+TEST(RtfReaderTest, GroupsPastTheDepthBoundShowNothingAndTheTextAfterThemStays) {
+    const auto nested = [](int depth, const QByteArray& text) { // depth counts the document's group
+        return "{\\rtf1 a" + QByteArray(depth - 1, '{') + text + QByteArray(depth - 1, '}') + "b}";
+    };
+    EXPECT_EQ(Read(nested(RtfMaxGroupDepth, "in")), "ainb");
+    EXPECT_EQ(Read(nested(RtfMaxGroupDepth + 1, "{\\}in}")), "ab");
+}
+
+TEST(RtfReaderTest, FormatRunsOfOneParagraphAreInsertedInOneEdit) {
+    // Each change would make the layout go over the growing paragraph again.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 10000; ++i)
+        rtf += "{\\b " + QByteArray::number(i) + "}x";
+    QTextDocument doc;
+    int changes = 0;
+    QObject::connect(&doc, &QTextDocument::undoCommandAdded, [&] { ++changes; });
+    const QStringList runs = Fragments(rtf + "}", std::move(doc));
+    EXPECT_LE(changes, 1);
+    ASSERT_EQ(runs.size(), 20000);
+    EXPECT_EQ(runs.at(2 * 1234) + runs.at(2 * 1234 + 1) + runs.last(), "b:1234-:x-:x");
 }
 
 TEST(RtfReaderTest, CharacterFormatting) {

@@ -1,8 +1,12 @@
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include "AtomicFile.h"
+#include "BoundedFile.h"
 #include "Exception.h"
+#include "FaultHelpers.h"
 #include "IniFile.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -10,109 +14,83 @@
 namespace {
 class SettingsTest : public ::testing::Test {
 protected:
-    void MakeDataFolder() { QDir().mkpath(folder.File("Data")); }
-    void WriteSettingsFile(const QByteArray& bytes) {
-        MakeDataFolder();
-        WriteFileBytes(SettingsFilePath(), bytes);
-    }
+    void SetUp() override { QDir().mkpath(folder.File("Data")); }
     QByteArray SettingsBytes() const { return ReadFileBytes(SettingsFilePath()); }
-    QStringList Entries(const QString& path) const {
-        return QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    QStringList DataEntries() const {
+        return QDir(folder.File("Data")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
     }
 
     TempProgramFolder folder;
 };
 
-// Windows-1250 bytes of Žilina and Košice.
+// Windows-1250 bytes of Žilina.
 const QByteArray ZilinaAnsi = "\x8Eilina";
-const QByteArray KosiceAnsi = "Ko\x9A"
-                              "ice";
 } // namespace
 
-TEST_F(SettingsTest, NoDataFolderReadsDefaultsAndCreatesNothing) {
+TEST(Settings, WithoutTheDataFolderReadsGiveDefaultsAndAWriteThrowsCreatingNothing) {
+    TempProgramFolder folder;
     EXPECT_EQ(SettingsFilePath(), folder.Path() + "Data/settings.mvk");
     EXPECT_EQ(ReadSetting("Main", "color", "$00FEE6CF"), "$00FEE6CF");
     EXPECT_TRUE(ReadSettingBool("general", "SpolKB", true));
     EXPECT_FALSE(ReadSettingBool("general", "SpolKB", false));
-    EXPECT_TRUE(Entries(folder.Path()).isEmpty());
-}
-
-TEST_F(SettingsTest, WriteWithoutDataFolderThrowsAndCreatesNothing) {
     EXPECT_EQ(ErrorOf<EFileError>([] { WriteSetting("Info", "mesto1", "Trnava"); }),
               "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
-    EXPECT_TRUE(Entries(folder.Path()).isEmpty());
+    EXPECT_TRUE(QDir(folder.Path()).isEmpty());
 }
 
-TEST_F(SettingsTest, FailedRenameLeavesNoHalfFile) {
-    QDir().mkpath(SettingsFilePath()); // a folder in the file's place
-    EXPECT_THROW(WriteSetting("Info", "mesto1", "Trnava"), EFileError);
-    EXPECT_TRUE(QFileInfo(SettingsFilePath()).isDir());
-    EXPECT_EQ(Entries(folder.File("Data")), QStringList{"settings.mvk"});
-}
-
-TEST_F(SettingsTest, SectionsAndKeysIgnoreLetterCase) {
-    MakeDataFolder();
-    WriteSetting("Info", "PriemRychl", "45");
-    EXPECT_EQ(ReadSetting("info", "priemrychl", "0"), "45");
-}
-
-TEST_F(SettingsTest, EntryForm) {
-    WriteSettingsFile("  [ Info ]  \r\n"
-                      "PriemRychl=\r\n"
-                      "   mesto1   =   Nove Zamky  \t\r\n"
-                      "formula = a=b = c\r\n");
-    EXPECT_EQ(ReadSetting("Info", "PriemRychl", "10"), ""); // empty, not the default
-    EXPECT_EQ(ReadSetting("Info", "mesto1", ""), "Nove Zamky");
-    EXPECT_EQ(ReadSetting("Info", "formula", ""), "a=b = c");
-    EXPECT_EQ(ReadSetting("Info", "missing", "none"), "none");
+TEST_F(SettingsTest, EntryFormLineEndsCommentsAndLetterCase) {
+    WriteFileBytes(SettingsFilePath(),
+                   "tag=XX\r\n  [ Info ]  \r\nPriemRychl=\n   mesto1   =   Nove Zamky  \t\r"
+                   "formula = a=b = c\r\n;x=1\n  ; y=2\r[language]\r\nname=" +
+                       ZilinaAnsi + "\r\n[last]\r\nvybzakid=12");
+    const QStringList read{ReadSetting("info", "priemrychl", "10"), ReadSetting("INFO", "Mesto1", ""),
+                           ReadSetting("Info", "formula", ""),      ReadSetting("Info", "missing", "-"),
+                           ReadSetting("Info", ";x", "-"),          ReadSetting("Info", "; y", "-"),
+                           ReadSetting("language", "tag", "-"),     ReadSetting("language", "name", ""),
+                           ReadSetting("last", "vybzakid", "")};
+    EXPECT_EQ(read, QStringList({"", "Nove Zamky", "a=b = c", "-", "-", "-", "-", "Žilina", "12"}));
 }
 
 TEST_F(SettingsTest, BooleansReadAsWholeNumbers) {
-    WriteSettingsFile(
+    WriteFileBytes(
+        SettingsFilePath(),
         "[general]\r\none=1\r\nzero=0\r\nseven=7\r\nminus=-3\r\nword=yes\r\nempty=\r\nhalf=1,5\r\n");
-    EXPECT_TRUE(ReadSettingBool("general", "one", false));
-    EXPECT_FALSE(ReadSettingBool("general", "zero", true));
-    EXPECT_TRUE(ReadSettingBool("general", "seven", false));
-    EXPECT_TRUE(ReadSettingBool("general", "minus", false));
-    for (const char* key : {"word", "empty", "half", "missing"}) {
-        EXPECT_TRUE(ReadSettingBool("general", key, true)) << key;
-        EXPECT_FALSE(ReadSettingBool("general", key, false)) << key;
-    }
+    QString read; // with the default false, then true
+    for (const char* key : {"one", "zero", "seven", "minus", "word", "empty", "half", "missing"})
+        read += QString("%1%2 ")
+                    .arg(ReadSettingBool("general", key, false))
+                    .arg(ReadSettingBool("general", key, true));
+    EXPECT_EQ(read, "11 00 11 11 01 01 01 01 ");
 }
 
-TEST_F(SettingsTest, AnyLineEndCommentsAndLinesBeforeTheFirstSection) {
-    WriteSettingsFile("tag=XX\r\n[language]\n;tag=CZ\n  ; file=x\rname=" + ZilinaAnsi +
-                      "\r[last]\r\nvybzakid=12");
-    EXPECT_EQ(ReadSetting("language", "tag", "none"), "none");
-    EXPECT_EQ(ReadSetting("language", "file", "none"), "none");
-    EXPECT_EQ(ReadSetting("language", "name", ""), "Žilina");
-    EXPECT_EQ(ReadSetting("last", "vybzakid", ""), "12");
-}
-
-TEST_F(SettingsTest, WriteKeepsEverythingElseInOrderAndDropsComments) {
-    WriteSettingsFile("; settings\r\norphan=1\r\n"
-                      "[language]\ntag = SK\n; chosen by hand\nname=Slovensky\n\n"
-                      "[Info]\rPriemRychl=50\rodd line\rmesto1=" +
-                      ZilinaAnsi + "\r[general]\r\nSpolKB=1");
+TEST_F(SettingsTest, WriteKeepsEverythingElseInOrderDropsCommentsAndAppendsWhatIsNew) {
+    WriteFileBytes(SettingsFilePath(),
+                   "; settings\r\norphan=1\r\n[language]\ntag = SK\n; by hand\nname=Slovensky\n\n"
+                   "[Info]\rPriemRychl=50\rodd line\rmesto1=" +
+                       ZilinaAnsi + "\r[general]\r\nSpolKB=1");
     WriteSetting("info", "priemrychl", "60");
-    EXPECT_EQ(SettingsBytes(), "[language]\r\ntag=SK\r\nname=Slovensky\r\n\r\n"
-                               "[Info]\r\nPriemRychl=60\r\nodd line\r\nmesto1=" +
-                                   ZilinaAnsi + "\r\n\r\n[general]\r\nSpolKB=1\r\n\r\n");
+    WriteSetting("last", "vybzakid", "7");
+    WriteSetting("Info", "mesto2", "Žilina – Nitra");
+    EXPECT_EQ(SettingsBytes(),
+              "[language]\r\ntag=SK\r\nname=Slovensky\r\n\r\n"
+              "[Info]\r\nPriemRychl=60\r\nodd line\r\nmesto1=" +
+                  ZilinaAnsi + "\r\nmesto2=" + ZilinaAnsi +
+                  " \x96 Nitra\r\n\r\n[general]\r\nSpolKB=1\r\n\r\n[last]\r\nvybzakid=7\r\n\r\n");
+    EXPECT_EQ(ReadSetting("Info", "mesto2", ""), "Žilina – Nitra");
 }
 
-TEST_F(SettingsTest, NewKeyEndsItsSectionNewSectionEndsTheFile) {
-    MakeDataFolder();
-    WriteSetting("Info", "PriemRychl", "50");
-    EXPECT_EQ(SettingsBytes(), "[Info]\r\nPriemRychl=50\r\n\r\n");
-    WriteSetting("last", "vybzakid", "7");
-    WriteSetting("Info", "mesto1", "Žilina – Košice");
-    EXPECT_EQ(SettingsBytes(), "[Info]\r\nPriemRychl=50\r\nmesto1=" + ZilinaAnsi + " \x96 " + KosiceAnsi +
-                                   "\r\n\r\n[last]\r\nvybzakid=7\r\n\r\n");
-    EXPECT_EQ(ReadSetting("Info", "mesto1", ""), "Žilina – Košice");
+TEST_F(SettingsTest, AByteOrderMarkMeansUtf8AndTheFileIsWrittenBackInWindows1250) {
+    WriteFileBytes(SettingsFilePath(),
+                   "\xEF\xBB\xBF[language]\r\nname=\xC5\xBDilina\r\n[Info]\r\nPriemRychl=50\r\n");
+    EXPECT_EQ(ReadSetting("language", "name", "-"), "Žilina");
+    WriteSetting("Info", "PriemRychl", "60");
+    EXPECT_EQ(SettingsBytes(),
+              "[language]\r\nname=" + ZilinaAnsi + "\r\n\r\n[Info]\r\nPriemRychl=60\r\n\r\n");
+    WriteFileBytes(SettingsFilePath(), "[language]\r\nname=\xC5\xBDilina\r\n"); // no mark: Windows-1250
+    EXPECT_EQ(ReadSetting("language", "name", "-"), "Ĺ˝ilina");
 }
 
 TEST_F(SettingsTest, IniObjectWritesSeveralKeysOnce) {
-    MakeDataFolder();
     TMemIniFile ini(SettingsFilePath());
     ini.WriteBool("general", "SpolKB", true);
     ini.WriteBool("general", "SpolTR", false);
@@ -120,10 +98,131 @@ TEST_F(SettingsTest, IniObjectWritesSeveralKeysOnce) {
     EXPECT_TRUE(ini.SectionExists("GENERAL"));
     EXPECT_FALSE(QFileInfo::exists(SettingsFilePath()));
     ini.UpdateFile();
-
     EXPECT_EQ(SettingsBytes(), "[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kb\r\n\r\n");
-    TMemIniFile again(SettingsFilePath());
-    EXPECT_FALSE(again.ReadBool("general", "SpolTR", true));
+    const TMemIniFile again(SettingsFilePath());
     EXPECT_EQ(again.ReadInteger("general", "SpolKB", 5), 1);
     EXPECT_EQ(again.ReadInteger("general", "SpolKBpath", 5), 5);
+}
+
+TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
+    WriteFileBytes(SettingsFilePath(),
+                   "[Mesto]\r\nk=1\r\nK=2\r\n[other]\r\nx=0\r\n[MESTO]\r\nk=3\r\nnew=4\r\n"
+                   "[\xC8"
+                   "as]\r\n\x8A\xED"
+                   "rka=5\r\n");
+    TMemIniFile ini(SettingsFilePath());
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"Mesto", "other", "Čas"}));
+    EXPECT_EQ(ini.ReadSection("mesto"), (QStringList{"k", "K", "k", "new"}));
+    EXPECT_EQ(ini.ReadString("mesto", "K", ""), "1") << "the first entry of a key";
+    EXPECT_EQ(ini.ReadString("MESTO", "NEW", ""), "4") << "from the merged second appearance";
+    EXPECT_EQ(ini.ReadString("čAS", "ŠÍRKA", ""), "5");
+    ini.WriteString("mesto", "K", "9");     // changes the first entry only
+    ini.WriteString("mesto", "added", "a"); // ends the merged section
+    ini.WriteString("čas", "šírka", "6");
+    ini.WriteString("Nová", "k", "n");
+    EXPECT_EQ(ini.ReadString("nová", "K", ""), "n");
+    ini.UpdateFile();
+    EXPECT_EQ(SettingsBytes(),
+              "[Mesto]\r\nk=9\r\nK=2\r\nk=3\r\nnew=4\r\nadded=a\r\n\r\n[other]\r\nx=0\r\n\r\n"
+              "[\xC8"
+              "as]\r\n\x8A\xED"
+              "rka=6\r\n\r\n[Nov\xE1]\r\nk=n\r\n\r\n");
+}
+
+TEST_F(SettingsTest, ALargeFileReadsAndWritesBackInItsOrder) {
+    QByteArray bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += "[s" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n\r\n";
+    WriteFileBytes(SettingsFilePath(), bytes);
+    EXPECT_EQ(ReadSetting("S19999", "K", ""), "19999");
+    WriteSetting("s0", "k", "zero");
+    EXPECT_EQ(SettingsBytes(), bytes.replace(0, 9, "[s0]\r\nk=zero"));
+}
+
+TEST_F(SettingsTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothingIsWritten) {
+    const QByteArray old = "[Info]\r\nPriemRychl=50\r\n\r\n";
+    WriteFileBytes(SettingsFilePath(), old);
+    const QString lineBreak = "] nie je možné uložiť: názov ani hodnota nesmú obsahovať koniec riadka.";
+    const QString ansi = QStringLiteral("\" nie je možné zapísať do súboru nastavení.");
+    const struct {
+        QString section, key, value, shown;
+    } cases[] = {{"Info", "PriemRychl", "50\r\n[Main]\r\ncolor=modra", "[Info" + lineBreak},
+                 {"Info", "PriemRychl", "60\n", "[Info" + lineBreak},
+                 {"Info", "Priem\rRychl", "60", "[Info" + lineBreak},
+                 {"In\nfo", "PriemRychl", "60", "[In\nfo" + lineBreak},
+                 {"general", "SpolKBpath", "/home/muñoz", "[general] nie je možné uložiť: znak \"ñ" + ansi},
+                 {"Info", "mesto😀", "x", "[Info] nie je možné uložiť: znak \"😀" + ansi}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorOf([&] { WriteSetting(c.section, c.key, c.value); }),
+                  "Nastavenie \"" + c.key + "\" v sekcii " + c.shown);
+        EXPECT_EQ(SettingsBytes(), old);
+    }
+    TMemIniFile ini(SettingsFilePath());
+    EXPECT_THROW(ini.WriteString("new\r\n", "k", "v"), Exception);
+    EXPECT_EQ(ini.ReadSections(), QStringList{"Info"});
+    ini.WriteString("Info", "ucel", "tab\tand blanks are fine");
+    EXPECT_EQ(ini.ReadString("info", "UCEL", ""), "tab\tand blanks are fine");
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeReplacedStaysAndNothingIsLeftBesideIt) {
+    QDir().mkpath(SettingsFilePath()); // a folder in the file's place
+    EXPECT_THROW(WriteSetting("Info", "mesto1", "Trnava"), EFileError);
+    EXPECT_TRUE(QFileInfo(SettingsFilePath()).isDir());
+    QDir().rmdir(SettingsFilePath());
+
+    WriteFileBytes(SettingsFilePath(), "[Info]\r\nPriemRychl=50\r\n\r\n");
+    QFile::setPermissions(SettingsFilePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_EQ(ErrorOf([] { WriteSetting("Info", "PriemRychl", "60"); }),
+              "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
+    EXPECT_EQ(ReadSetting("Info", "PriemRychl", ""), "50");
+    EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"});
+}
+
+TEST_F(SettingsTest, AFullDiskLeavesTheOldFileByteForByteAndNamesTheFile) {
+    QByteArray old = "[Info]\r\nPriemRychl=50\r\n\r\n[last]\r\nvybzakid=1\r\n\r\n";
+    for (int i = 0; i < 200; ++i)
+        old += "[section" + QByteArray::number(i) + "]\r\nkey=value " + QByteArray::number(i) + "\r\n\r\n";
+    WriteFileBytes(SettingsFilePath(), old);
+    const QString shown = RunUnderFileSizeLimit(
+        1024, [] { return ErrorOf<EFileError>([] { WriteSetting("last", "vybzakid", "2"); }); });
+    EXPECT_EQ(shown, "Nie je možné zapísať súbor \"" + SettingsFilePath() + "\".");
+    EXPECT_EQ(SettingsBytes(), old);
+    EXPECT_EQ(DataEntries(), QStringList{"settings.mvk"}) << "the temporary file is removed";
+}
+
+TEST_F(SettingsTest, TheAtomicWriterReportsAWriteBeyondTheLimitAndCreatesNothing) {
+    const QString path = folder.File("Data/order.txt");
+    const auto write = [&](rlim_t limit) {
+        return RunUnderFileSizeLimit(limit, [&] {
+            QString error;
+            bool created = false;
+            const bool written = WriteFileAtomically(path, QByteArray(5000, 'x'), &error, &created);
+            return QString("%1|%2|%3").arg(written).arg(created).arg(error.isEmpty() ? "-" : "reason");
+        });
+    };
+    EXPECT_EQ(write(1000), "0|1|reason");
+    EXPECT_TRUE(DataEntries().isEmpty());
+    EXPECT_EQ(write(10000), "1|1|-");
+    EXPECT_EQ(ReadFileBytes(path), QByteArray(5000, 'x'));
+    QString error;
+    bool created = true;
+    EXPECT_FALSE(WriteFileAtomically(folder.File("missing/order.txt"), "x", &error, &created));
+    EXPECT_FALSE(created || error.isEmpty());
+}
+
+TEST_F(SettingsTest, TheBoundedReaderTakesRegularFilesUpToTheBoundOnly) {
+    const QString file = folder.File("Data/file"), link = folder.File("Data/link");
+    WriteFileBytes(file, "12345");
+    QFile::link(file, link);
+    QFile::link("/dev/zero", folder.File("Data/zero"));
+    const auto read = [](const QString& path, qint64 bound) {
+        return ReadBoundedFile(path, bound).value_or("<nothing>");
+    };
+    EXPECT_EQ(read(file, 5), "12345");
+    EXPECT_EQ(read(link, 5), "12345");
+    EXPECT_EQ(read(file, 4), "<nothing>");
+    EXPECT_EQ(read(folder.File("Data/zero"), 1 << 20), "<nothing>");
+    EXPECT_EQ(read("/dev/null", 5), "<nothing>");
+    EXPECT_EQ(read(folder.File("Data"), 1 << 20), "<nothing>");
+    EXPECT_EQ(read(folder.File("Data/missing"), 5), "<nothing>");
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 #include "Endpoints.h"
@@ -137,4 +138,34 @@ TEST_F(BugReport, WithoutAConnectionNothingIsSent) {
     EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Musíte byť pripojený na internet."), "Vozopis", 16}}));
     EXPECT_TRUE(server.Message().isEmpty());
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "text"}));
+}
+
+TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSent) {
+    const struct {
+        QWidget* field;
+        QString name, email, message, caption, selection;
+    } cases[] = {
+        {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text", "Your name / nick", "4:→"},
+        {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", "Your e-mail", "4:п"},
+        {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Správa"),
+         QStringLiteral("9:😀")}};
+    Boxes shown;
+    for (const auto& c : cases) {
+        about.eName->setText(c.name);
+        about.eEMail->setText(c.email);
+        about.mMessage->setPlainText(c.message);
+        about.BitBtn3->click();
+        shown.push_back({"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
+                             QStringLiteral("\", ktorý nie je možné uložiť. Nahraďte ho prosím iným znakom."),
+                         "Vozopis", 48});
+        EXPECT_EQ(Inputs(), QStringList({c.name, c.email, c.message}));
+        EXPECT_EQ(about.focusWidget(), c.field) << c.caption.toStdString();
+        auto* edit = qobject_cast<QLineEdit*>(c.field);
+        const QTextCursor memo = about.mMessage->textCursor();
+        EXPECT_EQ(edit ? QString("%1:%2").arg(edit->selectionStart()).arg(edit->selectedText())
+                       : QString("%1:%2").arg(memo.selectionStart()).arg(memo.selectedText()),
+                  c.selection);
+    }
+    EXPECT_EQ(boxes.Shown(), shown);
+    EXPECT_TRUE(server.Message().isEmpty());
 }

@@ -1,9 +1,13 @@
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include "SupportFixture.h"
@@ -142,4 +146,20 @@ TEST_F(LanguagePage, NoSelectionAsksForALanguageAndChangesNothing) {
     EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Prosím vyberte jazyk."), "Vozopis", 64}}));
     EXPECT_FALSE(QFileInfo::exists(w.folder.File("Data/settings.mvk")));
     EXPECT_EQ(LanguageTag, "");
+}
+
+TEST_F(LanguagePage, FifosDevicesAndFoldersAreNeitherListedNorReadNorReplaced) {
+    w.WriteFile("Data/Languages/Vozopis - SK.lng", LanguageFile("SK", "Slovensky"));
+    const FifoRescue language(w.folder.File("Data/Languages/x.lng"));
+    const FifoRescue settings(w.folder.File("Data/settings.mvk"));
+    const FifoRescue licence(w.folder.File("Vozopis-license.rtf"));
+    QFile::link("/dev/zero", w.folder.File("Data/Languages/zero.lng"));
+    QDir().mkpath(w.folder.File("Data/Languages/folder.lng"));
+    MessageBoxRecorder boxes;
+    w.Open("settingslng", [&] { about.BitBtn5->click(); });
+    EXPECT_EQ(Entries(about.ListBox1), QStringList({"SK - Slovensky"}));
+    EXPECT_TRUE(about.reLicense->toPlainText().startsWith(QStringLiteral("Licenčný súbor nebol nájdený.")));
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({"Nie je možné čítať súbor \"" + w.folder.File("Data/settings.mvk") + "\"."}));
+    EXPECT_FALSE(QFileInfo(w.folder.File("Data/settings.mvk")).isFile()) << "the FIFO is not written over";
 }

@@ -3,9 +3,14 @@
 #include <QDir>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "AboutUnit.h"
 #include "IniFile.h"
@@ -60,6 +65,30 @@ struct SupportWindow {
     TempProgramFolder folder;
     QWidget main;
     std::unique_ptr<TAbout> about;
+};
+
+// A FIFO with a writer that keeps coming: a reader that waits for one is let go with an empty file
+// instead of hanging the test. At the end the writer is let go in turn.
+class FifoRescue {
+public:
+    explicit FifoRescue(const QString& path) : path_(QFile::encodeName(path)) {
+        ::mkfifo(path_.constData(), 0600);
+        writer_ = std::thread([this] {
+            while (!stop_)
+                ::close(::open(path_.constData(), O_WRONLY));
+        });
+    }
+    ~FifoRescue() {
+        stop_ = true;
+        const int reader = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
+        writer_.join();
+        ::close(reader);
+    }
+
+private:
+    QByteArray path_;
+    std::atomic<bool> stop_ = false;
+    std::thread writer_;
 };
 
 // The support window as a test fixture; each file derives its suite, e.g. AboutWindow.
