@@ -33,9 +33,7 @@ protected:
         for (QComboBox* combo : {cbAuto, cbTrasa, cbDruh, cbVlastnictvo})
             combo->addItems({"prvá", "druhá", "tretia"});
         window->show();
-        QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        FocusOn(eID); // the window gave the focus to its first field
     }
     void TearDown() override { SetKeyBeep(previousBeep_); }
 

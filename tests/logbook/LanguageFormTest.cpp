@@ -21,9 +21,8 @@ QString CaptionOf(QWidget* w) {
 }
 } // namespace
 
-// With no language stored the first showing applies the default tag's file; a language chosen on the
-// language page applies at once to both windows and the messages, and the next start's first showing
-// applies it again, a later showing not. The template holds it, every caption under its name.
+// No language stored: the first showing applies the default tag's file. One chosen on the language page
+// applies at once, to both windows and the messages, and at the next start; the template holds it.
 TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemplateNamesEveryCaption) {
     StartedProgram program;
     QDir().mkpath(program.folder.File("Data/Languages"));
@@ -59,9 +58,8 @@ TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemp
     About->ShowCenter("settingslng");
     EXPECT_EQ(boxes.Texts(), QStringList("Restart the program."));
 
-    const QString path = program.folder.File("Data/Languages/.lng");
-    SaveLanguageTemplate(path, program.form.get());
-    const TMemIniFile ini(path);
+    SaveLanguageTemplate(program.folder.File("Data/Languages/.lng"), program.form.get());
+    const TMemIniFile ini(program.folder.File("Data/Languages/.lng"));
     EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
     EXPECT_EQ(ini.ReadString("Form1", "Koniec1", "") + ini.ReadString("About", "TabSheet1", ""),
               "%&Exit%%Options%");
