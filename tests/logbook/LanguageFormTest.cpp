@@ -33,7 +33,7 @@ TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemp
           "[-main-]\r\ntag=EN\r\nname=English\r\n"
           "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\nTabSheet2=%Fuel prices%\r\n"
           "Label21=%Selected customer%\r\nGroupBox1=%Add a company: %\r\nTabSheet11=%Adding an item%\r\n"
-          "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
+          "BitBtn6=%Print%\r\n[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
           "[-msg-]\r\n14=%Please choose a language.%\r\n15=%Restart the program.%\r\n");
     write(SettingsFilePath(), "[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
     // The first showing applies the language and copies the cooperation settings; a later one not.
@@ -83,11 +83,11 @@ TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemp
                       About->PgCtrlDorvane->tabText(0) + About->chbNasSpolKB->text(),
                       GetMsg(13) + GetMsg(14)};
     for (const char* name :
-         {"BitBtn22", "TabSheet2", "Label21", "GroupBox1", "TabSheet11", "BitBtn1", "TabSheet1"})
+         {"BitBtn22", "TabSheet2", "Label21", "GroupBox1", "TabSheet11", "BitBtn6", "BitBtn1", "TabSheet1"})
         texts << CaptionOf(form.centralWidget()->findChild<QWidget*>(name));
     EXPECT_EQ(texts, QStringList({"&Exit&Nastavenia...EN", "OptionsWith Kelbor",
                                   QStringLiteral("Správa bola poslaná úspešne.Please choose a language."),
                                   "Save data", "Fuel prices", "Selected customer",
-                                  "Add a company: ", "Adding an item",
+                                  "Add a company: ", "Adding an item", "Print",
                                   QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"), "PHM"}));
 }
