@@ -9,21 +9,6 @@
 #include "ProgramFixture.h"
 
 namespace {
-const QString English =
-    QStringLiteral("[-main-]\r\ntag=EN\r\nname=English\r\n"
-                   "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\n"
-                   "TabSheet2=%Fuel prices%\r\nLabel21=%Selected customer%\r\n"
-                   "GroupBox1=%Add a company: %\r\nTabSheet11=%Adding an item%\r\nBitBtn6=%Print%\r\n"
-                   "[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
-                   "[-msg-]\r\n14=%Please choose a language.%\r\n15=%Restart the program.%\r\n");
-
-QString WriteLanguage(StartedProgram& program, const QString& name, const QString& text) {
-    const QString path = program.folder.File("Data/Languages/" + name);
-    QDir().mkpath(program.folder.File("Data/Languages"));
-    WriteFileBytes(path, ToAnsi(text));
-    return path;
-}
-
 // A widget's caption: a tab page's tab text, a label's, button's or group box's text.
 QString CaptionOf(QWidget* w) {
     QWidget* stack = w ? w->parentWidget() : nullptr; // none for a name that no widget has
@@ -34,61 +19,36 @@ QString CaptionOf(QWidget* w) {
         return w->property("text").toString();
     return qobject_cast<QGroupBox*>(w) ? w->property("title").toString() : QString();
 }
-
-// The English captions, one of each kind that once had no name among them, and neighbours left alone.
-void ExpectEnglish(StartedProgram& program) {
-    TForm1& form = *program.form;
-    QStringList captions;
-    for (const char* name :
-         {"BitBtn22", "TabSheet2", "Label21", "GroupBox1", "TabSheet11", "BitBtn6", "BitBtn1", "TabSheet1"})
-        captions << CaptionOf(form.centralWidget()->findChild<QWidget*>(name));
-    EXPECT_EQ(captions, QStringList({"Save data", "Fuel prices", "Selected customer",
-                                     "Add a company: ", "Adding an item", "Print",
-                                     QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"), "PHM"}));
-    EXPECT_EQ(form.Koniec1->text() + form.Nastavenia1->text(), "&Exit&Nastavenia...");
-    EXPECT_EQ(program.about->PgCtrlDorvane->tabText(0) + program.about->chbNasSpolKB->text(),
-              "OptionsWith Kelbor");
-    EXPECT_EQ(QStringList({GetMsg(13), GetMsg(14), GetMsg(15)}),
-              QStringList({QStringLiteral("Správa bola poslaná úspešne."), "Please choose a language.",
-                           "Restart the program."}));
-}
 } // namespace
 
-// The first showing applies the stored language and copies the cooperation settings; a later one not.
-TEST(LanguageForm, StoredLanguageIsAppliedToBothWindowsAtFirstShowOnly) {
+// No language stored: the first showing applies the default tag's file. One chosen on the language page
+// applies at once, to both windows and the messages, and at the next start; the template holds it.
+TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemplateNamesEveryCaption) {
     StartedProgram program;
-    const QString en = WriteLanguage(program, "Vozopis - EN.lng", English);
-    WriteFileBytes(SettingsFilePath(),
-                   ToAnsi("[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n"
-                          "[language]\r\ntag=EN\r\nname=English\r\nfile=" +
-                          en + "\r\n"));
-    EXPECT_EQ(program.form->Koniec1->text(), "&Koniec");
-
+    QDir().mkpath(program.folder.File("Data/Languages"));
+    const auto write = [&](const QString& file, const QString& text) { WriteFileBytes(file, ToAnsi(text)); };
+    write(program.folder.File("Data/Languages/Vozopis - SK.lng"),
+          QStringLiteral("[-main-]\r\ntag=SK\r\nname=Slovensky\r\n[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
+    write(program.folder.File("Data/Languages/Vozopis - EN.lng"),
+          "[-main-]\r\ntag=EN\r\nname=English\r\n"
+          "[Form1]\r\nKoniec1=%&Exit%\r\nBitBtn22=%Save data%\r\nTabSheet2=%Fuel prices%\r\n"
+          "Label21=%Selected customer%\r\nGroupBox1=%Add a company: %\r\nTabSheet11=%Adding an item%\r\n"
+          "BitBtn6=%Print%\r\n[About]\r\nTabSheet1=%Options%\r\nchbNasSpolKB=%With Kelbor%\r\n"
+          "[-msg-]\r\n14=%Please choose a language.%\r\n15=%Restart the program.%\r\n");
+    write(SettingsFilePath(), "[general]\r\nSpolKB=1\r\nSpolTR=0\r\nSpolKBpath=/opt/kelbor\r\n");
+    // The first showing applies the language and copies the cooperation settings; a later one not.
+    LanguageTag = "EN";
     program.form->show();
-    ExpectEnglish(program);
-    EXPECT_EQ(LanguageTag, "EN");
+    EXPECT_EQ(program.form->Koniec1->text() + LanguageTag, QStringLiteral("&Ukončiť"));
     EXPECT_EQ(std::tuple(About->chbNasSpolKB->isChecked(), About->chbNasSpolTR->isChecked(),
                          About->eNasSpolKB->text()),
               std::tuple(true, false, QString("/opt/kelbor")));
-
     program.form->Koniec1->setText("&Koniec");
     About->eNasSpolKB->setText("changed");
     program.form->hide();
     program.form->show();
     EXPECT_EQ(program.form->Koniec1->text() + About->eNasSpolKB->text(), "&Koniecchanged");
-}
 
-// A language chosen on the language page applies at once; the template holds it, every caption named.
-TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndTheTemplateHoldsItWithEveryCaptionUnderItsName) {
-    StartedProgram program;
-    // With no choice stored, the first showing applies the default tag's file.
-    WriteLanguage(
-        program, "Vozopis - SK.lng",
-        QStringLiteral("[-main-]\r\ntag=SK\r\nname=Slovensky\r\n[Form1]\r\nKoniec1=%&Ukončiť%\r\n"));
-    WriteLanguage(program, "Vozopis - EN.lng", English);
-    LanguageTag = "EN";
-    program.form->show();
-    EXPECT_EQ(program.form->Koniec1->text() + LanguageTag, QStringLiteral("&Ukončiť"));
     MessageBoxRecorder boxes;
     QTimer::singleShot(0, About, [&] {
         About->ListBox1->setCurrentRow(0);
@@ -96,15 +56,13 @@ TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndTheTemplateHoldsItWithEveryCapt
         About->reject();
     });
     About->ShowCenter("settingslng");
-    ExpectEnglish(program);
     EXPECT_EQ(boxes.Texts(), QStringList("Restart the program."));
 
-    const QString path = program.folder.File("Data/Languages/.lng");
-    SaveLanguageTemplate(path, program.form.get());
-
-    const TMemIniFile ini(path);
+    SaveLanguageTemplate(program.folder.File("Data/Languages/.lng"), program.form.get());
+    const TMemIniFile ini(program.folder.File("Data/Languages/.lng"));
     EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
-    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", ""), "%&Exit%");
+    EXPECT_EQ(ini.ReadString("Form1", "Koniec1", "") + ini.ReadString("About", "TabSheet1", ""),
+              "%&Exit%%Options%");
     QStringList names;
     for (QWidget* w : program.form->findChildren<QWidget*>()) { // on every page and tab, shown or not
         if (w->window() != program.form.get() || CaptionOf(w).isEmpty())
@@ -115,4 +73,21 @@ TEST(LanguageForm, ChosenLanguageAppliesAtOnceAndTheTemplateHoldsItWithEveryCapt
     }
     EXPECT_GT(names.size(), 170);
     EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size()) << "one caption to a name";
+
+    // The choice was stored: the next start applies it at its first showing, to captions of each kind that
+    // once had no name among them, leaving their neighbours alone.
+    LanguageTag.clear();
+    program.Restart();
+    TForm1& form = *program.form;
+    QStringList texts{form.Koniec1->text() + form.Nastavenia1->text() + LanguageTag,
+                      About->PgCtrlDorvane->tabText(0) + About->chbNasSpolKB->text(),
+                      GetMsg(13) + GetMsg(14)};
+    for (const char* name :
+         {"BitBtn22", "TabSheet2", "Label21", "GroupBox1", "TabSheet11", "BitBtn6", "BitBtn1", "TabSheet1"})
+        texts << CaptionOf(form.centralWidget()->findChild<QWidget*>(name));
+    EXPECT_EQ(texts, QStringList({"&Exit&Nastavenia...EN", "OptionsWith Kelbor",
+                                  QStringLiteral("Správa bola poslaná úspešne.Please choose a language."),
+                                  "Save data", "Fuel prices", "Selected customer",
+                                  "Add a company: ", "Adding an item", "Print",
+                                  QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"), "PHM"}));
 }
