@@ -18,7 +18,6 @@ void PrintDocument(const std::function<void()>& draw) {
     InitPrinterMetricsPortrait();
     PrintMarginBottom = 5;
     PrintMarginRight = 10;
-    SetPrintFontBlack();
     SetPrintFontStyle(false);
     SetPrintFontSize(7);
     TPrintDocument document(Printer());
@@ -60,11 +59,9 @@ QRectF Ink(const QImage& page, const QRectF& mm) {
 TEST(PrinterMetrics, CapabilitiesGiveMillimetresFromTheSheetCornerWithA298MmSheet) {
     // A 600 dpi laser printer with its unprintable strips, A4 portrait, then landscape.
     SetPrinterMetrics({600, 600, 100, 100, 4760, 6779});
-    EXPECT_FLOAT_EQ(PrinterPxPerMmX, float(600 / 25.4));
     EXPECT_EQ(PrintMarginBottom, 7) << "298 - (6779 + 100) / 23.622 = 6.79";
     EXPECT_EQ(PrintMarginRight, 4) << "210 - (4760 + 100) / 23.622 = 4.26";
-    EXPECT_EQ(MmToPxX(10), 136);
-    EXPECT_EQ(MmToPxY(0), -100);
+    EXPECT_EQ(MmToPxX(10), 136) << "10 x 23.622 - 100";
     SetPrinterMetrics({600, 300, 100, 50, 6779, 2380});
     EXPECT_EQ(PrintMarginBottom, 92) << "margins count with 298 x 210 in landscape too";
     EXPECT_EQ(PrintMarginRight, 81);
@@ -130,7 +127,6 @@ TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEv
     // Page 2: the header repeated at 19, the rows from 26.
     ExpectAt(pdf, "r62c1 L 17 274 41|h1 L 17 19 41|r63c1 L 17 26 41|r70c1 L 17 54 41|Vozopis L 10 285 200|"
                   "str.1 R 191 287 200|str.2 R 191 287 200");
-    EXPECT_EQ(y, 58);
     const PdfWord footer = pdf.Nearest("str.1"), row = pdf.Nearest("r1c1");
     EXPECT_LT(footer.bottom - footer.top, row.bottom - row.top - 0.1) << "the footer in 6 points";
     EXPECT_EQ(Printer().Font().pointSize(), 7) << "the table's size again after the footer";
@@ -145,20 +141,20 @@ TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEv
 }
 
 TEST(PrintDocument, AFailureWhilePrintingOrWritingRemovesTheFileAndTheNextDocumentPrints) {
-    // A width that is no number breaks the document off: no file is left.
     auto grid = Grid(2, 1);
-    int y = 23;
-    PdfPrinterAnswer answer;
-    const auto print = [&](const QString& widths) {
-        PrintDocument([&] { PrintGrid(grid.get(), 7, y, 5, 4, widths, "R;L", "", 295); });
-        return QString("<printed>");
-    };
-    EXPECT_EQ(ErrorOf<EConvertError>([&] { print("7;2x"); }), "'2x' is not a valid integer value");
-
+    int y;
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { PrintedGrid(*grid, y, "7;2x", "R;L"); }),
+              "'2x' is not a valid integer value");
     // A full disk at the end of the document: the printing error, and the torn file is removed.
-    EXPECT_EQ(
-        RunUnderFileSizeLimit(2000, [&] { return print("7;25"); }),
-        QStringLiteral("<exception> Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný"));
+    PdfPrinterAnswer answer;
+    EXPECT_EQ(RunUnderFileSizeLimit(2000,
+                                    [&] {
+                                        PrintDocument([&] {
+                                            PrintGrid(grid.get(), 7, y, 5, 4, "7;25", "R;L", "", 295);
+                                        });
+                                        return QString("<printed>");
+                                    }),
+              "<exception> Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný");
     EXPECT_EQ(QDir(answer.dir.path()).entryList(QDir::Files), QStringList());
     EXPECT_EQ(PrintedGrid(*grid, y, "7;25", "R;L").words.size(), 4u) << "the next document prints";
 }
@@ -167,10 +163,9 @@ TEST(PrintDialog, WithoutAHookQtsPrintDialogOpensOnThePrinterAndCancelAnswersFal
     QString shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (dialog) {
-            shown = dialog->printer() == &Printer().Device() ? "printer" : "other";
+        shown = dialog && dialog->printer() == &Printer().Device() ? "printer" : "other";
+        if (dialog)
             dialog->reject();
-        }
     });
     EXPECT_FALSE(ExecutePrintDialog(Printer().Device()));
     EXPECT_EQ(shown, "printer");
