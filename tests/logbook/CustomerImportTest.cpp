@@ -77,8 +77,7 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
                        "platcaDPH=1\nfo=xx\npo=ano\n[8]\nnazov=\nICO=sk777\n[9]\nnazov=Bez IČO\nICO=\x01\n"));
     CustomerFile("tr", "[1]\nnazov=Tamrik\nICO=1\n"); // its cooperation is off
     Cooperation(false);
-    // The progress window when a box comes up: its step, text, caption, title-bar buttons and place,
-    // and the support window's settings, loaded before the import.
+    // At each box: the progress window, and the support window's settings loaded before the import.
     QStringList progress;
     Show([&] {
         const QWidget* form = CurrentProgress->Form;
@@ -92,8 +91,7 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
                    About->eNasSpolKB->text();
     });
 
-    // A known IČO with an empty name still gets the box; known IČOs in other letter case and the
-    // second 111 are skipped silently.
+    // An empty name gets the box even for a known IČO; known IČOs in any letter case are skipped.
     EXPECT_EQ(boxes.Shown(), Boxes({Info("K-101"), Question(Kelbor), Info("8"), Info("9")}));
     const QString window =
         " prebieha import z programu \"Zivena - Kelbor\"... Vozopis centred " + program.folder.File("kb");
@@ -121,8 +119,7 @@ TEST_F(CustomerImportTest, EachProgramAsksOnceAndNoLeavesOnlyThatProgramOut) {
     EXPECT_EQ(boxes.Shown(), Boxes({Question(Kelbor), Question(Tamrik)}));
     EXPECT_EQ(Customers(), QStringList("1 Tamrikový 555"));
 
-    // The next start offers the declined customer again. Tamrik's file now holds it too, in other
-    // letter case: the first pass's customers are known to the second, which then has nothing new.
+    // The next start offers the declined customer again; the second pass knows it then, in any case.
     CustomerFile("tr", "[7]\nnazov=Tamrikový\nICO=555\n[9]\nnazov=Kelborský\nICO=ab12\n");
     program.Restart();
     QCoreApplication::processEvents();

@@ -7,9 +7,8 @@
 #include "ProgramGlobals.h"
 
 namespace {
-// Customer 3 "Doprava Žilina" with a CR LF inside (as the earlier program stored it), year 2023, car 5,
-// and the accounting program in "kelbor" with cooperation on. Distinct ids show a swapped line. The
-// input boxes are answered from `answers`; what the shell starts is recorded with the window's state.
+// Customer 3 "Doprava Žilina" with a CR LF inside, year 2023, car 5 (distinct ids show a swapped line),
+// and the program in "kelbor"; input boxes answered from `answers`, starts recorded in `started`.
 class OrderExportTest : public ProgramTest {
 protected:
     OrderExportTest() : ProgramTest("") {}
@@ -95,8 +94,7 @@ TEST_F(OrderExportTest, AMissingProgramAnEmptyAnswerOrAnUnwritableOrderStartNoth
     DatabasePath = databasePath;
     EXPECT_TRUE(prompts.isEmpty()) << "nothing is asked for a missing program or an unusable path";
 
-    // A cancelled box answers empty: all three are asked, then nothing happens. A character the
-    // order file cannot hold is refused, not replaced.
+    // A cancelled (empty) answer after all three ends silently; a character Windows-1250 lacks is refused.
     answers = {"1.1.2024", "", "10", "1.1.2024", "31.1.2024 ☺", "10"};
     page->BitBtn26->click();
     EXPECT_EQ(prompts.size(), 3);

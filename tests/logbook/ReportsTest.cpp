@@ -5,8 +5,7 @@
 
 namespace {
 
-// The program with customer 1 selected and the print date fixed at 5 December 2026, 14:30:15.
-// Every report goes to a PDF file.
+// Customer 1 selected, printed on 5 December 2026 at 14:30:15; every report goes to a PDF file.
 class ReportsTest : public ProgramTest {
 protected:
     ReportsTest() : ProgramTest("") {}
@@ -98,8 +97,7 @@ TEST_F(ReportsTest, CancelOrAFailurePartWayLeavesNoFileAndTheNextReportPrints) {
     EXPECT_TRUE(answer.file.isEmpty()) << "no dialog without a car";
     page->cbJazdyAuto->setCurrentIndex(0);
 
-    // An id that is no number breaks the report off and its file is removed; an output that cannot
-    // open prints nothing.
+    // A report broken off by an id that is no number leaves no file; an output that cannot open.
     SelectedCustomerId = "1 OR 1";
     page->BitBtn27->click();
     EXPECT_EQ(QDir(answer.dir.path()).entryList(QDir::Files), QStringList());
@@ -111,8 +109,7 @@ TEST_F(ReportsTest, CancelOrAFailurePartWayLeavesNoFileAndTheNextReportPrints) {
                      {QStringLiteral("Tlač sa nedá začať: tlačiareň alebo výstupný súbor nie je dostupný."),
                       "Vozopis", 16}}));
 
-    // The next report prints. Without a customer or car id the block is empty and the car counts
-    // as a company car.
+    // The next report prints; without ids the block is empty and the car counts as a company car.
     SelectedCustomerId.clear();
     page->lblJazdyAuto->clear();
     const PdfText pdf = Print(page->BitBtn27);
@@ -146,8 +143,7 @@ TEST_F(ReportsTest, TheTripLogIsLandscapeWithTotalsTheVatLineOnlyForACompanyCarA
     EXPECT_EQ(pdf.title, "Vozopis_Octavia - NR123AB");
     ExpectCustomerHeader(pdf, "Vozopis vozidla\rOctavia - NR123AB");
     ExpectTableHeader(pdf, page->sgJazdy, "9;23;23;43;7;17;17;17;9;41;22;19", "R;C;C;L;C;R;R;R;C;L;L;R", 50);
-    // The rows from 57, the driver from 191. The last row ends at 65: totals from 72, the values
-    // right-aligned at 65; 119,00 without 19 % VAT is 100,00.
+    // Rows from 57; the last ends at 65, so totals from 72. 119,00 without 19 % VAT is 100,00.
     ExpectAt(pdf,
              QStringLiteral("Ján Novák L 191 57 231|Ján Novák L 191 61 231|Celkom km: R 12 72 41|"
                             "Celkom SK s DPH: R 12 76 41|Celkom SK bez DPH: R 12 80 41|119,00 R 36 76 65|"

@@ -47,9 +47,8 @@ struct PdfText {
     }
 };
 
-// Entries "text align x1 top x2" separated by '|': every word of the text on the line at top within
-// x1-x2, the text's left edge, centre or right edge (align L, C, R) at x1, the middle or x2 within
-// half a millimetre, and more than 1.2 mm between the words where the text has two blanks.
+// Entries "text align x1 top x2" separated by '|': the words on the line at top within x1-x2, aligned
+// (L, C, R) at x1, the middle or x2 to half a millimetre, and over 1.2 mm apart where two blanks are.
 inline void ExpectAt(const PdfText& pdf, const QString& entries) {
     for (const QString& entry : entries.split('|')) {
         QStringList f = entry.trimmed().split(' ');
@@ -96,8 +95,7 @@ inline PdfText ReadPdf(const QString& file) {
     return result;
 }
 
-// Answers the printer set-up dialog while it lives: accepted with the output going to a new PDF
-// file in a temporary folder for each report, or cancelled.
+// Answers the set-up dialog while it lives: accepted with a new PDF file for each report, or cancelled.
 struct PdfPrinterAnswer {
     explicit PdfPrinterAnswer(bool accept = true) {
         previous = SetPrintDialogHook([this, accept](QPrinter& printer) {

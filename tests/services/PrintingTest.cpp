@@ -11,8 +11,8 @@
 
 namespace {
 
-// Prints one document on the program's printer (into a PDF file while an answer lives). The
-// margins are fixed so that page breaks do not depend on the PDF engine's printable area.
+// One document on the program's printer, with fixed margins so that page breaks do not depend on the
+// PDF engine's printable area.
 void PrintDocument(const std::function<void()>& draw) {
     EXPECT_TRUE(ExecutePrintDialog(Printer().Device()));
     InitPrinterMetricsPortrait();
@@ -119,8 +119,7 @@ TEST(PrintGrid, BoxesFromY23WithRowHeight4AndMargin5AndShortListsCentreTheRest) 
 }
 
 TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEveryPage) {
-    // Limit 295 - 5 - 10 = 280: the row ending at 278 is the last on page 1 (rows 1 to 62). The
-    // footer at B = 295 - 5, the page number at R = 210 - 10.
+    // Limit 295 - 5 - 10 = 280: rows 1 to 62 on page 1; the footer at 295 - 5, the number at 210 - 10.
     int y;
     const PdfText pdf = PrintedGrid(*Grid(2, 70), y, "7;25", "R;L", "Vozopis", 0);
     ASSERT_EQ(pdf.pages.size(), 2);
@@ -131,8 +130,7 @@ TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEv
     EXPECT_LT(footer.bottom - footer.top, row.bottom - row.top - 0.1) << "the footer in 6 points";
     EXPECT_EQ(Printer().Font().pointSize(), 7) << "the table's size again after the footer";
 
-    // The last row reaching the limit: a page with only the header follows; y stays on page 1. An
-    // empty footer prints no page number.
+    // The last row reaching the limit: a page with the header alone follows; no footer, no number.
     const PdfText split = PrintedGrid(*Grid(2, 62), y, "7;25", "R;L");
     ASSERT_EQ(split.pages.size(), 2);
     EXPECT_TRUE(split.Find("h0", 2).size() == 1 && split.words.back().text == "h1") << "the header alone";
