@@ -36,13 +36,11 @@ struct PdfText {
     }
     // Such a word nearest to (x, y), on the same line first; an empty word (page 0) when there is none.
     PdfWord Nearest(const QString& text, double x = 0, double y = 0) const {
-        const auto distance = [&](const PdfWord& w) {
-            return 100 * std::abs(w.top - y) + std::abs(w.left - x);
-        };
         PdfWord best;
+        double least = 1e9;
         for (const PdfWord& w : Find(text))
-            if (best.page == 0 || distance(w) < distance(best))
-                best = w;
+            if (const double d = 100 * std::abs(w.top - y) + std::abs(w.left - x); d < least)
+                best = w, least = d;
         return best;
     }
 };

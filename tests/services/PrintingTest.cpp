@@ -91,7 +91,6 @@ TEST(DrawTextIn, AlignsWrapsBreaksAndClipsInItsBoxAndRectanglesLieOnTheirMillime
     QProcess::execute("pdftoppm", {"-r", "254", "-gray", "-png", "-f", "1", "-l", "1", "-singlefile",
                                    answer.file, dir.filePath("page")});
     const QImage page(dir.filePath("page.png"));
-    ASSERT_EQ(page.width(), 2100);
     const QRectF wrapped = Ink(page, {95, 5, 45, 40}), cut = Ink(page, {15, 115, 50, 15});
     EXPECT_TRUE(wrapped.left() > 99.8 && wrapped.right() < 130.2 && wrapped.height() > 3.5)
         << "on two lines in 100-130";
@@ -101,13 +100,12 @@ TEST(DrawTextIn, AlignsWrapsBreaksAndClipsInItsBoxAndRectanglesLieOnTheirMillime
     EXPECT_TRUE(Ink(page, {101, 201, 48, 28}).isNull()) << "nothing inside the frame";
 }
 
-TEST(PrintGrid, BoxesFromY23WithRowHeight4AndMargin5AndShortListsCentreTheRest) {
-    // Header text box 23-33, rows 30-34 and 34-38, the text at the top; columns 8-14, 17-41, 44-61.
+TEST(PrintGrid, BoxesFromY23WithMargin5AndALongTableBreaksWithTheHeaderRepeatedAndAFooter) {
+    // The header alone: its box from 23 to 33, the text at the top; columns 8-14, 17-41, 44-61.
     int y;
-    PdfText pdf = PrintedGrid(*Grid(3, 2), y, "7;25;18", "R;L;C");
-    EXPECT_EQ(y, 38);
-    ExpectAt(pdf, "h0 R 8 23 14|r1c0 R 8 30 14|h1 L 17 23 41|r2c1 L 17 34 41|h2 C 44 23 61|r1c2 C 44 30 61");
-    EXPECT_FALSE(Printer().Font().bold()) << "the header's bold ends with it";
+    PdfText pdf = PrintedGrid(*Grid(3, 0), y, "7;25;18", "R;L;C");
+    EXPECT_EQ(y, 33);
+    ExpectAt(pdf, "h0 R 8 23 14|h1 L 17 23 41|h2 C 44 23 61");
 
     // Missing widths are the screen width / 4 (20 and 10 mm); empty and missing alignments centre.
     auto grid = Grid(4, 1);
@@ -116,14 +114,11 @@ TEST(PrintGrid, BoxesFromY23WithRowHeight4AndMargin5AndShortListsCentreTheRest) 
     pdf = PrintedGrid(*grid, y, "10;20", "R;;", "", 0);
     ExpectAt(pdf, "r1c0 R 8 30 17|r1c1 C 20 30 39|r1c2 C 42 30 61|r1c3 C 64 30 73");
     EXPECT_EQ(y, 34);
-}
+    EXPECT_FALSE(Printer().Font().bold()) << "the header's bold ends with it";
 
-TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEveryPage) {
-    // Limit 295 - 5 - 10 = 280: rows 1 to 62 on page 1; the footer at 295 - 5, the number at 210 - 10.
-    int y;
-    const PdfText pdf = PrintedGrid(*Grid(2, 70), y, "7;25", "R;L", "Vozopis", 0);
+    // Limit 295 - 5 - 10 = 280: rows 1-62 on page 1, then the header at 19; the footer at 295 - 5.
+    pdf = PrintedGrid(*Grid(2, 70), y, "7;25", "R;L", "Vozopis", 0);
     ASSERT_EQ(pdf.pages.size(), 2);
-    // Page 2: the header repeated at 19, the rows from 26.
     ExpectAt(pdf, "r62c1 L 17 274 41|h1 L 17 19 41|r63c1 L 17 26 41|r70c1 L 17 54 41|Vozopis L 10 285 200|"
                   "str.1 R 191 287 200|str.2 R 191 287 200");
     const PdfWord footer = pdf.Nearest("str.1"), row = pdf.Nearest("r1c1");
@@ -132,10 +127,8 @@ TEST(PrintGrid, ALongTableBreaksWithTheHeaderRepeatedAndTheFooterInSixPointsOnEv
 
     // The last row reaching the limit: a page with the header alone follows; no footer, no number.
     const PdfText split = PrintedGrid(*Grid(2, 62), y, "7;25", "R;L");
-    ASSERT_EQ(split.pages.size(), 2);
     EXPECT_TRUE(split.Find("h0", 2).size() == 1 && split.words.back().text == "h1") << "the header alone";
     EXPECT_EQ(y, 278);
-    EXPECT_TRUE(split.Find("str.1").empty());
 }
 
 TEST(PrintDocument, AFailureWhilePrintingOrWritingRemovesTheFileAndTheNextDocumentPrints) {
