@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -18,15 +19,14 @@ struct PdfWord {
     int page = 0; // 1 for the first page
     double left = 0, top = 0, right = 0, bottom = 0;
     QString text;
-    // The left edge, centre or right edge, by an alignment letter.
-    double edge(char align) const { return align == 'L' ? left : align == 'C' ? (left + right) / 2 : right; }
 };
 
 struct PdfText {
+    QString title;     // the document's title, the print job's name
     QStringList pages; // each page's size in whole millimetres, "210x297"
     std::vector<PdfWord> words;
 
-    // Words of a page (0: every page) that equal text.
+    // The words of a page (0: every page) that equal text.
     std::vector<PdfWord> Find(const QString& text, int page = 0) const {
         std::vector<PdfWord> found;
         for (const PdfWord& w : words)
@@ -34,40 +34,39 @@ struct PdfText {
                 found.push_back(w);
         return found;
     }
-    // The first such word, or the one nearest to (x, y); an empty word (page 0) when there is none.
-    PdfWord First(const QString& text, int page = 0) const {
-        const auto found = Find(text, page);
-        return found.empty() ? PdfWord{} : found.front();
-    }
-    PdfWord Nearest(const QString& text, double x, double y) const { // the same line first
+    // Such a word nearest to (x, y), on the same line first; an empty word (page 0) when there is none.
+    PdfWord Nearest(const QString& text, double x = 0, double y = 0) const {
         PdfWord best;
-        const auto distance = [&](const PdfWord& w) {
-            return 100 * std::abs(w.top - y) + std::abs(w.left - x);
-        };
+        double least = 1e9;
         for (const PdfWord& w : Find(text))
-            if (best.page == 0 || distance(w) < distance(best))
-                best = w;
+            if (const double d = 100 * std::abs(w.top - y) + std::abs(w.left - x); d < least)
+                best = w, least = d;
         return best;
-    }
-    // The words of a page in reading order, joined by blanks.
-    QString PageText(int page) const {
-        QStringList parts;
-        for (const PdfWord& w : words)
-            if (w.page == page)
-                parts << w.text;
-        return parts.join(' ');
     }
 };
 
-// Entries "word align x top" separated by '|': the word nearest to (x, top) has its edge by the
-// alignment letter (L, C, R) at x and its top at top, within half a millimetre.
+// Entries "text align x1 top x2" separated by '|': the words on the line at top within x1-x2, aligned
+// (L, C, R) at x1, the middle or x2 to half a millimetre, and over 1.2 mm apart where two blanks are.
 inline void ExpectAt(const PdfText& pdf, const QString& entries) {
     for (const QString& entry : entries.split('|')) {
-        const QStringList f = entry.trimmed().split(' ');
-        const double x = f.value(2).toDouble(), top = f.value(3).toDouble();
-        const PdfWord word = pdf.Nearest(f.value(0), x, top);
-        EXPECT_NEAR(word.edge(f.value(1).toLatin1().at(0)), x, 0.5) << entry.toStdString();
-        EXPECT_NEAR(word.top, top, 0.5) << entry.toStdString();
+        QStringList f = entry.trimmed().split(' ');
+        const double x2 = f.takeLast().toDouble(), top = f.takeLast().toDouble(),
+                     x1 = f.takeLast().toDouble();
+        const QString align = f.takeLast();
+        const double x = align == "L" ? x1 : align == "R" ? x2 : (x1 + x2) / 2;
+        double left = 1e9, right = -1e9;
+        for (int i = 0; i < f.size(); ++i) {
+            if (f[i].isEmpty())
+                continue;
+            const PdfWord w = pdf.Nearest(f[i], x, top);
+            EXPECT_TRUE(std::abs(w.top - top) < 0.5 &&
+                        (i == 0 || !f[i - 1].isEmpty() || w.left > right + 1.2))
+                << entry.toStdString() << ": " << f[i].toStdString();
+            left = std::min(left, w.left), right = std::max(right, w.right);
+        }
+        const double edge = align == "L" ? left : align == "R" ? right : (left + right) / 2;
+        EXPECT_TRUE(std::abs(edge - x) < 0.5 && left > x1 - 0.1 && right < x2 + 0.1)
+            << entry.toStdString() << " spans " << left << "-" << right;
     }
 }
 
@@ -79,39 +78,35 @@ inline PdfText ReadPdf(const QString& file) {
     process.waitForFinished(60000);
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
     static const QRegularExpression tag(
-        R"RX(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)RX");
+        R"RX(<title>([^<]*)</title>|<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)RX");
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         const auto at = [&](int n) { return m.captured(n).toDouble() * 25.4 / 72; };
-        if (!m.captured(1).isEmpty())
-            result.pages << QString("%1x%2").arg(qRound(at(1))).arg(qRound(at(2)));
+        const auto text = [&](int n) { return QTextDocumentFragment::fromHtml(m.captured(n)).toPlainText(); };
+        if (m.capturedStart(1) >= 0)
+            result.title = text(1);
+        else if (m.capturedStart(2) >= 0)
+            result.pages << QString("%1x%2").arg(qRound(at(2))).arg(qRound(at(3)));
         else
-            result.words.push_back({int(result.pages.size()), at(3), at(4), at(5), at(6),
-                                    QTextDocumentFragment::fromHtml(m.captured(7)).toPlainText()});
+            result.words.push_back({int(result.pages.size()), at(4), at(5), at(6), at(7), text(8)});
     }
     return result;
 }
 
-// Answers the printer set-up dialog while it lives: accepted with the output going to a PDF
-// file in a temporary folder (a new file for each report), or cancelled.
-class PdfPrinterAnswer {
-public:
-    explicit PdfPrinterAnswer(bool accept = true) : accept_(accept) {
-        previous_ = SetPrintDialogHook([this](QPrinter& printer) {
-            file_ = dir_.filePath(QString("report%1.pdf").arg(++asked_));
-            printer.setOutputFileName(file_);
-            return accept_;
+// Answers the set-up dialog while it lives: accepted with a new PDF file for each report, or cancelled.
+struct PdfPrinterAnswer {
+    explicit PdfPrinterAnswer(bool accept = true) {
+        previous = SetPrintDialogHook([this, accept](QPrinter& printer) {
+            file = dir.filePath(QString("report%1.pdf").arg(++asked));
+            printer.setOutputFileName(file);
+            return accept;
         });
     }
-    ~PdfPrinterAnswer() { SetPrintDialogHook(previous_); }
-    QString File() const { return file_; } // the last report's file
-    QString Folder() const { return dir_.path(); }
-    PdfText Read() const { return ReadPdf(file_); }
+    ~PdfPrinterAnswer() { SetPrintDialogHook(previous); }
+    PdfText Read() const { return ReadPdf(file); }
 
-private:
-    QTemporaryDir dir_;
-    bool accept_;
-    int asked_ = 0;
-    QString file_;
-    PrintDialogHook previous_;
+    QTemporaryDir dir;
+    int asked = 0;
+    QString file; // the last report's file
+    PrintDialogHook previous;
 };
