@@ -1,36 +1,66 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
+#include <QDir>
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "Download.h"
 #include "PythonPeer.h"
+#include "TestSupport.h"
 
 // A real web server (download_area.py) on 127.0.0.1 serving a download area that the test writes,
 // over http and https (its certificate trusted while the object lives), with a few misbehaving
-// addresses: any path holding "endless" or "trickle" (800 bytes in 5 s), and "status/<code>" with
+// addresses: any path holding "trickle" (800 bytes in 5 s), and "status/<code>" with
 // "?to=<location>". VOZOPIS_DOWNLOAD_AREA points at it while the object lives.
 class DownloadAreaServer {
 public:
-    DownloadAreaServer();
-    ~DownloadAreaServer();
+    DownloadAreaServer() {
+        const QList<QByteArray> ports = peer_.ReadLine().split(' '); // "<http port> <https port>"
+        if (ports.size() == 2) {
+            port_ = ports[0].toInt();
+            tlsPort_ = ports[1].toInt();
+            qputenv("VOZOPIS_DOWNLOAD_AREA", Area().toUtf8());
+            SetDownloadCaFile(TLS_PEER_PEM);
+        }
+    }
+    ~DownloadAreaServer() {
+        qunsetenv("VOZOPIS_DOWNLOAD_AREA");
+        SetDownloadCaFile({});
+    }
     bool Started() const { return port_ > 0 && tlsPort_ > 0; }
-    QString Root(bool tls = false) const; // "http://127.0.0.1:<port>/"
+    QString Root(bool tls = false) const {
+        return QStringLiteral("%1://127.0.0.1:%2/").arg(tls ? "https" : "http").arg(tls ? tlsPort_ : port_);
+    }
     QString Area() const { return Root() + "download/"; }
     // Writes a file below the download area, e.g. Put("vozopis/index.inst", ...).
-    void Put(const QString& relative, const QByteArray& bytes);
-    void Remove(const QString& relative);
+    void Put(const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(root_.filePath("download/" + relative)).path());
+        WriteFileBytes(root_.filePath("download/" + relative), bytes);
+    }
+    void Remove(const QString& relative) { QFile::remove(root_.filePath("download/" + relative)); }
     // The paths requested so far, e.g. "/download/vozopis/index.inst".
-    QStringList Requests() const;
+    QStringList Requests() const {
+        QStringList paths;
+        const QString log = QString::fromUtf8(ReadFileBytes(root_.filePath("server.log")));
+        for (const QRegularExpressionMatch& m : QRegularExpression("\"GET (\\S+) HTTP").globalMatch(log))
+            paths << m.captured(1);
+        return paths;
+    }
 
 private:
     QTemporaryDir root_; // before the server, which serves it
-    TPythonPeer peer_;
+    TPythonPeer peer_{{"-u", DOWNLOAD_AREA_SCRIPT, root_.path(), TLS_PEER_PEM}, root_.filePath("server.log")};
     int port_ = 0;
     int tlsPort_ = 0;
 };
 
 // Files below Folder, relative, sorted (folders themselves are not listed).
-QStringList FilesBelow(const QString& folder);
+inline QStringList FilesBelow(const QString& folder) {
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
