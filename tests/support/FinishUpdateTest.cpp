@@ -1,10 +1,7 @@
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include "GeneralUnit.h"
 #include "ProgramFixture.h"
-#include "TestSupport.h"
 #include "VersionBlock.h"
 
 // This test program is the running program of FinishUpdate: version 0.89 (build 64).
@@ -18,8 +15,7 @@ TEST(FinishUpdate, TheExpectedVersionIsReportedOnceAndOnlyAnEmptyUpdaterFolderIs
     const ShownBox failed{QStringLiteral("Aktualizácia bola neúspešná!\rV prípade problémov nás prosím "
                                          "kontaktujte cez e-mail (\"podpora@molvek.sk\")."),
                           "Vozopis", 48};
-    for (const QByteArray& expected : {QByteArray("0.89 (build 64)\r\n"), QByteArray("0.91 (build 75)\r\n"),
-                                       QByteArray(), QByteArray("1.2.3\r\n")}) {
+    for (const char* expected : {"0.89 (build 64)\r\n", "0.91 (build 75)\r\n", "", "1.2.3\r\n"}) {
         WriteFileBytes(folder.File("updating.temp"), expected);
         FinishUpdate("Vozopis");
         FinishUpdate("Vozopis"); // the outcome is told once

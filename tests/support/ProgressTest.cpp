@@ -16,31 +16,29 @@ struct ProgressOnWindow : ::testing::Test {
     QWidget form;
 };
 
-TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredWhenTheWindowIsResized) {
+TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredAndItsBarOrGaugeSteps) {
     TProgress progress(10, false, QString(), &form);
     const auto geometry = [&] {
         return QList<QRect>{progress.Panel->geometry(), progress.Bar->geometry(), progress.Text->geometry()};
     };
     EXPECT_EQ(geometry(), (QList<QRect>{{300, 300, 400, 100}, {15, 50, 370, 17}, {15, 10, 370, 34}}));
     EXPECT_EQ(progress.Text->text(), QStringLiteral("prosím čakajte..."));
-    EXPECT_EQ(progress.Gauge, nullptr);
     form.resize(1201, 900);
     // A taller panel keeps its bar at the bottom and gives the text the room.
     progress.Panel->resize(400, 120);
     EXPECT_EQ(geometry(), (QList<QRect>{{400, 400, 400, 120}, {15, 70, 370, 17}, {15, 10, 370, 54}}));
-}
 
-TEST_F(ProgressOnWindow, StepItRaisesTheMaximumPositionZeroOnlyReadsAndTheWindowMayGoFirst) {
-    TProgress progress(2, true, "import", &form);
-    ASSERT_NE(progress.Gauge, nullptr);
-    EXPECT_EQ(progress.Gauge->palette().color(QPalette::Highlight), QColor(0, 0, 0x80));
-    EXPECT_EQ(progress.Text->text(), "import");
+    // The gauge: StepIt raises the maximum, Position(0) only reads; the window may go first.
+    TProgress gauge(2, true, "import", &form);
+    ASSERT_NE(gauge.Gauge, nullptr);
+    EXPECT_EQ(gauge.Gauge->palette().color(QPalette::Highlight), QColor(0, 0, 0x80));
+    EXPECT_EQ(gauge.Text->text(), "import");
     for (const char* expected : {"1/2", "2/2", "3/3"}) {
-        progress.StepIt();
-        EXPECT_EQ(QString("%1/%2").arg(progress.Gauge->value()).arg(progress.Gauge->maximum()), expected);
+        gauge.StepIt();
+        EXPECT_EQ(QString("%1/%2").arg(gauge.Gauge->value()).arg(gauge.Gauge->maximum()), expected);
     }
-    EXPECT_EQ(progress.Position(0), 3);
-    EXPECT_EQ(progress.Position(1), 1);
+    EXPECT_EQ(gauge.Position(0), 3);
+    EXPECT_EQ(gauge.Position(1), 1);
 
     auto window = std::make_unique<QWidget>();
     TProgress* orphan = new TProgress(0, false, "x", window.get());
@@ -48,30 +46,15 @@ TEST_F(ProgressOnWindow, StepItRaisesTheMaximumPositionZeroOnlyReadsAndTheWindow
     delete orphan;
 }
 
-TEST(TimeLeft, TurnsToMinutesAbove120SecondsRoundingHalvesToEven) {
-    const std::pair<double, QString> cases[] = {
-        {120, "120 s"}, {121, "2 m"}, {150, "2 m"}, {210, "4 m"}, {0.5, "0 s"}};
-    for (const auto& [seconds, text] : cases)
-        EXPECT_EQ(TimeLeftText(seconds), text) << seconds;
-}
-
 // The figures of one text update: 5 samples of 51 200 bytes in 500 ms intervals make 100 KB/s.
-struct ProgressText : ProgressOnWindow {
-    ProgressText() {
-        CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form);
-        download.LastTick = 1000;
-        download.Samples = {51200, 51200, 51200, 51200};
-        download.LastBytes = 1024000 - 51200;
-    }
-    QString TextAfter(uint64_t progress, uint64_t total) {
+TEST_F(ProgressOnWindow, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountSpeedAndTimeLeft) {
+    CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form);
+    TDownload download{500, 1000, 1024000 - 51200, {51200, 51200, 51200, 51200}};
+    int calls = 0;
+    const auto TextAfter = [&](uint64_t progress, uint64_t total) {
         download.Progress(progress, total, "adresa", 1501 + 1000 * calls++);
         return CurrentProgress->Text->text();
-    }
-    TDownload download;
-    int calls = 0;
-};
-
-TEST_F(ProgressText, WithinTheIntervalOnlyTheBarMovesThenTheTextShowsAmountSpeedAndTimeLeft) {
+    };
     download.Progress(5000, 10000, "adresa", 1500);
     EXPECT_EQ(CurrentProgress->Text->text(), QStringLiteral("začína sťahovanie..."));
     EXPECT_EQ(CurrentProgress->Bar->value(), 5000);
@@ -81,9 +64,13 @@ TEST_F(ProgressText, WithinTheIntervalOnlyTheBarMovesThenTheTextShowsAmountSpeed
                              "Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
     EXPECT_EQ(CurrentProgress->Bar->maximum(), 1024000 + 12288000);
     EXPECT_EQ(CurrentProgress->Bar->value(), 1024000);
-}
+    // The time left turns to minutes above 120 s, rounding halves to even.
+    const std::pair<double, QString> cases[] = {
+        {120, "120 s"}, {121, "2 m"}, {150, "2 m"}, {210, "4 m"}, {0.5, "0 s"}};
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(TimeLeftText(seconds), text) << seconds;
 
-TEST_F(ProgressText, WithoutATotalOrSpeedNoTimeIsShownAndTheLast19SamplesCount) {
+    // Without a total or a speed no time is shown; the last 19 samples count.
     download.Samples.clear();
     EXPECT_EQ(TextAfter(0, 0), QStringLiteral("adresa\n\n\nRýchlosť: 0,00 KB/s"));
     EXPECT_EQ(TextAfter(204800, 0), QStringLiteral("adresa\n\n\nRýchlosť: 200,00 KB/s"));

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include "Download.h"
 #include "PythonPeer.h"
@@ -17,18 +18,16 @@ class DownloadAreaServer {
 public:
     DownloadAreaServer() {
         const QList<QByteArray> ports = peer_.ReadLine().split(' '); // "<http port> <https port>"
-        if (ports.size() == 2) {
-            port_ = ports[0].toInt();
-            tlsPort_ = ports[1].toInt();
-            qputenv("VOZOPIS_DOWNLOAD_AREA", Area().toUtf8());
-            SetDownloadCaFile(TLS_PEER_PEM);
-        }
+        port_ = ports.value(0).toInt();
+        tlsPort_ = ports.value(1).toInt();
+        EXPECT_TRUE(port_ > 0 && tlsPort_ > 0) << "the download area did not start";
+        qputenv("VOZOPIS_DOWNLOAD_AREA", Area().toUtf8());
+        SetDownloadCaFile(TLS_PEER_PEM);
     }
     ~DownloadAreaServer() {
         qunsetenv("VOZOPIS_DOWNLOAD_AREA");
         SetDownloadCaFile({});
     }
-    bool Started() const { return port_ > 0 && tlsPort_ > 0; }
     QString Root(bool tls = false) const {
         return QStringLiteral("%1://127.0.0.1:%2/").arg(tls ? "https" : "http").arg(tls ? tlsPort_ : port_);
     }
