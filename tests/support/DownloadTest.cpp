@@ -26,9 +26,8 @@ TEST_F(DownloadTest, OnlyACompleteSuccessfulTransferWithinItsBoundsReplacesTheTa
     server.Put("text+1", text + "x");
     server.Put("program", program);
     server.Put("program+1", program + "x");
-    const QString area = server.Area(), status = server.Root() + "status/",
-                  trickle = server.Root() + "trickle";
-    const QString tlsStatus = server.Root(true) + "status/";
+    const QString area = server.Area(), status = server.Root() + "status/";
+    const QString tlsStatus = server.Root(true) + "status/", trickle = server.Root() + "trickle";
     const auto Text = DownloadKind::Text, Program = DownloadKind::Program;
     const struct {
         const char* name;
@@ -65,7 +64,7 @@ TEST_F(DownloadTest, OnlyACompleteSuccessfulTransferWithinItsBoundsReplacesTheTa
 }
 
 TEST_F(DownloadTest, ProgressRunsToTheTotalAnExceptionOrRefusedOptionStopsTheTransferDownloadFileRaises) {
-    const QByteArray body = Pattern(300 << 10);
+    const QByteArray body = Pattern((1 << 20) + 1); // above a text file's size
     server.Put("big.bin", body);
     QString last = "none"; // the last progress report, done/total
     EXPECT_TRUE(
@@ -93,7 +92,7 @@ TEST_F(DownloadTest, ProgressRunsToTheTotalAnExceptionOrRefusedOptionStopsTheTra
     EXPECT_FALSE(DownloadToFile(server.Area() + "big.bin", folder.File("big.bin"), DownloadKind::Program));
 
     // DownloadFile names the file after the address and raises its failure with the panel gone.
-    server.Put("MolvekUPDA.exe", body); // above a text file's size
+    server.Put("MolvekUPDA.exe", body);
     QWidget form;
     EXPECT_TRUE(DownloadFile(server.Area() + "MolvekUPDA.exe", folder.Path(), "", &form));
     EXPECT_EQ(ReadFileBytes(folder.File("MolvekUPDA.exe")), body);

@@ -4,8 +4,7 @@
 #include "LANUnit.h"
 
 namespace {
-// Triggers a menu item of the main window and reports the support window's pages and cooperation
-// path while it is shown; the window is then closed.
+// Triggers a menu item and reports the support window's pages and cooperation path while it is shown.
 QString OpenThroughMenu(QAction* item) {
     QString seen = "not shown";
     QTimer::singleShot(0, About, [&] {

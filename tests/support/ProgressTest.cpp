@@ -7,15 +7,15 @@
 #include "GeneralUnit.h"
 
 namespace {
-struct ProgressOnWindow : ::testing::Test {
-    ProgressOnWindow() {
+struct Progress : ::testing::Test {
+    Progress() {
         form.resize(1000, 700);
         form.show(); // a hidden window gets its resize events only when shown
     }
     QWidget form;
 };
 
-TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredAndItsBarOrGaugeSteps) {
+TEST_F(Progress, PanelStaysCentredItsBarOrGaugeStepsAndTheWindowMayGoFirst) {
     TProgress progress(10, false, QString(), &form);
     const auto geometry = [&] {
         return QList<QRect>{progress.Panel->geometry(), progress.Bar->geometry(), progress.Text->geometry()};
@@ -43,8 +43,8 @@ TEST_F(ProgressOnWindow, PanelIsCentredAndStaysCentredAndItsBarOrGaugeSteps) {
     delete orphan;
 }
 
-// The figures of one text update: 5 samples of 51 200 bytes in 500 ms intervals make 100 KB/s.
-TEST_F(ProgressOnWindow, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountSpeedAndTimeLeft) {
+// 5 samples of 51 200 bytes in 500 ms intervals make 100 KB/s.
+TEST_F(Progress, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountSpeedAndTimeLeft) {
     const std::unique_ptr<TProgress> shown(
         CurrentProgress = new TProgress(0, false, QStringLiteral("začína sťahovanie..."), &form));
     TDownload download{500, 1000, 1024000 - 51200, {51200, 51200, 51200, 51200}};

@@ -154,8 +154,7 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
     EXPECT_FALSE(UpdateRunning);
 }
 
-// Each case changes one file of the download area (none: offline; a null text: removed, a stale
-// copy left in the program folder).
+// Each case changes one file of the download area (none: offline; null: removed, a stale copy kept).
 TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMessagesAndLeavesNothing) {
     const QString offline = "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na "
                             "internet!\rPripojte sa na internet a pokus opakujte.";
@@ -164,10 +163,9 @@ TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMess
     const QString coded = "Nastala neočakávaná chyba č. #0000%1.\rChybu prosím nahláste na e-mail "
                           "(\"podpora@molvek.sk\") . Skontrolujte aktuálnosť verzie vášho programu na "
                           "\"https://www.molvek.sk/\". \r\r";
-    const QString broken =
-        coded.arg(1) + "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.";
-    const QString brokenUpdater =
-        coded.arg(2) + "Chyba po načítaní súboru \"mvindex.inst\". Prosím operáciu opakujte.";
+    const QString broken = "Chyba po načítaní súboru \"%1\". Prosím operáciu opakujte.";
+    const QString brokenIndex = coded.arg(1) + broken.arg("index.inst"),
+                  brokenUpdater = coded.arg(2) + broken.arg("mvindex.inst");
     const QString unlisted =
         coded.arg(3) + "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. "
                        "Vašu verziu nám oznámte cez e-mail (\"podpora@molvek.sk\"). Vaša verzia je \"[v "
@@ -186,16 +184,15 @@ TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMess
     const std::tuple<const char*, QString, QByteArray, QString, int> cases[] = {
         {"offline", "", {}, offline, 48},
         {"no index", index, {}, fetch.arg("index.inst"), 64},
-        {"empty index", index, "\r\n\r\n", broken, 16},
-        {"version code with a path", index, Lines({own, "../xx 0.99 (build 9)"}), broken, 16},
-        {"overlong index line", index, Lines({own, "00091 0.91 (build 75)" + QString(44, ' ')}), broken, 16},
+        {"empty index", index, "\r\n\r\n", brokenIndex, 16},
+        {"version code with a path", index, Lines({own, "../xx 0.99 (build 9)"}), brokenIndex, 16},
+        {"overlong line", index, Lines({own, "00091 0.91 (build 75)" + QString(44, ' ')}), brokenIndex, 16},
         {"site older by number", index, Lines({own, "00100 0.89 (build 100)"}), newer, 64}, // 0.891 < 0.8964
         {"site current", index, Lines({own}), current, 64},
         {"no updater index", updaterIndex, {}, fetch.arg("mvindex.inst"), 64},
         {"empty updater index", updaterIndex, "\r\n", brokenUpdater, 16},
         {"updater without a name", updaterIndex, "1.00 (build 5)\r\n", brokenUpdater, 16},
-        {"own version not listed", index, Lines({"00090 0.90 (build 70)", "00091 0.91 (build 75)"}), unlisted,
-         16},
+        {"own version not listed", index, Lines({"00091 0.91 (build 75)"}), unlisted, 16},
         {"no notes", "vozopis/00091.inst", {}, notes.arg("00091.inst"), 16},
         {"short notes", "vozopis/00090.inst", "a\r\nb\r\nc\r\n", notes.arg("00090.inst"), 16},
     };
@@ -220,8 +217,7 @@ TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMess
     }
 }
 
-// An accepted update from the support window (modal over the main window) stops every event loop
-// without the closing question; closing the main window during the updater download hands nothing over.
+// Started from the support window, modal over the main window: the hand-over asks no closing question.
 TEST(UpdateProgramEnd, TheProgramEndsAfterTheHandOverOrWhenClosedDuringTheUpdaterDownload) {
     for (const bool closing : {false, true}) {
         SCOPED_TRACE(closing);

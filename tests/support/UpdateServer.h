@@ -41,8 +41,7 @@ public:
 private:
     QTemporaryDir root_; // before the server, which serves it
     TPythonPeer peer_{{"-u", DOWNLOAD_AREA_SCRIPT, root_.path(), TLS_PEER_PEM}, root_.filePath("server.log")};
-    int port_ = 0;
-    int tlsPort_ = 0;
+    int port_ = 0, tlsPort_ = 0;
 };
 
 // Files below Folder, relative, sorted (folders themselves are not listed).
