@@ -61,6 +61,7 @@ TEST_F(Progress, WithinTheIntervalOnlyTheBarMovesThenTheTextTellsAmountSpeedAndT
     EXPECT_EQ(TextAfter(1024000, 1024000 + 12288000),
               QStringLiteral("adresa\n\nStav: 1\u00A0000,00 KB  /  13\u00A0000,00 KB    (7,69%)\n"
                              "Rýchlosť: 100,00 KB/s    (zostáva 120 s)"));
+    EXPECT_EQ(CurrentProgress->Text->textFormat(), Qt::PlainText); // each CR a line, whatever the address
     // The time left turns to minutes above 120 s, rounding halves to even.
     const std::pair<double, QString> cases[] = {
         {120, "120 s"}, {121, "2 m"}, {150, "2 m"}, {210, "4 m"}, {0.5, "0 s"}};
