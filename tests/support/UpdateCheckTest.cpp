@@ -233,8 +233,8 @@ TEST(UpdateProgramEnd, TheProgramEndsAfterTheHandOverOrWhenClosedDuringTheUpdate
         if (!closing)
             QTimer::singleShot(0, &about, &QDialog::exec);
         QTimer::singleShot(0, &about, [&] { area.Check(); }); // inside the support window's loop
-        if (closing)                                          // runs inside the updater download
-            QTimer::singleShot(0, &about, [&] { program.form->close(); });
+        if (closing)
+            QTimer::singleShot(0, &about, [&] { program.form->close(); });    // inside the updater download
         QTimer::singleShot(30000, &about, [] { QCoreApplication::exit(3); }); // never left running
         EXPECT_EQ(QApplication::exec(), 0);
         EXPECT_EQ(area.boxes.Shown().size(), closing ? 2u : 1u);
