@@ -1,23 +1,18 @@
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QTimer>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 #include "Encoding.h"
 #include "GeneralUnit.h"
 #include "LANUnit.h"
 #include "ProgramFixture.h"
-#include "TestSupport.h"
 #include "UpdateServer.h"
 #include "VersionBlock.h"
 
 namespace {
-const QString Question36 =
-    QStringLiteral("Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?");
 const QString Installer = "https://www.molvek.sk/download/vozopis/setup.exe";
+const QString InstallerQuestion =
+    QStringLiteral("Prajete si stiahnuť inštalačný súbor, z ktorého program nainštalujete manuálne neskôr?");
 
 QByteArray Lines(const QStringList& lines) {
     return ToAnsi(lines.join("\r\n") + "\r\n");
@@ -30,46 +25,36 @@ QByteArray ProgramWithVersion(const char* version) {
 // A program folder holding version 0.89 (build 64) and a download area offering 0.90 and 0.91.
 struct UpdateArea {
     UpdateArea() {
-        previousConnected_ = SetConnectedHook([this] { return online; });
-        previousEnd_ = SetProgramEndHook([this] { ++ended; });
+        SetConnectedHook([this] { return online; });
+        SetProgramEndHook([this] { ++ended; });
         WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.64"));
         Index({"00089 0.89 (build 64)", "00090 0.90 (build 70)", "00091 0.91 (build 75)"});
-        Notes("00090", "0.90 (build 70)",
-              {QStringLiteral("Oprava tlače"), "", QStringLiteral("Nové zostavy")});
-        Notes("00091", "0.91 (build 75)", {QStringLiteral("Rýchlejší štart")});
+        Notes("00090", "0.90 (build 70)", {"Oprava tlače", "", "Nové zostavy"});
+        Notes("00091", "0.91 (build 75)", {"Rýchlejší štart"});
         server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "A"}));
         server.Put("molvekupd/MolvekUPDA.exe", "#!/bin/sh\n");
     }
     ~UpdateArea() {
-        SetConnectedHook(previousConnected_);
-        SetProgramEndHook(previousEnd_);
+        SetConnectedHook({});
+        SetProgramEndHook({});
     }
 
     void Index(const QStringList& lines) { server.Put("vozopis/index.inst", Lines(lines)); }
     void Notes(const QString& code, const QString& version, const QStringList& notes,
                const QString& installer = Installer) {
-        const QString counted =
-            server.Area() + "count.php?f=http://www.molvek.sk/download/vozopis/setup" + code;
-        server.Put("vozopis/" + code + ".inst",
-                   Lines(QStringList{"[notes]", version, "01.03.2024", counted + ".exe", installer} + notes));
+        const QString counter = server.Area() + "count.php?f=http://www.molvek.sk/download/vozopis/setup";
+        server.Put(
+            "vozopis/" + code + ".inst",
+            Lines(QStringList{"[notes]", version, "01.03.2024", counter + code + ".exe", installer} + notes));
     }
     void Check(bool showMessages = true) {
         CheckForUpdate(showMessages, folder.File("Vozopis"), "Vozopis.exe", "vozopis", "Vozopis", &form);
     }
     // What the check left in the program folder besides the program.
-    QStringList Left() const {
-        QStringList files = FilesBelow(folder.Path());
-        files.removeAll("Vozopis");
-        return files;
-    }
+    QStringList Left() const { return FilesBelow(folder.Path()).filter(QRegularExpression("^(?!Vozopis$)")); }
     static QString Listed(const QString& version, const QStringList& notes) {
         return "\r\n\r\n\r\n[" + version + "]\r\n(dátum vydania: 01.03.2024)\r\n-----\r\n" +
                notes.join("\r\n");
-    }
-    static QString QuestionFor(const QString& newest, const QString& own) {
-        return "Vyšla nová verzia programu \"Vozopis\". Nová verzia je \"[v " + newest +
-               "]\" a vaša verzia je \"[v " + own +
-               "]\". Prajete si automaticky stiahnuť a nainštalovať novú verziu programu?";
     }
     inline static const QString UpdaterLine =
         QStringLiteral("\r\n\r\n\r\n+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".");
@@ -80,15 +65,9 @@ struct UpdateArea {
     QWidget form;
     bool online = true;
     int ended = 0;
-
-private:
-    std::function<bool()> previousConnected_;
-    ProgramEndHook previousEnd_;
 };
 
-struct UpdateCheckTest : UpdateArea, ::testing::Test {
-    void SetUp() override { ASSERT_TRUE(server.Started()); }
-};
+struct UpdateCheckTest : UpdateArea, ::testing::Test {};
 
 TEST(UpdateCheckCounter, TheCounterAddressIsTheLineUpToItsFirstEmbeddedAddressAndItsLastSegment) {
     const std::pair<QString, QString> cases[] = {
@@ -99,58 +78,98 @@ TEST(UpdateCheckCounter, TheCounterAddressIsTheLineUpToItsFirstEmbeddedAddressAn
         {"http://a.sk/c.php?f=HTTP://b.sk/s.exe", "s.exe"},
         {"http://a.sk/c.php?f=https://b.sk/s.exe", "s.exe"},
         {"count.php?f=setup89.exe", "count.php?f=setup89.exe"},
-        {"http://a.sk/c.php?f=http://b.sk/", "http://a.sk/c.php?f="},
-        {"", ""},
     };
     for (const auto& [line, address] : cases)
         EXPECT_EQ(CounterAddress(line), address) << line.toStdString();
 }
 
-TEST_F(UpdateCheckTest, NewerVersionsAreListedNewestFirstAndADeclinedUpdateOffersTheWebInstaller) {
+// The own version 0.89 (build 6) is also in "0.89 (build 64)": the first line holding it counts.
+TEST_F(UpdateCheckTest, TheFourNewestVersionsAboveTheOwnLineAreListedAndOnlyAWebInstallerIsOpened) {
+    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6"));
+    QStringList index{"00088 0.89 (build 6)" + QString(44, ' '), "00089 0.89 (build 64)"}; // the longest line
+    QString question =
+        "Vyšla nová verzia programu \"Vozopis\". Nová verzia je \"[v 0.94 (build 74)]\" a vaša "
+        "verzia je \"[v 0.89 (build 6)]\". Prajete si automaticky stiahnuť a nainštalovať novú "
+        "verziu programu?";
+    for (int i = 4; i >= 0; --i) {
+        const QString version = QStringLiteral("0.9%1 (build %2)").arg(i).arg(70 + i);
+        index.insert(2, QStringLiteral("0009%1 ").arg(i) + version);
+        Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i), "", "oprava"},
+              i == 4 ? "/bin/sh" : Installer); // a local program is never started from a notes file
+        question += i ? Listed(version, {"zmena " + QString::number(i), "oprava"}) : UpdaterLine;
+    }
+    Index(index);
     ShellRecorder shell;
     boxes.Answer(ID_NO);
     boxes.Answer(ID_YES);
-    Check();
-    const QString question = QuestionFor("0.91 (build 75)", "0.89 (build 64)") +
-                             Listed("0.91 (build 75)", {QStringLiteral("Rýchlejší štart")}) +
-                             Listed("0.90 (build 70)", {"Oprava tlače", "Nové zostavy"}) + UpdaterLine;
-    EXPECT_EQ(boxes.Shown(), Boxes({{question, "Vozopis", 68}, {Question36, "Vozopis", 36}}));
-    EXPECT_EQ(server.Requests(),
-              (QStringList{"/download/vozopis/index.inst", "/download/molvekupd/index.inst",
-                           "/download/vozopis/00091.inst", "/download/vozopis/00090.inst"}));
-    EXPECT_EQ(shell.Opened(), QStringList{Installer});
-    EXPECT_TRUE(QDir(folder.File("Data")).exists());
-
-    Notes("00091", "0.91 (build 75)", {"x"}, "/bin/sh");
-    boxes.Answer(ID_NO);
-    boxes.Answer(ID_YES);
-    Check();
-    EXPECT_EQ(shell.Opened(), QStringList{Installer}); // a local program is never started from a notes file
-    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
-    EXPECT_FALSE(UpdateRunning);
+    Check(false); // the two questions come also without messages
+    EXPECT_EQ(boxes.Shown(), Boxes({{question, "Vozopis", 68}, {InstallerQuestion, "Vozopis", 36}}));
+    EXPECT_FALSE(server.Log().contains("GET /download/vozopis/00090.inst "));
+    EXPECT_EQ(shell.Opened(), QStringList());
     EXPECT_EQ(ended, 0);
 }
 
-TEST_F(UpdateCheckTest, OnlyTheFourNewestVersionsAboveTheFirstLineHoldingTheOwnVersionAreListed) {
-    WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6")); // also in "0.89 (build 64)"
-    QStringList index{"00088 0.89 (build 6)" + QString(44, ' '),
-                      "00089 0.89 (build 64)"}; // the longest line taken
-    for (int i = 0; i < 5; ++i) {
-        const QString version = QStringLiteral("0.9%1 (build %2)").arg(i).arg(70 + i);
-        index << QStringLiteral("0009%1 ").arg(i) + version;
-        Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i)});
-    }
-    Index(index);
+TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProgram) {
+    ShellRecorder shell;
+    form.resize(800, 600);
+    QRect panel; // the first events run inside the updater download: its taller panel is up on the form
+    QTimer::singleShot(0, [&] {
+        if (CurrentProgress && CurrentProgress->Panel->isVisibleTo(&form))
+            panel = CurrentProgress->Panel->geometry();
+        Check(); // a second check while one runs returns at once
+    });
+    boxes.Answer(ID_YES);
     Check();
-    ASSERT_FALSE(boxes.Shown().empty());
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QuestionFor("0.94 (build 74)", "0.89 (build 6)") + Listed("0.94 (build 74)", {"zmena 4"}) +
-                  Listed("0.93 (build 73)", {"zmena 3"}) + Listed("0.92 (build 72)", {"zmena 2"}) +
-                  Listed("0.91 (build 71)", {"zmena 1"}) + UpdaterLine);
-    EXPECT_FALSE(server.Requests().contains("/download/vozopis/00090.inst"));
+    EXPECT_EQ(panel, QRect(200, 240, 400, 120));
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(ReadFileBytes(folder.File("inst.inst")) + ReadFileBytes(folder.File("updating.temp")),
+              "vozopis\r\nVozopis\r\nVozopis.exe\r\nvozopis00091.inst\r\n0.91 (build 75)\r\n");
+    EXPECT_TRUE(QFileInfo(folder.File("Data/MolvekUPD.exe")).isExecutable());
+    EXPECT_TRUE(server.Log().contains("GET /download/count.php?f=setup00091.exe "));
+    EXPECT_EQ(Left(), QStringList({"Data/MolvekUPD.exe", "inst.inst", "updating.temp"}));
+
+    // An updater of the site's version is neither announced nor downloaded; another version is.
+    const QByteArray updater = ProgramWithVersion("1.0.0.5");
+    WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
+    boxes.Answer(ID_YES);
+    Check();
+    EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "B"}));
+    boxes.Answer(ID_NO);
+    boxes.Answer(ID_YES);
+    Check();
+    const QString question = boxes.Shown()[0].text;
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({question, question.chopped(UpdaterLine.size()), question, InstallerQuestion}));
+    EXPECT_EQ(shell.Opened(),
+              QStringList({folder.File("Data/MolvekUPD.exe"), folder.File("Data/MolvekUPD.exe"), Installer}));
+
+    // A failed updater download raises its error and hands nothing over.
+    QFile::remove(folder.File("inst.inst"));
+    boxes.Answer(ID_YES);
+    EXPECT_EQ(ErrorOf([&] { Check(); }),
+              "Error downloading URL: " + server.Area() + "molvekupd/MolvekUPDB.exe");
+    EXPECT_EQ(Left(), QStringList({"Data/MolvekUPD.exe", "updating.temp"}));
+    EXPECT_FALSE(UpdateRunning);
 }
 
-TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyTheQuestions) {
+// Each case changes one file of the download area (none: offline; null: removed, a stale copy kept).
+TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMessagesAndLeavesNothing) {
+    const QString offline = "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na "
+                            "internet!\rPripojte sa na internet a pokus opakujte.";
+    const QString fetch =
+        "Nepodarilo sa stiahnuť informácie z internetu (\"%1\"). Operáciu prosím opakujte neskôr.";
+    const QString coded = "Nastala neočakávaná chyba č. #0000%1.\rChybu prosím nahláste na e-mail "
+                          "(\"podpora@molvek.sk\") . Skontrolujte aktuálnosť verzie vášho programu na "
+                          "\"https://www.molvek.sk/\". \r\r";
+    const QString broken = "Chyba po načítaní súboru \"%1\". Prosím operáciu opakujte.";
+    const QString brokenIndex = coded.arg(1) + broken.arg("index.inst"),
+                  brokenUpdater = coded.arg(2) + broken.arg("mvindex.inst");
+    const QString unlisted =
+        coded.arg(3) + "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. "
+                       "Vašu verziu nám oznámte cez e-mail (\"podpora@molvek.sk\"). Vaša verzia je \"[v "
+                       "0.89 (build 64)]\".";
     const QString newer =
         "Máte novšiu verziu programu \"Vozopis\" ako je oficiálne uvedené na stránke.\rAktuálna "
         "verzia uvedená na stránke je \"[v 0.89 (build 100)]\" a vaša verzia je \"[v 0.89 (build "
@@ -159,195 +178,68 @@ TEST_F(UpdateCheckTest, VersionsCompareAsNumbersAndShowMessagesFalseKeepsOnlyThe
         "stránke ( https://www.molvek.sk/ ).";
     const QString current =
         "Žiadne nové verzie programu \"Vozopis\" nie su k dispozícii. Vaša verzia je aktuálna.";
-    const QString older = "00100 0.89 (build 100)"; // 0.891 is older than 0.8964
-    for (const bool show : {true, false}) {
-        Index({"00089 0.89 (build 64)", older});
-        Check(show);
-        Index({"00089 0.89 (build 64)"});
-        Check(show);
-    }
-    Index({"00089 0.89 (build 64)", "00091 0.91 (build 75)"});
-    Check(false);
-    ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(Boxes(boxes.Shown().begin(), boxes.Shown().begin() + 2),
-              Boxes({{newer, "Vozopis", 64}, {current, "Vozopis", 64}}));
-    EXPECT_EQ(boxes.Shown()[2].flags, 68);
-    EXPECT_EQ(boxes.Shown()[3].text, Question36);
-    EXPECT_TRUE(Left().isEmpty());
-}
-
-TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProgram) {
-    ShellRecorder shell;
-    form.resize(800, 600);
-    QRect panel; // the first events run inside the updater download: its taller panel is up on the form
-    QTimer::singleShot(0, [&] {
-        if (CurrentProgress && CurrentProgress->Panel->parentWidget() == &form &&
-            CurrentProgress->Panel->isVisibleTo(&form))
-            panel = CurrentProgress->Panel->geometry();
-    });
-    boxes.Answer(ID_YES);
-    Check();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(panel, QRect(200, 240, 400, 120));
-    EXPECT_EQ(ended, 1);
-    EXPECT_EQ(shell.Opened(), QStringList{folder.File("Data/MolvekUPD.exe")});
-    EXPECT_EQ(ReadFileBytes(folder.File("inst.inst")),
-              "vozopis\r\nVozopis\r\nVozopis.exe\r\nvozopis00091.inst\r\n");
-    EXPECT_EQ(ReadFileBytes(folder.File("updating.temp")), "0.91 (build 75)\r\n");
-    EXPECT_TRUE(QFileInfo(folder.File("Data/MolvekUPD.exe")).isExecutable());
-    EXPECT_TRUE(server.Requests().contains("/download/count.php?f=setup00091.exe"));
-    EXPECT_TRUE(server.Requests().contains("/download/molvekupd/MolvekUPDA.exe"));
-    EXPECT_EQ(CurrentProgress, nullptr);
-    EXPECT_FALSE(UpdateRunning);
-    EXPECT_EQ(Left(), (QStringList{"Data/MolvekUPD.exe", "inst.inst", "updating.temp"}));
-
-    // An updater of the site's version is neither announced nor downloaded; another version is.
-    const QByteArray updater = ProgramWithVersion("1.0.0.5");
-    WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
-    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
-    boxes.Answer(ID_YES);
-    Check();
-    EXPECT_EQ(boxes.Shown()[1].text, boxes.Shown()[0].text.chopped(UpdaterLine.size()));
-    EXPECT_EQ(server.Requests().filter("MolvekUPD").size(), 1);
-    EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
-    EXPECT_EQ(shell.Opened().size(), 2);
-    server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "A"}));
-    Check();
-    EXPECT_EQ(boxes.Shown()[2].text, boxes.Shown()[0].text);
-}
-
-// Each case changes one file of the download area (none: offline; a null text: removed, a stale
-// copy left in the program folder).
-TEST(UpdateCheckFailures, EveryFailedStepShowsItsMessageAndLeavesNothing) {
-    const QString fetch =
-        "Nepodarilo sa stiahnuť informácie z internetu (\"%1\"). Operáciu prosím opakujte neskôr.";
-    const QString broken = "Chyba po načítaní súboru \"%1\". Prosím operáciu opakujte.";
     const QString notes = "Nepodarilo sa stiahnuť súbor s informáciami pre niektorú verziu (%1).";
     const QString index = "vozopis/index.inst", updaterIndex = "molvekupd/index.inst";
-    const struct {
-        const char* name;
-        QString file;
-        QByteArray content;
-        QString text;
-        int flags;
-    } cases[] = {
-        {"offline",
-         "",
-         {},
-         "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na internet!\r"
-         "Pripojte sa na internet a pokus opakujte.",
-         48},
+    const QString own = "00089 0.89 (build 64)";
+    const std::tuple<const char*, QString, QByteArray, QString, int> cases[] = {
+        {"offline", "", {}, offline, 48},
         {"no index", index, {}, fetch.arg("index.inst"), 64},
-        {"empty index", index, "\r\n\r\n", broken.arg("index.inst"), 16},
-        {"version code with a path", index, Lines({"00089 0.89 (build 64)", "../xx 0.99 (build 9)"}),
-         broken.arg("index.inst"), 16},
-        {"overlong index line", index,
-         Lines({"00089 0.89 (build 64)", "00091 0.91 (build 75)" + QString(44, ' ')}),
-         broken.arg("index.inst"), 16},
+        {"empty index", index, "\r\n\r\n", brokenIndex, 16},
+        {"version code with a path", index, Lines({own, "../xx 0.99 (build 9)"}), brokenIndex, 16},
+        {"overlong line", index, Lines({own, "00091 0.91 (build 75)" + QString(44, ' ')}), brokenIndex, 16},
+        {"site older by number", index, Lines({own, "00100 0.89 (build 100)"}), newer, 64}, // 0.891 < 0.8964
+        {"site current", index, Lines({own}), current, 64},
         {"no updater index", updaterIndex, {}, fetch.arg("mvindex.inst"), 64},
-        {"empty updater index", updaterIndex, "\r\n", broken.arg("mvindex.inst"), 16},
-        {"updater without a name", updaterIndex, "1.00 (build 5)\r\n", broken.arg("mvindex.inst"), 16},
-        {"own version not listed", index, Lines({"00090 0.90 (build 70)", "00091 0.91 (build 75)"}),
-         "Nepodarilo sa vyhľadať informácie o vašej verzii programu. Update nemôže pokračovať. Vašu verziu "
-         "nám oznámte cez e-mail (\"podpora@molvek.sk\"). Vaša verzia je \"[v 0.89 (build 64)]\".",
-         16},
+        {"empty updater index", updaterIndex, "\r\n", brokenUpdater, 16},
+        {"updater without a name", updaterIndex, "1.00 (build 5)\r\n", brokenUpdater, 16},
+        {"own version not listed", index, Lines({"00091 0.91 (build 75)"}), unlisted, 16},
         {"no notes", "vozopis/00091.inst", {}, notes.arg("00091.inst"), 16},
         {"short notes", "vozopis/00090.inst", "a\r\nb\r\nc\r\n", notes.arg("00090.inst"), 16},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file, content, text, flags] : cases) {
+        SCOPED_TRACE(name);
         UpdateArea a;
         for (const bool show : {false, true}) {
-            if (c.file.isEmpty()) {
+            if (file.isEmpty()) {
                 a.online = false;
-            } else if (c.content.isNull()) {
-                a.server.Remove(c.file);
-                WriteFileBytes(a.folder.File(c.file.section('/', -1)),
+            } else if (content.isNull()) {
+                a.server.Remove(file);
+                WriteFileBytes(a.folder.File(file.section('/', -1)),
                                Lines({"[x]", "0.91 (build 75)", "d", "c", "i"}));
             } else {
-                a.server.Put(c.file, c.content);
+                a.server.Put(file, content);
             }
             a.Check(show);
         }
-        ASSERT_EQ(a.boxes.Shown().size(), 1u); // none without messages
-        EXPECT_TRUE(a.boxes.Shown()[0].text.endsWith(c.text)) << a.boxes.Shown()[0].text.toStdString();
-        EXPECT_EQ(a.boxes.Shown()[0].flags, c.flags);
-        EXPECT_TRUE(a.Left().isEmpty()) << a.Left().join(", ").toStdString();
+        EXPECT_EQ(a.boxes.Shown(), Boxes({{text, "Vozopis", flags}}));
+        EXPECT_EQ(a.Left(), QStringList());
         EXPECT_FALSE(UpdateRunning);
     }
 }
 
-TEST_F(UpdateCheckTest, AFailedUpdaterDownloadEndsTheCheckWithoutHandOver) {
-    server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "B"}));
-    boxes.Answer(ID_YES);
-    EXPECT_EQ(ErrorOf([&] { Check(); }),
-              "Error downloading URL: " + server.Area() + "molvekupd/MolvekUPDB.exe");
-    EXPECT_TRUE(Left().isEmpty()) << Left().join(", ").toStdString();
-    EXPECT_EQ(ended, 0);
-    EXPECT_FALSE(UpdateRunning);
-}
-
-TEST_F(UpdateCheckTest, ASecondCheckWhileOneRunsReturnsAtOnce) {
-    int shown = 0;
-    qsizetype requestsBefore = -1, requestsAfter = -1;
-    const MessageBoxHook recorder = SetMessageBoxHook([&](const QString&, const QString&, int) {
-        if (++shown == 1) {
-            EXPECT_TRUE(UpdateRunning);
-            requestsBefore = server.Requests().size();
-            Check();
-            requestsAfter = server.Requests().size();
-        }
-        return int(ID_NO);
-    });
-    Check();
-    SetMessageBoxHook(recorder);
-    EXPECT_EQ(shown, 2); // the question and the installer question, nothing from the second check
-    EXPECT_EQ(requestsBefore, requestsAfter);
-}
-
-// The real ending, in a child process. An accepted update, started from the support window (a modal
-// dialog over the main window), stops every event loop without the closing question. Closing the main
-// window during the updater download stops the download, hands nothing over and ends the program.
+// Started from the support window, modal over the main window: the hand-over asks no closing question.
 TEST(UpdateProgramEnd, TheProgramEndsAfterTheHandOverOrWhenClosedDuringTheUpdaterDownload) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const bool closeDuringDownload : {false, true}) {
-        EXPECT_EXIT(
-            {
-                bool clean = false;
-                {
-                    UpdateArea area;
-                    if (closeDuringDownload)
-                        area.server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "trickle"}));
-                    SetProgramEndHook({});
-                    StartedProgram program;
-                    program.form->show();
-                    area.boxes.Answer(ID_YES); // the update
-                    area.boxes.Answer(ID_YES); // the closing question
-                    QTimer::singleShot(0, [&] {
-                        QDialog about(program.form.get());
-                        QTimer::singleShot(0, [&] { area.Check(); });
-                        if (!closeDuringDownload)
-                            about.exec();
-                    });
-                    QTimer closer; // closes the main window once the updater download is under way
-                    closer.callOnTimeout([&] {
-                        if (CurrentProgress && closer.isActive()) {
-                            closer.stop();
-                            program.form->close();
-                        }
-                    });
-                    if (closeDuringDownload)
-                        closer.start(10);
-                    QTimer::singleShot(30000, [] { QCoreApplication::exit(3); }); // never left running
-                    const int code = QApplication::exec();
-                    clean = code == 0 && area.boxes.Shown().size() == (closeDuringDownload ? 2u : 1u) &&
-                            QFile::exists(area.folder.File("inst.inst")) != closeDuringDownload &&
-                            area.Left().size() == (closeDuringDownload ? 0 : 3) && !UpdateRunning;
-                }
-                std::exit(clean ? 0 : 1);
-            },
-            ::testing::ExitedWithCode(0), "")
-            << closeDuringDownload;
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing);
+        UpdateArea area;
+        if (closing)
+            area.server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)", "trickle"}));
+        SetProgramEndHook({});
+        StartedProgram program;
+        program.form->show();
+        area.boxes.Answer(ID_YES); // the update
+        area.boxes.Answer(ID_YES); // the closing question
+        QDialog about(program.form.get());
+        if (!closing)
+            QTimer::singleShot(0, &about, &QDialog::exec);
+        QTimer::singleShot(0, &about, [&] { area.Check(); }); // inside the support window's loop
+        if (closing)
+            QTimer::singleShot(0, &about, [&] { program.form->close(); });    // inside the updater download
+        QTimer::singleShot(30000, &about, [] { QCoreApplication::exit(3); }); // never left running
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_EQ(area.boxes.Shown().size(), closing ? 2u : 1u);
+        EXPECT_EQ(area.Left().size(), closing ? 0 : 3);
+        EXPECT_FALSE(UpdateRunning);
     }
 }
 } // namespace

@@ -1,25 +1,14 @@
-# The download area of the tests: the files below a folder over http, and with a certificate also
-# over https, plus a few addresses that misbehave. Prints "<http port> <https port or 0>".
-import http.server, ssl, sys, threading, time, urllib.parse
+# The download area of the tests: the files below a folder over http and, with the certificate,
+# over https, plus a few addresses that misbehave. Prints "<http port> <https port>".
+import functools, http.server, ssl, sys, threading, time, urllib.parse
 
-root, cert = sys.argv[1], (sys.argv[2] if len(sys.argv) > 2 else "")
+root, cert = sys.argv[1], sys.argv[2]
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
-    protocol_version = "HTTP/1.0"
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, directory=root, **kwargs)
-
     def do_GET(self):
         url = urllib.parse.urlparse(self.path)
-        query = urllib.parse.parse_qs(url.query)
-        if "endless" in url.path:  # a body without end (stops at 16 MB to spare the disk)
-            self.send_response(200)
-            self.end_headers()
-            for _ in range(256):
-                self.wfile.write(b"x" * 65536)
-        elif "trickle" in url.path:  # 40 bytes every 0.25 s, 800 bytes in all
+        if "trickle" in url.path:  # 40 bytes every 0.25 s, 800 bytes in all
             self.send_response(200)
             self.send_header("Content-Length", "800")
             self.end_headers()
@@ -27,10 +16,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 self.wfile.write(b"y" * 40)
                 self.wfile.flush()
                 time.sleep(0.25)
-        elif url.path.startswith("/status/"):  # that status, with a body
+        elif url.path.startswith("/status/"):  # that status with a body, "?to=" its location
             self.send_response(int(url.path[8:]))
-            if "to" in query:
-                self.send_header("Location", query["to"][0])
+            for location in urllib.parse.parse_qs(url.query).get("to", []):
+                self.send_header("Location", location)
             self.send_header("Content-Length", "10")
             self.end_headers()
             self.wfile.write(b"error page")
@@ -38,18 +27,14 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             super().do_GET()
 
 
-def serve(context):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+tls.load_cert_chain(cert)
+ports = []
+for context in (None, tls):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=root))
     if context:
         server.socket = context.wrap_socket(server.socket, server_side=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server.server_address[1]
-
-
-tls = None
-if cert:
-    tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    tls.load_cert_chain(cert)
-ports = "%d %d\n" % (serve(None), serve(tls) if tls else 0)
-sys.stdout.write(ports)
+    ports.append(str(server.server_address[1]))
+print(" ".join(ports))
 threading.Event().wait()
