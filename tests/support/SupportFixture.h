@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -67,22 +68,22 @@ struct SupportWindow {
     std::unique_ptr<TAbout> about;
 };
 
-// A FIFO with a writer that keeps coming: a reader that waits for one is let go with an empty file
-// instead of hanging the test. At the end the writer is let go in turn.
+// A FIFO whose writer comes and goes without ever waiting: a reader that blocks on it gets an empty
+// file instead of hanging the test, and the writer ends even when the FIFO was replaced.
 class FifoRescue {
 public:
     explicit FifoRescue(const QString& path) : path_(QFile::encodeName(path)) {
         ::mkfifo(path_.constData(), 0600);
         writer_ = std::thread([this] {
-            while (!stop_)
-                ::close(::open(path_.constData(), O_WRONLY));
+            while (!stop_) {
+                ::close(::open(path_.constData(), O_WRONLY | O_NONBLOCK));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
         });
     }
     ~FifoRescue() {
         stop_ = true;
-        const int reader = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
         writer_.join();
-        ::close(reader);
     }
 
 private:
