@@ -2,13 +2,9 @@
 
 #include <QDir>
 #include <QTimer>
-#include <QWidget>
 #include <atomic>
-#include <chrono>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -27,11 +23,8 @@ struct SupportWindow {
         ProgramTitle = title;
         AppDir = folder.Path();
         ExeFileName = "Vozopis.exe";
-        LanguageTag.clear();
-        ProductCode.clear();
-        ProductName.clear();
-        ProductFileName.clear();
-        MessageTable = QStringList(21, QString());
+        LanguageTag = ProductCode = ProductName = ProductFileName = QString();
+        MessageTable.clear();
         InitDefaultMessages();
         main.setGeometry(0, 0, 1024, 728);
         about = std::make_unique<TAbout>(&main);
