@@ -106,7 +106,7 @@ TEST_F(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
     EXPECT_LT(w.main.width(), outer.width());
 }
 
-TEST_F(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
+TEST_F(AboutWindow, LicenceChangelogAndHelpPreferTheTaggedFile) {
     // Without a tag the names with a double hyphen come first.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
     w.WriteFile("Vozopis--license.rtf", "empty tag licence");
@@ -120,33 +120,28 @@ TEST_F(AboutWindow, LicenceAndChangelogPreferTheTaggedFile) {
     EXPECT_EQ(LanguageTag, "EN");
     EXPECT_EQ(about.reLicense->toPlainText(), Missing(QStringLiteral("Licenčný súbor")));
     EXPECT_EQ(about.mChangelog->toPlainText(), Missing(QStringLiteral("Súbor s históriou zmien")));
+    ShellRecorder shell;
+    MessageBoxRecorder boxes;
+    about.BitBtn15->click();
+    EXPECT_EQ(boxes.Shown(), Boxes({{Missing(QStringLiteral("Súbor pomocníka")), "Vozopis", 48}}));
 
     // The untagged files alone; the changelog is Windows-1250 text. Then the tagged ones win.
     w.WriteFile("Vozopis-license.rtf", "untagged licence");
     w.WriteFile("Vozopis-changelog.txt", "Zmena \xe8. 1: \x9e\x9a\x9d");
+    w.WriteFile("Vozopis-help.chm", "help");
+    about.BitBtn15->click();
     w.Open("help");
     EXPECT_EQ(about.reLicense->toPlainText() + "|" + about.mChangelog->toPlainText(),
               QStringLiteral("untagged licence|Zmena č. 1: žšť"));
     w.WriteFile("Vozopis-EN-license.rtf", "tagged licence");
     w.WriteFile("Vozopis-EN-changelog.txt", "tagged changelog");
+    w.WriteFile("Vozopis-EN-help.chm", "help");
+    about.BitBtn15->click();
+    EXPECT_EQ(shell.Opened(),
+              QStringList({w.folder.File("Vozopis-help.chm"), w.folder.File("Vozopis-EN-help.chm")}));
     w.Open("help");
     EXPECT_EQ(about.reLicense->toPlainText() + "|" + about.mChangelog->toPlainText(),
               "tagged licence|tagged changelog");
-}
-
-TEST_F(AboutWindow, HelpButtonOpensTaggedThenUntaggedHelpElseWarns) {
-    w.WriteFile("Data/settings.mvk", "[language]\r\ntag=EN\r\n");
-    w.Open("help");
-    ShellRecorder shell;
-    MessageBoxRecorder boxes;
-    about.BitBtn15->click();
-    w.WriteFile("Vozopis-help.chm", "help");
-    about.BitBtn15->click();
-    w.WriteFile("Vozopis-EN-help.chm", "help");
-    about.BitBtn15->click();
-    EXPECT_EQ(boxes.Shown(), Boxes({{Missing(QStringLiteral("Súbor pomocníka")), "Vozopis", 48}}));
-    EXPECT_EQ(shell.Opened(),
-              QStringList({w.folder.File("Vozopis-help.chm"), w.folder.File("Vozopis-EN-help.chm")}));
 }
 
 TEST_F(AboutWindow, LinkLabelsChangeStyleOnHoverAndOpenTheirLinks) {
