@@ -128,6 +128,7 @@ TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSen
     } cases[] = {
         {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text", "Your name / nick", "4:→"},
         {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", "Your e-mail", "4:п"},
+        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", "Your e-mail", QStringLiteral("4:😀")},
         {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Správa"),
          QStringLiteral("9:😀")}};
     Boxes shown;
