@@ -20,15 +20,10 @@ QStringList Fragments(const QByteArray& rtf, QTextDocument&& doc = QTextDocument
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
-            QString marks;
-            if (f.fontWeight() == QFont::Bold)
-                marks += 'b';
-            if (f.fontItalic())
-                marks += 'i';
-            if (f.fontUnderline())
-                marks += 'u';
-            if (f.hasProperty(QTextFormat::FontPointSize))
-                marks += QString::number(f.fontPointSize());
+            const QString marks =
+                QString(f.fontWeight() == QFont::Bold ? "b" : "") + (f.fontItalic() ? "i" : "") +
+                (f.fontUnderline() ? "u" : "") +
+                (f.hasProperty(QTextFormat::FontPointSize) ? QString::number(f.fontPointSize()) : "");
             out << (marks.isEmpty() ? "-" : marks) + ':' + it.fragment().text();
         }
     }

@@ -1,4 +1,3 @@
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,14 +19,13 @@ namespace {
 // last mail received.
 class MailServer {
 public:
-    explicit MailServer(const QString& login = ReportLogin, const QString& password = ReportPassword)
-        : peer_({SMTP_SERVER_SCRIPT, login, password, folder_.path()}) {
-        port_ = peer_.ReadLine().toInt();
-        qputenv("VOZOPIS_SMTP", "127.0.0.1:" + QByteArray::number(port_));
+    explicit MailServer(const QString& password = ReportPassword)
+        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path()}), port_(peer_.ReadLine()) {
+        qputenv("VOZOPIS_SMTP", "127.0.0.1:" + port_);
     }
     ~MailServer() { qunsetenv("VOZOPIS_SMTP"); }
     void Stop() { peer_.Stop(); }
-    bool Running() const { return port_ > 0; }
+    bool Running() const { return port_.toInt() > 0; }
     QByteArray Message() const { return ReadFileBytes(folder_.filePath("message.bin")); }
     QJsonObject Envelope() const {
         return QJsonDocument::fromJson(ReadFileBytes(folder_.filePath("envelope.json"))).object();
@@ -36,28 +34,24 @@ public:
 private:
     QTemporaryDir folder_;
     TPythonPeer peer_;
-    int port_ = 0;
+    QByteArray port_;
 };
 
 // Answers the connection test while it lives.
 struct Connected {
-    explicit Connected(bool answer) {
-        previous = SetConnectedHook([answer] { return answer; });
-    }
+    explicit Connected(bool answer) : previous(SetConnectedHook([answer] { return answer; })) {}
     ~Connected() { SetConnectedHook(previous); }
     std::function<bool()> previous;
 };
 
 const QString Name = QStringLiteral("Ján Šťastný");
-const ShownBox Failed{QStringLiteral("Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet."),
-                      "Vozopis", 16};
 
 // The support window online beside a running mail server; every box is answered and recorded.
 struct BugReport : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(server.Running()); }
-    void Send(const QString& message) {
-        about.eName->setText(Name);
-        about.eEMail->setText("jan@example.sk");
+    void Send(const QString& message, const QString& name = Name, const QString& email = "jan@example.sk") {
+        about.eName->setText(name);
+        about.eEMail->setText(email);
         about.mMessage->setPlainText(message);
         about.BitBtn3->click();
     }
@@ -73,38 +67,26 @@ struct BugReport : ::testing::Test {
 };
 } // namespace
 
-TEST_F(BugReport, DeliversTheMailLinesInWindows1250AndEmptiesThePage) {
-    Send(QStringLiteral("Žltý kôň ťahá\n.\nDruhý riadok\n"));
+// Header values stay on one line whatever the fields hold, so no header can be added.
+TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePage) {
+    Send(QStringLiteral("Žltý kôň ťahá\n.\nDruhý riadok\n"), QStringLiteral("Ján\nŠťastný"),
+         "jan@example.sk\r\nBcc: other@example.sk");
     EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64}}));
     EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
-    EXPECT_EQ(server.Envelope()["from"].toString(), ReportSender);
-    EXPECT_EQ(server.Envelope()["to"].toArray(), QJsonArray({SupportEmail}));
+    EXPECT_EQ(server.Envelope(), QJsonObject({{"from", ReportSender}, {"to", QJsonArray({SupportEmail})}}));
 
     const QByteArray message = server.Message();
-    const QList<QByteArray> lines = message.split('\n');
-    ASSERT_GE(lines.size(), 4);
-    const QByteArray date = lines.at(3);
+    const QByteArray date = message.split('\n').value(3);
     EXPECT_TRUE(
         QRegularExpression("^Date: \\d{4}-\\d\\d-\\d\\d , \\d\\d:\\d\\d,\\d\\d\r$").match(date).hasMatch())
         << date.toStdString();
-    EXPECT_EQ(message, "Subject: Report - Vozopis\r\nFrom: jan@example.sk\r\nTo: podpora@molvek.sk\r\n" +
+    EXPECT_EQ(message, "Subject: Report - Vozopis\r\nFrom: jan@example.skBcc: other@example.sk\r\n"
+                       "To: podpora@molvek.sk\r\n" +
                            date +
                            "\nContent-Type: text/plain;charset=windows-1250\r\n\r\n"
                            "\x8elt\xfd k\xf4\xf2 \x9d"
-                           "ah\xe1\r\n.\r\nDruh\xfd riadok\r\n---\r\nJ\xe1n \x8a\x9d"
+                           "ah\xe1\r\n.\r\nDruh\xfd riadok\r\n---\r\nJ\xe1n\x8a\x9d"
                            "astn\xfd\r\n");
-}
-
-TEST_F(BugReport, HeaderValuesStayOnOneLine) {
-    about.eEMail->setText("jan@example.sk\r\nBcc: other@example.sk");
-    about.eName->setText("Jan\nSubject: x");
-    about.mMessage->setPlainText("text");
-    about.BitBtn3->click();
-    const QByteArray message = server.Message();
-    EXPECT_TRUE(message.contains("\r\nFrom: jan@example.skBcc: other@example.sk\r\n"))
-        << message.toStdString();
-    EXPECT_TRUE(message.endsWith("\r\n---\r\nJanSubject: x\r\n")) << message.toStdString();
-    EXPECT_EQ(server.Envelope()["to"].toArray(), QJsonArray({SupportEmail}));
 }
 
 TEST_F(BugReport, AMemoOfBlanksIsSentAnEmptyMemoIsNot) {
@@ -117,27 +99,26 @@ TEST_F(BugReport, AMemoOfBlanksIsSentAnEmptyMemoIsNot) {
     about.BitBtn3->click();
     EXPECT_TRUE(server.Message().contains("windows-1250\r\n\r\n   \r\n---\r\n"))
         << server.Message().toStdString();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].flags, 64);
+    EXPECT_EQ(boxes.Texts(), QStringList({QStringLiteral("Správa bola poslaná úspešne.")}));
 }
 
-TEST_F(BugReport, AStoppedServerOrARefusedLoginKeepsTheInputs) {
+TEST_F(BugReport, OfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {
+    {
+        Connected offline(false);
+        Send("first\nsecond");
+    }
     server.Stop();
-    Send("first\nsecond");
-    MailServer refusing(ReportLogin, "otherPwd");
-    ASSERT_TRUE(refusing.Running());
     about.BitBtn3->click(); // the kept inputs once more
-    EXPECT_TRUE(refusing.Message().isEmpty());
-    EXPECT_EQ(boxes.Shown(), Boxes({Failed, Failed}));
+    MailServer refusing("otherPwd");
+    ASSERT_TRUE(refusing.Running());
+    about.BitBtn3->click();
+    EXPECT_TRUE(server.Message().isEmpty() && refusing.Message().isEmpty());
+    const ShownBox failed{
+        QStringLiteral("Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet."), "Vozopis",
+        16};
+    EXPECT_EQ(boxes.Shown(),
+              Boxes({{QStringLiteral("Musíte byť pripojený na internet."), "Vozopis", 16}, failed, failed}));
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "first\nsecond"}));
-}
-
-TEST_F(BugReport, WithoutAConnectionNothingIsSent) {
-    Connected offline(false);
-    Send("text");
-    EXPECT_EQ(boxes.Shown(), Boxes({{QStringLiteral("Musíte byť pripojený na internet."), "Vozopis", 16}}));
-    EXPECT_TRUE(server.Message().isEmpty());
-    EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "text"}));
 }
 
 TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSent) {
@@ -147,14 +128,12 @@ TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSen
     } cases[] = {
         {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text", "Your name / nick", "4:→"},
         {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", "Your e-mail", "4:п"},
+        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", "Your e-mail", QStringLiteral("4:😀")},
         {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Správa"),
          QStringLiteral("9:😀")}};
     Boxes shown;
     for (const auto& c : cases) {
-        about.eName->setText(c.name);
-        about.eEMail->setText(c.email);
-        about.mMessage->setPlainText(c.message);
-        about.BitBtn3->click();
+        Send(c.message, c.name, c.email);
         shown.push_back({"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
                              QStringLiteral("\", ktorý nie je možné uložiť. Nahraďte ho prosím iným znakom."),
                          "Vozopis", 48});
@@ -162,8 +141,9 @@ TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSen
         EXPECT_EQ(about.focusWidget(), c.field) << c.caption.toStdString();
         auto* edit = qobject_cast<QLineEdit*>(c.field);
         const QTextCursor memo = about.mMessage->textCursor();
-        EXPECT_EQ(edit ? QString("%1:%2").arg(edit->selectionStart()).arg(edit->selectedText())
-                       : QString("%1:%2").arg(memo.selectionStart()).arg(memo.selectedText()),
+        EXPECT_EQ(QString("%1:%2")
+                      .arg(edit ? edit->selectionStart() : memo.selectionStart())
+                      .arg(edit ? edit->selectedText() : memo.selectedText()),
                   c.selection);
     }
     EXPECT_EQ(boxes.Shown(), shown);

@@ -2,12 +2,9 @@
 
 #include <QDir>
 #include <QTimer>
-#include <QWidget>
 #include <atomic>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -26,11 +23,8 @@ struct SupportWindow {
         ProgramTitle = title;
         AppDir = folder.Path();
         ExeFileName = "Vozopis.exe";
-        LanguageTag.clear();
-        ProductCode.clear();
-        ProductName.clear();
-        ProductFileName.clear();
-        MessageTable = QStringList(21, QString());
+        LanguageTag = ProductCode = ProductName = ProductFileName = QString();
+        MessageTable.clear();
         InitDefaultMessages();
         main.setGeometry(0, 0, 1024, 728);
         about = std::make_unique<TAbout>(&main);
@@ -67,22 +61,22 @@ struct SupportWindow {
     std::unique_ptr<TAbout> about;
 };
 
-// A FIFO with a writer that keeps coming: a reader that waits for one is let go with an empty file
-// instead of hanging the test. At the end the writer is let go in turn.
+// A FIFO whose writer comes and goes without ever waiting: a reader that blocks on it gets an empty
+// file instead of hanging the test, and the writer ends even when the FIFO was replaced.
 class FifoRescue {
 public:
     explicit FifoRescue(const QString& path) : path_(QFile::encodeName(path)) {
         ::mkfifo(path_.constData(), 0600);
         writer_ = std::thread([this] {
-            while (!stop_)
-                ::close(::open(path_.constData(), O_WRONLY));
+            while (!stop_) {
+                ::close(::open(path_.constData(), O_WRONLY | O_NONBLOCK));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
         });
     }
     ~FifoRescue() {
         stop_ = true;
-        const int reader = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
         writer_.join();
-        ::close(reader);
     }
 
 private:
