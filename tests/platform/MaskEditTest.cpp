@@ -20,9 +20,9 @@ TEST(MaskEdit, EmptyTypedAndSetTextsReadWithBlanksAndLiterals) {
     EXPECT_EQ(date.Text(), "05.03.2024");
     dateTime.SetSelStart(0);
     QTest::keyClicks(&dateTime, "0503");
-    EXPECT_EQ(dateTime.Text(), "05.03.       :  ");
+    const QString half = dateTime.Text();
     QTest::keyClicks(&dateTime, "20241430");
-    EXPECT_EQ(dateTime.Text(), "05.03.2024 14:30");
+    EXPECT_EQ(half + "|" + dateTime.Text(), "05.03.       :  |05.03.2024 14:30");
 
     // SetText goes position by position.
     QStringList set;
@@ -46,14 +46,12 @@ TEST(MaskEdit, TypingOverwritesAndBackspaceEmptiesWithoutShifting) {
     EXPECT_EQ(date.Text(), "05.13.2024");
     date.SetSelStart(4);
     date.SetSelLength(1);
-    EXPECT_EQ(date.SelStart(), 4);
-    EXPECT_EQ(date.selectedText(), "3");
+    EXPECT_EQ(QString::number(date.SelStart()) + date.selectedText(), "43");
     QTest::keyClick(&date, '2');
     EXPECT_EQ(date.Text(), "05.12.2024");
     date.SetSelStart(3); // backspace passes over the literal
     QTest::keyClick(&date, Qt::Key_Backspace);
-    EXPECT_EQ(date.Text(), "0 .12.2024");
-    EXPECT_EQ(date.SelLength(), 0);
+    EXPECT_EQ(date.Text() + QString::number(date.SelLength()), "0 .12.20240");
 }
 
 TEST(MaskEdit, ALetterOrALineBreakTypedOrPastedOverASelectedDigitErasesNothing) {
@@ -78,8 +76,8 @@ TEST(MaskEdit, ALetterOrALineBreakTypedOrPastedOverASelectedDigitErasesNothing) 
     // Pasted digits fill the positions from the caret, literals or not.
     dateTime.SetSelStart(0);
     dateTime.PasteText(" 29.02.2024\t");
-    EXPECT_EQ(dateTime.Text(), "29.02.2024 08:00");
+    const QString date = dateTime.Text();
     dateTime.SetSelStart(11);
     dateTime.PasteText("1730");
-    EXPECT_EQ(dateTime.Text(), "29.02.2024 17:30");
+    EXPECT_EQ(date + "|" + dateTime.Text(), "29.02.2024 08:00|29.02.2024 17:30");
 }

@@ -117,28 +117,25 @@ TEST(DrawListItem, CentresTextInTallItemsAndRightAlignsByTheScrollBarMargin) {
     QWidget form;
     auto* list = new QListWidget(&form);
     list->addItems({"slovensky", "English"});
-    list->resize(150, 200);
-    const auto draw = [&](QChar align, int x) {
-        return Painted(
-            [&](QPainter& p) { DrawListItem(list, &p, QRect(0, 20, 150, 20), align, x, 1, &form); });
-    };
-    const auto text = [&](int x, int y) {
-        return Painted([&](QPainter& painter) {
-            painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), "English");
-        });
+    // The item's height, the list's height, align and x; where the text stands (none at y -1).
+    const auto check = [&](int item, int height, QChar align, int x, int textX, int textY) {
+        list->item(1)->setSizeHint(QSize(100, item));
+        list->resize(150, height);
+        EXPECT_EQ(
+            Painted([&](QPainter& p) { DrawListItem(list, &p, QRect(0, 20, 150, 20), align, x, 1, &form); }),
+            Painted([&](QPainter& p) {
+                textY < 0 ? void() : p.drawText(QPoint(textX, textY + p.fontMetrics().ascent()), "English");
+            }))
+            << align.toLatin1();
     };
     QImage probe(1, 1, QImage::Format_RGB32); // measures the text as the pictures draw it
     const QFontMetrics m = QPainter(&probe).fontMetrics();
-    const int y = 20 + (20 - m.height()) / 2, width = m.horizontalAdvance("English");
-    list->item(1)->setSizeHint(QSize(100, 17));
-    EXPECT_EQ(draw('L', 35), text(35, 20));
-    list->item(1)->setSizeHint(QSize(100, 20));
-    EXPECT_EQ(draw('L', 35), text(35, y));
-    // Two items fit in 200 pixels: a margin of 20; in 40 they do not: 3.
-    EXPECT_EQ(draw('R', 5), text(150 - width - 1 - 20 - 5, y));
-    list->resize(150, 40);
-    EXPECT_EQ(draw('P', 5), text(150 - width - 1 - 3 - 5, y));
-    EXPECT_EQ(draw('X', 5), Painted([](QPainter&) {}));
+    const int y = 20 + (20 - m.height()) / 2, right = 150 - m.horizontalAdvance("English") - 1 - 5;
+    check(17, 200, 'L', 35, 35, 20);
+    check(20, 200, 'L', 35, 35, y);
+    check(20, 200, 'R', 5, right - 20, y); // two items fit in 200 pixels: a margin of 20
+    check(20, 40, 'P', 5, right - 3, y);   // in 40 they do not: 3
+    check(20, 40, 'X', 5, 0, -1);
 }
 
 TEST(SyncListBoxScroll, ListsWithTheSameTagFollowWhenTheirSelectionIsNotAbove) {
