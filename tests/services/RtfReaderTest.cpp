@@ -36,52 +36,41 @@ const QByteArray Header = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fni
                           "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
 } // namespace
 
-TEST(RtfReaderTest, SlovakLettersInTheDocumentsCodePage) {
-    // š á ť ľ ž č ô in Windows-1250
-    EXPECT_EQ(Read(Header + "Licen\\'e8n\\'e1 zmluva: \\'9a\\'e1\\'9d\\'be \\'9e\\'e8\\'f4\\par}"),
-              QStringLiteral("Licenčná zmluva: šáťľ žčô\n"));
-    // raw bytes of the code page count the same
-    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1250 \x9a\xe1\x9d\xbe}"), QStringLiteral("šáťľ"));
-    // without \ansicpg the document is read as Windows-1250
-    EXPECT_EQ(Read("{\\rtf1\\ansi \\'9a\\'9d}"), QStringLiteral("šť"));
-    // another code page decodes its own way
-    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1252 \\'9a\\'e9}"), QStringLiteral("šé"));
-    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1251 \\'e4\\'e0}"), QStringLiteral("да"));
-    // a code page nobody knows falls back to Windows-1250
-    EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg99999 \\'9a}"), QStringLiteral("š"));
-}
-
-TEST(RtfReaderTest, UnicodeWithItsFallback) {
-    EXPECT_EQ(Read("{\\rtf1 a\\u353?b}"), QStringLiteral("ašb"));
-    EXPECT_EQ(Read("{\\rtf1 \\uc2 a\\u357\\'9dxb}"), QStringLiteral("aťb")); // two fallback chars
-    EXPECT_EQ(Read("{\\rtf1 \\uc0 a\\u357 b}"), QStringLiteral("aťb"));
-    EXPECT_EQ(Read("{\\rtf1 \\u-3913?}"), QString(QChar(0xF0B7))); // negative: +65536
-    // the fallback count belongs to the group
-    EXPECT_EQ(Read("{\\rtf1 {\\uc3 \\u269xyz}\\u269?c}"), QStringLiteral("ččc"));
-    // a surrogate pair written as two \u
-    EXPECT_EQ(Read("{\\rtf1 \\u-10179?\\u-8704?}"), QString::fromUcs4(U"\U0001F600"));
-}
-
-TEST(RtfReaderTest, GroupsParagraphsAndSpecialCharacters) {
-    EXPECT_EQ(Read("{\\rtf1 one{\\b two{\\i three}}four\\par five\\line six\\tab seven}"),
-              QString("onetwothreefour\nfive") + QChar(0x2028) + "six\tseven");
-    EXPECT_EQ(Read("{\\rtf1 a\\{b\\}c\\\\d\\~e\\-f\\_g}"), QString("a{b}c\\d") + QChar(0xA0) + "ef-g");
-    EXPECT_EQ(Read("{\\rtf1 \\ldblquote x\\rdblquote  \\endash  \\emdash \\bullet }"),
-              QString::fromUtf16(u"\u201Cx\u201D \u2013 \u2014\u2022"));
-    EXPECT_EQ(Read("{\\rtf1 line1\r\nline2\\\r\nline3}"), "line1line2\nline3"); // raw breaks are no text
-    EXPECT_EQ(Read("{\\rtf1 in}out"), "in"); // nothing after the document's group
-    EXPECT_EQ(Read("{\\rtf1 {unclosed"), "unclosed");
-}
-
-TEST(RtfReaderTest, DestinationsAndUnknownWordsShowNoText) {
-    EXPECT_EQ(Read(Header + "Text{\\*\\generator Riched20 10.0;}{\\*\\unknowndest hidden {\\b deep}}"
-                            "{\\pict\\wmetafile8 0123abcd}{\\header head}{\\footer foot}\\par}"),
-              "Text\n");
-    // unknown words are dropped, their text is kept
-    EXPECT_EQ(Read("{\\rtf1 \\foo12 a\\bar-3 b\\qc\\sa200\\sl276\\slmult1 c}"), "abc");
-    // binary data is skipped by its length, braces inside included
-    EXPECT_EQ(Read("{\\rtf1 {\\pict\\bin4 }{{x}after}"), "after");
-    EXPECT_EQ(Read("{\\rtf1 a\\bin3 {}}b}"), "ab");
+// Each case: the RTF and the text it shows.
+TEST(RtfReaderTest, CodePagesUnicodeGroupsAndSpecialCharactersGiveTheirText) {
+    const std::pair<QByteArray, QString> cases[] = {
+        // š á ť ľ ž č ô in Windows-1250
+        {Header + "Licen\\'e8n\\'e1 zmluva: \\'9a\\'e1\\'9d\\'be \\'9e\\'e8\\'f4\\par}",
+         QStringLiteral("Licenčná zmluva: šáťľ žčô\n")},
+        {"{\\rtf1\\ansi\\ansicpg1250 \x9a\xe1\x9d\xbe}", QStringLiteral("šáťľ")}, // raw bytes count the same
+        {"{\\rtf1\\ansi \\'9a\\'9d}", QStringLiteral("šť")}, // without \ansicpg: Windows-1250
+        {"{\\rtf1\\ansi\\ansicpg1252 \\'9a\\'e9}", QStringLiteral("šé")},
+        {"{\\rtf1\\ansi\\ansicpg1251 \\'e4\\'e0}", QStringLiteral("да")},
+        {"{\\rtf1\\ansi\\ansicpg99999 \\'9a}", QStringLiteral("š")}, // unknown: Windows-1250
+        {"{\\rtf1 a\\u353?b}", QStringLiteral("ašb")},
+        {"{\\rtf1 \\uc2 a\\u357\\'9dxb}", QStringLiteral("aťb")}, // two fallback chars
+        {"{\\rtf1 \\uc0 a\\u357 b}", QStringLiteral("aťb")},
+        {"{\\rtf1 \\u-3913?}", QString(QChar(0xF0B7))},                // negative: +65536
+        {"{\\rtf1 {\\uc3 \\u269xyz}\\u269?c}", QStringLiteral("ččc")}, // the fallback count is the group's
+        {"{\\rtf1 \\u-10179?\\u-8704?}", QString::fromUcs4(U"\U0001F600")}, // a surrogate pair as two \u
+        {"{\\rtf1 one{\\b two{\\i three}}four\\par five\\line six\\tab seven}",
+         QString("onetwothreefour\nfive") + QChar(0x2028) + "six\tseven"},
+        {"{\\rtf1 a\\{b\\}c\\\\d\\~e\\-f\\_g}", QString("a{b}c\\d") + QChar(0xA0) + "ef-g"},
+        {"{\\rtf1 \\ldblquote x\\rdblquote  \\endash  \\emdash \\bullet }",
+         QString::fromUtf16(u"\u201Cx\u201D \u2013 \u2014\u2022")},
+        {"{\\rtf1 line1\r\nline2\\\r\nline3}", "line1line2\nline3"}, // raw breaks are no text
+        {"{\\rtf1 in}out", "in"},                                    // nothing after the document's group
+        {"{\\rtf1 {unclosed", "unclosed"},
+        // Destinations show nothing; unknown words are dropped, their text kept.
+        {Header + "Text{\\*\\generator Riched20 10.0;}{\\*\\unknowndest hidden {\\b deep}}"
+                  "{\\pict\\wmetafile8 0123abcd}{\\header head}{\\footer foot}\\par}",
+         "Text\n"},
+        {"{\\rtf1 \\foo12 a\\bar-3 b\\qc\\sa200\\sl276\\slmult1 c}", "abc"},
+        {"{\\rtf1 {\\pict\\bin4 }{{x}after}", "after"}, // binary data is skipped by its length, braces too
+        {"{\\rtf1 a\\bin3 {}}b}", "ab"},
+    };
+    for (const auto& [rtf, text] : cases)
+        EXPECT_EQ(Read(rtf), text) << rtf.toStdString();
 }
 
 TEST(RtfReaderTest, GroupsPastTheDepthBoundShowNothingAndTheTextAfterThemStays) {
