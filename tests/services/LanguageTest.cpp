@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
-#include "Exception.h"
 #include "IniFile.h"
 #include "Language.h"
 #include "Messages.h"

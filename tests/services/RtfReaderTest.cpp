@@ -1,6 +1,5 @@
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFragment>
 #include <gtest/gtest.h>
 
 #include "RtfReader.h"

@@ -1,13 +1,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <gtest/gtest.h>
 
 #include "Endpoints.h"
 #include "LANUnit.h"

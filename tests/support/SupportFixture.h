@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <atomic>
 #include <fcntl.h>
