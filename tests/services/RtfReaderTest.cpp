@@ -33,10 +33,14 @@ const QByteArray Header = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fni
                           "{\\colortbl ;\\red255\\green0\\blue0;}"
                           "{\\stylesheet{\\s0 Normal;}}{\\info{\\author Jana}{\\title Licencia}}"
                           "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+// Text in groups nested depth deep, the document's group counted.
+QByteArray Nested(int depth, const QByteArray& text) {
+    return "{\\rtf1 a" + QByteArray(depth - 1, '{') + text + QByteArray(depth - 1, '}') + "b}";
+}
 } // namespace
 
 // Each case: the RTF and the text it shows.
-TEST(RtfReaderTest, CodePagesUnicodeGroupsAndSpecialCharactersGiveTheirText) {
+TEST(RtfReaderTest, CodePagesUnicodeGroupsUpToTheDepthBoundAndSpecialCharactersGiveTheirText) {
     const std::pair<QByteArray, QString> cases[] = {
         // š á ť ľ ž č ô in Windows-1250
         {Header + "Licen\\'e8n\\'e1 zmluva: \\'9a\\'e1\\'9d\\'be \\'9e\\'e8\\'f4\\par}",
@@ -60,6 +64,8 @@ TEST(RtfReaderTest, CodePagesUnicodeGroupsAndSpecialCharactersGiveTheirText) {
         {"{\\rtf1 line1\r\nline2\\\r\nline3}", "line1line2\nline3"}, // raw breaks are no text
         {"{\\rtf1 in}out", "in"},                                    // nothing after the document's group
         {"{\\rtf1 {unclosed", "unclosed"},
+        {Nested(RtfMaxGroupDepth, "in"), "ainb"},
+        {Nested(RtfMaxGroupDepth + 1, "{\\}in}"), "ab"}, // past the bound nothing shows, the text after stays
         // Destinations show nothing; unknown words are dropped, their text kept.
         {Header + "Text{\\*\\generator Riched20 10.0;}{\\*\\unknowndest hidden {\\b deep}}"
                   "{\\pict\\wmetafile8 0123abcd}{\\header head}{\\footer foot}\\par}",
@@ -67,25 +73,21 @@ TEST(RtfReaderTest, CodePagesUnicodeGroupsAndSpecialCharactersGiveTheirText) {
         {"{\\rtf1 \\foo12 a\\bar-3 b\\qc\\sa200\\sl276\\slmult1 c}", "abc"},
         {"{\\rtf1 {\\pict\\bin4 }{{x}after}", "after"}, // binary data is skipped by its length, braces too
         {"{\\rtf1 a\\bin3 {}}b}", "ab"},
+        // Text that is not RTF is shown as plain Windows-1250 text.
+        {"Licen\xe8n\xe1 zmluva\r\n{\\b nie RTF}", QStringLiteral("Licenčná zmluva\n{\\b nie RTF}")},
+        {"", ""},
     };
     for (const auto& [rtf, text] : cases)
         EXPECT_EQ(Read(rtf), text) << rtf.toStdString();
 }
 
-TEST(RtfReaderTest, GroupsPastTheDepthBoundShowNothingAndTheTextAfterThemStays) {
-    const auto nested = [](int depth, const QByteArray& text) { // depth counts the document's group
-        return "{\\rtf1 a" + QByteArray(depth - 1, '{') + text + QByteArray(depth - 1, '}') + "b}";
-    };
-    EXPECT_EQ(Read(nested(RtfMaxGroupDepth, "in")), "ainb");
-    EXPECT_EQ(Read(nested(RtfMaxGroupDepth + 1, "{\\}in}")), "ab");
-}
-
-TEST(RtfReaderTest, FormatRunsOfOneParagraphAreInsertedInOneEdit) {
+TEST(RtfReaderTest, FormatRunsOfOneParagraphReplaceTheDocumentInOneEdit) {
     // Each change would make the layout go over the growing paragraph again.
     QByteArray rtf = "{\\rtf1 ";
     for (int i = 0; i < 10000; ++i)
         rtf += "{\\b " + QByteArray::number(i) + "}x";
     QTextDocument doc;
+    doc.setPlainText("old");
     int changes = 0;
     QObject::connect(&doc, &QTextDocument::undoCommandAdded, [&] { ++changes; });
     const QStringList runs = Fragments(rtf + "}", std::move(doc));
@@ -100,14 +102,4 @@ TEST(RtfReaderTest, CharacterFormatting) {
     EXPECT_EQ(Fragments("{\\rtf1 {\\b\\i both} {\\fs32 big}\\fs20  small \\plain reset}"),
               (QStringList{"bi:both", "-: ", "16:big", "10: small ", "-:reset"}));
     EXPECT_EQ(Fragments("{\\rtf1 \\b x\\ul0 y\\b0 z}"), (QStringList{"b:xy", "-:z"}));
-}
-
-TEST(RtfReaderTest, TextThatIsNotRtfIsShownAsPlainText) {
-    EXPECT_EQ(Read("Licen\xe8n\xe1 zmluva\r\n{\\b nie RTF}"),
-              QStringLiteral("Licenčná zmluva\n{\\b nie RTF}"));
-    EXPECT_EQ(Read(""), "");
-    QTextDocument doc;
-    doc.setPlainText("old");
-    ReadRtf("{\\rtf1 new}", &doc);
-    EXPECT_EQ(doc.toPlainText(), "new");
 }
