@@ -111,27 +111,21 @@ TEST_F(LanguageTest, EachNamedComponentOfAKindTakesItsTextAndNothingElseChanges)
     }
 }
 
-TEST_F(LanguageTest, MessagesAndStatusBarPanelsTakeTheirTexts) {
+TEST_F(LanguageTest, MessagesAndStatusBarPanelsTakeTheirTextsAndAnotherOrAMissingLanguageKeepsTheRest) {
     QStringList messages = MessageTable;
-    TranslateForm(WriteLanguage("test.lng",
-                                "[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
-                                "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n"
-                                "[-msg-]\r\n14=%Please choose a language.%\r\n"),
+    TranslateForm(WriteLanguage("1.lng", "[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
+                                         "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n"
+                                         "BitBtn1=%Save%\r\nKoniec1=%Exit%\r\n"
+                                         "[-msg-]\r\n14=%Please choose a language.%\r\n"),
                   &w.form);
     EXPECT_EQ(w.Panel(12) + "|" + w.Panel(0) + "|" + w.Panel(1), "twelve|zero|panel 1");
     messages[14] = "%Please choose a language.%"; // stored with its marks
     EXPECT_EQ(MessageTable, messages);
-}
-
-TEST_F(LanguageTest, AnotherOrAMissingLanguageKeepsTextsItDoesNotName) {
-    TranslateForm(
-        WriteLanguage("1.lng", "[Form1]\r\nBitBtn1=%Save%\r\nKoniec1=%Exit%\r\n[-msg-]\r\n13=%Sent.%\r\n"),
-        &w.form);
     TranslateForm(WriteLanguage("2.lng", "[Form1]\r\nBitBtn1=%Speichern%\r\n"), &w.form);
-    const QStringList messages = MessageTable;
     SetLanguage("EN", folder.File("Data/Languages/missing.lng"), &w.form);
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(w.BitBtn1->text() + "|" + w.Koniec1->text() + "|" + GetMsg(13), "Speichern|Exit|Sent.");
+    EXPECT_EQ(w.BitBtn1->text() + "|" + w.Koniec1->text() + "|" + GetMsg(14),
+              "Speichern|Exit|Please choose a language.");
     EXPECT_EQ(MessageTable, messages);
 }
 

@@ -26,7 +26,6 @@ const QByteArray ZilinaAnsi = "\x8Eilina";
 
 TEST(Settings, WithoutTheDataFolderReadsGiveDefaultsAndAWriteThrowsCreatingNothing) {
     TempProgramFolder folder;
-    EXPECT_EQ(SettingsFilePath(), folder.Path() + "Data/settings.mvk");
     EXPECT_EQ(ReadSetting("Main", "color", "$00FEE6CF"), "$00FEE6CF");
     EXPECT_EQ(ErrorOf<EFileError>([] { WriteSetting("Info", "mesto1", "Trnava"); }),
               "Nie je možné vytvoriť súbor \"" + SettingsFilePath() + "\".");
@@ -89,8 +88,6 @@ TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     EXPECT_EQ(ini.ReadSections(), (QStringList{"Mesto", "other", "Čas"}));
     EXPECT_EQ(ini.ReadSection("mesto"), (QStringList{"k", "K", "k", "new"}));
     EXPECT_EQ(ini.ReadString("mesto", "K", ""), "1") << "the first entry of a key";
-    EXPECT_EQ(ini.ReadString("MESTO", "NEW", ""), "4") << "from the merged second appearance";
-    EXPECT_EQ(ini.ReadString("čAS", "ŠÍRKA", ""), "5");
     EXPECT_EQ(
         QList<int>({ini.ReadInteger("mesto", "new", 7), ini.ReadInteger("other", "x", 7),
                     ini.ReadInteger("čas", "šírka", 7), ini.SectionExists("ČAS"), ini.SectionExists("as")}),

@@ -22,10 +22,6 @@ QStringList TabTexts(const QTabWidget* tabs) {
     return texts;
 }
 
-QString Products() {
-    return ProductCode + " " + ProductName + " " + ProductFileName;
-}
-
 struct AboutWindow : SupportTest {};
 } // namespace
 
@@ -65,6 +61,7 @@ TEST_F(AboutWindow, EveryPageKeywordOpensItsPage) {
 }
 
 TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFoldersAndTheLinksOpenAndChangeStyleOnHover) {
+    const auto products = [] { return ProductCode + " " + ProductName + " " + ProductFileName; };
     ShellRecorder shell;
     QStringList styles; // bold, underlined: at rest, hovered, left
     w.Open("about", [&] {
@@ -80,7 +77,7 @@ TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFoldersAndTheLinksOpenAnd
         }
     });
     EXPECT_EQ(styles, QStringList(2, "11 10 11 hand"));
-    EXPECT_EQ(Products(), "vzps Vozopis vozopis");
+    EXPECT_EQ(products(), "vzps Vozopis vozopis");
     EXPECT_TRUE(QFileInfo(w.folder.File("Data/Languages")).isDir());
     EXPECT_EQ(QStringList({about.windowTitle(), about.BitBtn2->text(), about.lblMolvekDorvaneVersion->text(),
                            about.lblNazProg->text(), about.lblEmail->text(), about.lblEmail->toolTip(),
@@ -97,10 +94,10 @@ TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFoldersAndTheLinksOpenAnd
     // Another family member's title picks its row; a title of none keeps the values.
     ProgramTitle = "Zivena - Tamrik";
     w.Open("about");
-    EXPECT_EQ(Products(), "zv-tamrik Tamrik tamrik");
+    EXPECT_EQ(products(), "zv-tamrik Tamrik tamrik");
     ProgramTitle = "Unknown";
     w.Open("about");
-    EXPECT_EQ(Products(), "zv-tamrik Tamrik tamrik");
+    EXPECT_EQ(products(), "zv-tamrik Tamrik tamrik");
 }
 
 TEST_F(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
