@@ -12,14 +12,7 @@ QString UntranslatedText(const QString& index) {
 }
 } // namespace
 
-TEST(StripPercentMarks, RemovesAtMostOneMarkAtEachEnd) {
-    QStringList stripped;
-    for (const QString text : {"", "%", "%%", "%%%", "%%text%%", "%text", "text%", "%50% zľava%"})
-        stripped << StripPercentMarks(text);
-    EXPECT_EQ(stripped, QStringList({"", "", "", "%", "%text%", "text", "text", "50% zľava"}));
-}
-
-TEST(Messages, GetMsgInsideAndOutsideTheTable) {
+TEST(Messages, GetMsgInsideAndOutsideTheTableAndAtMostOneMarkIsStrippedAtEachEnd) {
     MessageTable = QStringList{"%x%"}; // a short table is grown, not overrun
     InitDefaultMessages();
     EXPECT_EQ(MessageTable.size(), 21);
@@ -31,6 +24,10 @@ TEST(Messages, GetMsgInsideAndOutsideTheTable) {
     EXPECT_EQ(GetMsg(14) + "|" + GetMsg(15), "Please choose a language.|");
     MessageTable.clear();
     EXPECT_EQ(GetMsg(0), UntranslatedText("0"));
+    QStringList stripped;
+    for (const QString text : {"", "%", "%%", "%%%", "%%text%%", "%text", "text%", "%50% zľava%"})
+        stripped << StripPercentMarks(text);
+    EXPECT_EQ(stripped, QStringList({"", "", "", "%", "%text%", "text", "text", "50% zľava"}));
 }
 
 TEST(Messages, BoxesPassTextCaptionFlagsAndAnswer) {

@@ -81,7 +81,12 @@ TEST(RtfReaderTest, CodePagesUnicodeGroupsUpToTheDepthBoundAndSpecialCharactersG
         EXPECT_EQ(Read(rtf), text) << rtf.toStdString();
 }
 
-TEST(RtfReaderTest, FormatRunsOfOneParagraphReplaceTheDocumentInOneEdit) {
+TEST(RtfReaderTest, CharacterFormatsAndTheirRunsOfOneParagraphReplaceTheDocumentInOneEdit) {
+    EXPECT_EQ(Fragments("{\\rtf1 plain \\b bold\\b0  \\i it\\i0  \\ul under\\ulnone  end}"),
+              (QStringList{"-:plain ", "b:bold", "-: ", "i:it", "-: ", "u:under", "-: end"}));
+    EXPECT_EQ(Fragments("{\\rtf1 {\\b\\i both} {\\fs32 big}\\fs20  small \\plain reset}"),
+              (QStringList{"bi:both", "-: ", "16:big", "10: small ", "-:reset"}));
+    EXPECT_EQ(Fragments("{\\rtf1 \\b x\\ul0 y\\b0 z}"), (QStringList{"b:xy", "-:z"}));
     // Each change would make the layout go over the growing paragraph again.
     QByteArray rtf = "{\\rtf1 ";
     for (int i = 0; i < 10000; ++i)
@@ -94,12 +99,4 @@ TEST(RtfReaderTest, FormatRunsOfOneParagraphReplaceTheDocumentInOneEdit) {
     EXPECT_LE(changes, 1);
     ASSERT_EQ(runs.size(), 20000);
     EXPECT_EQ(runs.at(2 * 1234) + runs.at(2 * 1234 + 1) + runs.last(), "b:1234-:x-:x");
-}
-
-TEST(RtfReaderTest, CharacterFormatting) {
-    EXPECT_EQ(Fragments("{\\rtf1 plain \\b bold\\b0  \\i it\\i0  \\ul under\\ulnone  end}"),
-              (QStringList{"-:plain ", "b:bold", "-: ", "i:it", "-: ", "u:under", "-: end"}));
-    EXPECT_EQ(Fragments("{\\rtf1 {\\b\\i both} {\\fs32 big}\\fs20  small \\plain reset}"),
-              (QStringList{"bi:both", "-: ", "16:big", "10: small ", "-:reset"}));
-    EXPECT_EQ(Fragments("{\\rtf1 \\b x\\ul0 y\\b0 z}"), (QStringList{"b:xy", "-:z"}));
 }

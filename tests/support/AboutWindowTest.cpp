@@ -15,13 +15,6 @@ QString Missing(const QString& kind) {
                                  "stránky ( https://www.molvek.sk/ ) znova.");
 }
 
-QStringList TabTexts(const QTabWidget* tabs) {
-    QStringList texts;
-    for (int i = 0; i < tabs->count(); ++i)
-        texts << tabs->widget(i)->objectName() + " " + tabs->tabText(i);
-    return texts;
-}
-
 struct AboutWindow : SupportTest {};
 } // namespace
 
@@ -30,10 +23,13 @@ TEST_F(AboutWindow, HasTheDesignedShapeAndPagesAndEveryEditIsGuardedToOneLine) {
     EXPECT_EQ(std::tuple(about.objectName(), about.minimumSize(), about.maximumSize(), about.font().family(),
                          about.font().pointSize()),
               std::tuple(QString("About"), QSize(792, 516), QSize(792, 516), QString("MS Sans Serif"), 8));
-    EXPECT_EQ(TabTexts(about.PgCtrlDorvane),
-              QStringList({"TabSheet1 Settings", "TabSheet2 Changelog", "TabSheet3 Bug report",
-                           "TabSheet4 Help / License", "TabSheet5 About"}));
-    EXPECT_EQ(TabTexts(about.PgCtrlSettings), QStringList({"TabSheet7 Hlavné", "TabSheet6 Language"}));
+    QStringList tabs;
+    for (const QTabWidget* pages : {about.PgCtrlDorvane, about.PgCtrlSettings})
+        for (int i = 0; i < pages->count(); ++i)
+            tabs << pages->widget(i)->objectName() + " " + pages->tabText(i);
+    EXPECT_EQ(tabs, QStringList({"TabSheet1 Settings", "TabSheet2 Changelog", "TabSheet3 Bug report",
+                                 "TabSheet4 Help / License", "TabSheet5 About", "TabSheet7 Hlavné",
+                                 "TabSheet6 Language"}));
     EXPECT_EQ(about.ImageList1.at(7).size(), QSize(22, 14)) << "the no-flag picture fits the flag list";
     EXPECT_TRUE(about.Button1->isHidden());
     for (QPushButton* button : about.findChildren<QPushButton*>())
@@ -44,7 +40,7 @@ TEST_F(AboutWindow, HasTheDesignedShapeAndPagesAndEveryEditIsGuardedToOneLine) {
             << edit->objectName().toStdString();
 }
 
-TEST_F(AboutWindow, EveryPageKeywordOpensItsPage) {
+TEST_F(AboutWindow, EveryPageKeywordOpensItsPageCentredOnTheMainWindowEvenASmallerOne) {
     // An unknown keyword keeps the outer page shown last and resets the inner one.
     const QStringList keywords{"Settings",    "changelog", "BUG REPORT", "help",        "About",
                                "settingslng", "changelog", "unknown",    "settingslng", "no such page"};
@@ -58,6 +54,17 @@ TEST_F(AboutWindow, EveryPageKeywordOpensItsPage) {
         });
     EXPECT_EQ(shown, QStringList({"00", "10", "20", "30", "40", "01", "10", "10", "01", "00"}));
     EXPECT_FALSE(about.isVisible());
+
+    QRect outer;
+    // Centred on the main window, also a smaller one; the frame's size is known once it has been shown.
+    for (const QRect& main : {QRect(100, 50, 1024, 728), QRect(100, 100, 301, 201)}) {
+        w.main.setGeometry(main);
+        w.Open("about", [&] { outer = about.frameGeometry(); });
+        // A smaller main window gives a negative offset, not clamped.
+        EXPECT_EQ(outer.topLeft(), main.topLeft() + QPoint((main.width() - outer.width()) / 2,
+                                                           (main.height() - outer.height()) / 2));
+    }
+    EXPECT_LT(w.main.width(), outer.width());
 }
 
 TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFoldersAndTheLinksOpenAndChangeStyleOnHover) {
@@ -98,19 +105,6 @@ TEST_F(AboutWindow, OpeningFillsProductCaptionsLinksAndFoldersAndTheLinksOpenAnd
     ProgramTitle = "Unknown";
     w.Open("about");
     EXPECT_EQ(products(), "zv-tamrik Tamrik tamrik");
-}
-
-TEST_F(AboutWindow, IsCentredOnTheMainWindowEvenWhenTheMainWindowIsSmaller) {
-    QRect outer;
-    w.Open("about"); // the frame's size is known once the window has been shown
-    for (const QRect& main : {QRect(100, 50, 1024, 728), QRect(100, 100, 301, 201)}) {
-        w.main.setGeometry(main);
-        w.Open("about", [&] { outer = about.frameGeometry(); });
-        // A smaller main window gives a negative offset, not clamped.
-        EXPECT_EQ(outer.topLeft(), main.topLeft() + QPoint((main.width() - outer.width()) / 2,
-                                                           (main.height() - outer.height()) / 2));
-    }
-    EXPECT_LT(w.main.width(), outer.width());
 }
 
 TEST_F(AboutWindow, LicenceChangelogAndHelpPreferTheTaggedFile) {

@@ -31,17 +31,12 @@ private:
     QByteArray port_;
 };
 
-// Answers the connection test while it lives.
-struct Connected {
-    explicit Connected(bool answer) : previous(SetConnectedHook([answer] { return answer; })) {}
-    ~Connected() { SetConnectedHook(previous); }
-    std::function<bool()> previous;
-};
-
 const QString Name = QStringLiteral("Ján Šťastný");
 
-// The support window online beside a running mail server; every box is answered and recorded.
+// The support window beside a running mail server, online unless told otherwise; boxes are recorded.
 struct BugReport : SupportTest {
+    BugReport() : previous(SetConnectedHook([this] { return online; })) {}
+    ~BugReport() override { SetConnectedHook(previous); }
     void Send(const QString& message, const QString& name = Name, const QString& email = "jan@example.sk") {
         about.eName->setText(name);
         about.eEMail->setText(email);
@@ -53,7 +48,8 @@ struct BugReport : SupportTest {
     }
 
     MailServer server;
-    Connected online{true};
+    bool online = true;
+    std::function<bool()> previous;
     MessageBoxRecorder boxes;
 };
 } // namespace
@@ -88,10 +84,9 @@ TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePag
 TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {
     Send(""); // not even a box
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", ""}));
-    {
-        Connected offline(false);
-        Send("first\nsecond");
-    }
+    online = false;
+    Send("first\nsecond");
+    online = true;
     server.Stop();
     about.BitBtn3->click(); // the kept inputs once more
     MailServer refusing("otherPwd");
