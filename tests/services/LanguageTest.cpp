@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
-#include "Exception.h"
 #include "IniFile.h"
 #include "Language.h"
 #include "Messages.h"
@@ -112,27 +111,21 @@ TEST_F(LanguageTest, EachNamedComponentOfAKindTakesItsTextAndNothingElseChanges)
     }
 }
 
-TEST_F(LanguageTest, MessagesAndStatusBarPanelsTakeTheirTexts) {
+TEST_F(LanguageTest, MessagesAndStatusBarPanelsTakeTheirTextsAndAnotherOrAMissingLanguageKeepsTheRest) {
     QStringList messages = MessageTable;
-    TranslateForm(WriteLanguage("test.lng",
-                                "[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
-                                "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n"
-                                "[-msg-]\r\n14=%Please choose a language.%\r\n"),
+    TranslateForm(WriteLanguage("1.lng", "[Form1]\r\nStatusBar1.Panels[12]=%twelve%\r\nStatusBar1=%zero%\r\n"
+                                         "StatusBar1.Panels[13]=%none%\r\nStatusBar1.Panels[a]=%bad%\r\n"
+                                         "BitBtn1=%Save%\r\nKoniec1=%Exit%\r\n"
+                                         "[-msg-]\r\n14=%Please choose a language.%\r\n"),
                   &w.form);
     EXPECT_EQ(w.Panel(12) + "|" + w.Panel(0) + "|" + w.Panel(1), "twelve|zero|panel 1");
     messages[14] = "%Please choose a language.%"; // stored with its marks
     EXPECT_EQ(MessageTable, messages);
-}
-
-TEST_F(LanguageTest, AnotherOrAMissingLanguageKeepsTextsItDoesNotName) {
-    TranslateForm(
-        WriteLanguage("1.lng", "[Form1]\r\nBitBtn1=%Save%\r\nKoniec1=%Exit%\r\n[-msg-]\r\n13=%Sent.%\r\n"),
-        &w.form);
     TranslateForm(WriteLanguage("2.lng", "[Form1]\r\nBitBtn1=%Speichern%\r\n"), &w.form);
-    const QStringList messages = MessageTable;
     SetLanguage("EN", folder.File("Data/Languages/missing.lng"), &w.form);
     EXPECT_EQ(LanguageTag, "EN");
-    EXPECT_EQ(w.BitBtn1->text() + "|" + w.Koniec1->text() + "|" + GetMsg(13), "Speichern|Exit|Sent.");
+    EXPECT_EQ(w.BitBtn1->text() + "|" + w.Koniec1->text() + "|" + GetMsg(14),
+              "Speichern|Exit|Please choose a language.");
     EXPECT_EQ(MessageTable, messages);
 }
 
@@ -156,40 +149,30 @@ TEST_F(LanguageTest, LoadPrefersTheStoredChoiceThenTheUntaggedProductFileThenThe
     }
 }
 
-TEST_F(LanguageTest, TemplateOfANewFileHoldsWindowsThenMessages) {
-    w.BitBtn1->setText(QStringLiteral("Dva\r\nriadky"));
-    const QString path = folder.File("Data/Languages/.lng");
-    EXPECT_THROW(SaveLanguageTemplate(path, &w.form), EFileError) << "no folder is created";
-    QDir().mkpath(folder.File("Data/Languages"));
-    SaveLanguageTemplate(path, &w.form);
-
-    const TMemIniFile ini(path);
-    EXPECT_EQ(ini.ReadSections(), (QStringList{"Form1", "About", "-msg-"}));
-    QStringList keys{"Sbor1", "Koniec1", "BitBtn1", "SpeedButton1", "rbFO", "lblNazov"};
-    for (int i = 0; i < 13; ++i)
-        keys << QString("StatusBar1.Panels[%1]").arg(i);
-    EXPECT_EQ(ini.ReadSection("Form1"), keys);
-    EXPECT_EQ(ini.ReadSection("About"), QStringList{"BitBtn1"});
-    EXPECT_EQ(QStringList({ini.ReadString("Form1", "BitBtn1", ""), ini.ReadString("Form1", "Sbor1", ""),
-                           ini.ReadString("Form1", "StatusBar1.Panels[12]", ""),
-                           ini.ReadString("-msg-", "14", ""), ini.ReadString("-msg-", "7", "x")}),
-              QStringList({"%Dva riadky%", QStringLiteral("%Súbor%"), "%panel 12%",
-                           QStringLiteral("%Prosím vyberte jazyk.%"), ""}));
-    EXPECT_EQ(ini.ReadSection("-msg-").size(), 21);
-    EXPECT_TRUE(ReadFileBytes(path).contains(ToAnsi(QStringLiteral("Sbor1=%Súbor%\r\n"))));
-}
-
-TEST_F(LanguageTest, TemplateKeepsMainSectionAndReplacesValues) {
+// A template over an existing file keeps its other sections and keys and adds the windows, then the messages.
+TEST_F(LanguageTest, TemplateHoldsWindowsThenMessagesAndKeepsWhatTheFileHeld) {
+    w.BitBtn1->setText(QStringLiteral("  Dva\r\nriadky  "));
+    EXPECT_THROW(SaveLanguageTemplate(folder.File("Data/Languages/.lng"), &w.form), EFileError)
+        << "no folder is created";
     const QString path =
-        WriteLanguage("Vozopis - EN.lng", "[-main-]\r\ntag=EN\r\nname=English\r\nautor1=Jana\r\n"
-                                          "[Form1]\r\nBitBtn1=%Save%\r\nOld1=%kept%\r\n");
-    w.BitBtn1->setText("  Store  ");
+        WriteLanguage("Vozopis - EN.lng",
+                      "[-main-]\r\ntag=EN\r\nname=English\r\nautor1=Jana\r\n[Form1]\r\nOld1=%kept%\r\n");
     SaveLanguageTemplate(path, &w.form);
     const TMemIniFile ini(path);
     EXPECT_EQ(ini.ReadSections(), (QStringList{"-main-", "Form1", "About", "-msg-"}));
     EXPECT_EQ(ini.ReadSection("-main-"), (QStringList{"tag", "name", "autor1"}));
-    EXPECT_EQ(ini.ReadString("Form1", "Old1", ""), "%kept%");
-    TestWindows fresh; // the template reads back to the same texts
+    QStringList keys{"Old1", "Sbor1", "Koniec1", "BitBtn1", "SpeedButton1", "rbFO", "lblNazov"};
+    for (int i = 0; i < 13; ++i)
+        keys << QString("StatusBar1.Panels[%1]").arg(i);
+    EXPECT_EQ(ini.ReadSection("Form1"), keys);
+    EXPECT_EQ(ini.ReadSection("About"), QStringList{"BitBtn1"});
+    EXPECT_EQ(QStringList({ini.ReadString("Form1", "Old1", ""), ini.ReadString("Form1", "Sbor1", ""),
+                           ini.ReadString("Form1", "StatusBar1.Panels[12]", ""),
+                           ini.ReadString("-msg-", "14", ""), ini.ReadString("-msg-", "7", "x")}),
+              QStringList({"%kept%", QStringLiteral("%Súbor%"), "%panel 12%",
+                           QStringLiteral("%Prosím vyberte jazyk.%"), ""}));
+    EXPECT_EQ(ini.ReadSection("-msg-").size(), 21);
+    TestWindows fresh; // the template reads back to the same texts, on one line
     TranslateForm(path, &fresh.form);
-    EXPECT_EQ(fresh.BitBtn1->text(), "  Store  ");
+    EXPECT_EQ(fresh.BitBtn1->text(), "  Dva riadky  ");
 }

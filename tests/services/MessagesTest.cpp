@@ -12,15 +12,7 @@ QString UntranslatedText(const QString& index) {
 }
 } // namespace
 
-TEST(StripPercentMarks, RemovesAtMostOneMarkAtEachEnd) {
-    const QStringList texts{"", "%", "%%", "%%%", "%%text%%", "%text", "text%", "%50% zľava%"};
-    QStringList stripped;
-    for (const QString& text : texts)
-        stripped << StripPercentMarks(text);
-    EXPECT_EQ(stripped, QStringList({"", "", "", "%", "%text%", "text", "text", "50% zľava"}));
-}
-
-TEST(Messages, GetMsgInsideAndOutsideTheTable) {
+TEST(Messages, GetMsgInsideAndOutsideTheTableAndAtMostOneMarkIsStrippedAtEachEnd) {
     MessageTable = QStringList{"%x%"}; // a short table is grown, not overrun
     InitDefaultMessages();
     EXPECT_EQ(MessageTable.size(), 21);
@@ -32,6 +24,10 @@ TEST(Messages, GetMsgInsideAndOutsideTheTable) {
     EXPECT_EQ(GetMsg(14) + "|" + GetMsg(15), "Please choose a language.|");
     MessageTable.clear();
     EXPECT_EQ(GetMsg(0), UntranslatedText("0"));
+    QStringList stripped;
+    for (const QString text : {"", "%", "%%", "%%%", "%%text%%", "%text", "text%", "%50% zľava%"})
+        stripped << StripPercentMarks(text);
+    EXPECT_EQ(stripped, QStringList({"", "", "", "%", "%text%", "text", "text", "50% zľava"}));
 }
 
 TEST(Messages, BoxesPassTextCaptionFlagsAndAnswer) {
@@ -41,8 +37,6 @@ TEST(Messages, BoxesPassTextCaptionFlagsAndAnswer) {
     boxes.Answer(ID_NO);
     EXPECT_EQ(ShowMessageBox("Zmazať?", "Vodiči", MB_YESNO_QUESTION), ID_YES);
     EXPECT_EQ(ShowAppMessageBox("Naozaj?", MB_YESNO_WARNING), ID_NO);
-    ShowError("Chyba", "Titulok");
-    ShowAppError("Zlá hodnota");
     const QString head = "Nastala neočakávaná chyba č. #00002.\rChybu prosím nahláste na e-mail "
                          "(\"podpora@molvek.sk\") . Skontrolujte aktuálnosť verzie vášho programu na "
                          "\"https://www.molvek.sk/\". ";
@@ -50,8 +44,6 @@ TEST(Messages, BoxesPassTextCaptionFlagsAndAnswer) {
     ShowErrorCode("#00002", "Súbor chýba", "Aktualizácia");
     EXPECT_EQ(boxes.Shown(), Boxes({{"Zmazať?", "Vodiči", 36},
                                     {"Naozaj?", "Vozopis", 52},
-                                    {"Chyba", "Titulok", 16},
-                                    {"Zlá hodnota", "Vozopis", 16},
                                     {head, "Aktualizácia", 16},
                                     {head + "\r\rSúbor chýba", "Aktualizácia", 16}}));
 }

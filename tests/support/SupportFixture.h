@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <atomic>
 #include <fcntl.h>
@@ -63,26 +69,20 @@ struct SupportWindow {
 
 // A FIFO whose writer comes and goes without ever waiting: a reader that blocks on it gets an empty
 // file instead of hanging the test, and the writer ends even when the FIFO was replaced.
-class FifoRescue {
-public:
-    explicit FifoRescue(const QString& path) : path_(QFile::encodeName(path)) {
-        ::mkfifo(path_.constData(), 0600);
-        writer_ = std::thread([this] {
-            while (!stop_) {
-                ::close(::open(path_.constData(), O_WRONLY | O_NONBLOCK));
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-        });
+struct FifoRescue {
+    explicit FifoRescue(const QString& path) : path(QFile::encodeName(path)) {
+        ::mkfifo(this->path.constData(), 0600);
     }
     ~FifoRescue() {
-        stop_ = true;
-        writer_.join();
+        stop = true;
+        writer.join();
     }
-
-private:
-    QByteArray path_;
-    std::atomic<bool> stop_ = false;
-    std::thread writer_;
+    const QByteArray path;
+    std::atomic<bool> stop = false;
+    std::thread writer{[this] {
+        for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+            ::close(::open(path.constData(), O_WRONLY | O_NONBLOCK));
+    }};
 };
 
 // The support window as a test fixture; each file derives its suite, e.g. AboutWindow.

@@ -1,10 +1,7 @@
 """smtp_server.py LOGIN PASSWORD FOLDER: a local mail server for the tests. Prints its port on 127.0.0.1,
 accepts mail only after a login with LOGIN and PASSWORD, keeps the last one as FOLDER/message.bin and
 FOLDER/envelope.json, and ends when its standard input closes."""
-import asyncio
-import json
-import os
-import sys
+import asyncio, json, os, sys
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
@@ -21,15 +18,14 @@ class Keeper:
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):
-    accepted = isinstance(auth_data, LoginPassword) and (auth_data.login, auth_data.password) == (LOGIN, PASSWORD)
-    return AuthResult(success=accepted, handled=False)
+    ok = isinstance(auth_data, LoginPassword) and (auth_data.login, auth_data.password) == (LOGIN, PASSWORD)
+    return AuthResult(success=ok, handled=False)
 
 
 async def main():
     server = await asyncio.get_running_loop().create_server(
         lambda: SMTP(Keeper(), hostname="localhost", authenticator=authenticator, auth_required=True,
-                     auth_require_tls=False),
-        "127.0.0.1", 0)
+                     auth_require_tls=False), "127.0.0.1", 0)
     print(server.sockets[0].getsockname()[1], flush=True)
     await asyncio.get_running_loop().run_in_executor(None, sys.stdin.read)
     server.close()
