@@ -139,24 +139,34 @@ public:
             beginResetModel();
     }
     void EndUpdate() {
-        if (updating_ > 0 && --updating_ == 0)
+        if (updating_ > 0 && --updating_ == 0) {
             endResetModel();
+            FreeDroppedRows();
+        }
     }
 
 private:
-    // Many rows dropped at once are freed on a pool thread, so a reload does not wait for it.
+    // Many rows dropped at once are freed on a pool thread once the grid is filled again: a reload
+    // neither waits for the freeing nor shares the allocator with it while it fills.
     void Resize(int count) {
         constexpr int ManyRows = 256;
         if (rows_.size() - count >= ManyRows) {
-            auto dropped = std::make_shared<QVector<QVector<QString>>>(
-                std::make_move_iterator(rows_.begin() + count), std::make_move_iterator(rows_.end()));
-            QThreadPool::globalInstance()->start(
-                [dropped = std::move(dropped)]() mutable { dropped.reset(); });
+            if (!dropped_)
+                dropped_ = std::make_shared<QVector<QVector<QString>>>();
+            for (auto it = rows_.begin() + count; it != rows_.end(); ++it)
+                dropped_->push_back(std::move(*it));
         }
         rows_.resize(count, QVector<QString>(cols_));
+        if (updating_ == 0)
+            FreeDroppedRows();
+    }
+    void FreeDroppedRows() {
+        if (dropped_)
+            QThreadPool::globalInstance()->start([rows = std::move(dropped_)]() mutable { rows.reset(); });
     }
 
     QVector<QVector<QString>> rows_;
+    std::shared_ptr<QVector<QVector<QString>>> dropped_; // waiting for the end of the update
     int cols_ = 5;
     int updating_ = 0;
 };
