@@ -79,7 +79,7 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     def.insertLines = [this] {
         return QStringList{"INSERT OR REPLACE INTO pocstav (rok, id_auto, stavphm, stavtach, id_zakaznik)",
                            "VALUES (",
-                           ePocStavRok->text() + ",",
+                           SqlYear(ePocStavRok->text()) + ",",
                            SqlId(lblPocStavAuto->text()) + ",",
                            NumberToSql(ePocStavPHM->text()) + ",",
                            NumberToSql(ePocStavTachometer->text()) + ",",
@@ -87,7 +87,7 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
                            ");"};
     };
     def.updateLines = [this] {
-        return QStringList{"UPDATE pocstav SET", "rok=" + ePocStavRok->text() + ",",
+        return QStringList{"UPDATE pocstav SET", "rok=" + SqlYear(ePocStavRok->text()) + ",",
                            "id_auto=" + SqlId(lblPocStavAuto->text()) + ",",
                            "stavphm=" + NumberToSql(ePocStavPHM->text()) + ",",
                            "stavtach=" + NumberToSql(ePocStavTachometer->text())};
