@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "DateTime.h"
-#include "Encoding.h"
 #include "Globals.h"
 #include "GridHelpers.h"
 #include "HandlerGuard.h"
@@ -164,14 +163,11 @@ bool RequireYear(QLineEdit* field) {
 
 bool RequireAnsiText(const QList<TTextField>& fields) {
     for (const TTextField& f : fields) {
-        const QString text = f.field->text();
-        const qsizetype at = FindNonAnsiChar(text);
-        if (at < 0)
-            continue;
-        const QString character = CharAt(text, at);
-        Refuse(f.field, UnstorableCharText(f.caption, character));
-        f.field->setSelection(int(at), int(character.size()));
-        return false;
+        if (const TTextSpan refused = RefuseUnstorableChar(f.field->text(), f.caption)) {
+            Refuse(f.field);
+            f.field->setSelection(refused.at, refused.size);
+            return false;
+        }
     }
     return true;
 }

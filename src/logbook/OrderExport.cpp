@@ -16,7 +16,6 @@
 #include "ProgramGlobals.h"
 #include "Settings.h"
 #include "Shell.h"
-#include "TextUtils.h"
 #include "TripsPage.h"
 #include "Vozopis1.h"
 
@@ -86,12 +85,8 @@ void TTripsPage::BitBtn26Click() {
     }
     // The file is Windows-1250 text: a character it cannot hold is refused, not replaced.
     for (int i = 0; i < answers.size(); ++i) {
-        const qsizetype at = FindNonAnsiChar(answers.at(i));
-        if (at >= 0) {
-            ShowMessageBox(UnstorableCharText(prompts.at(i), CharAt(answers.at(i), at)), ProgramTitle,
-                           MB_ICONWARNING);
+        if (RefuseUnstorableChar(answers.at(i), prompts.at(i)))
             return;
-        }
     }
 
     TOrder order;

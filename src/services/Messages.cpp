@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include "Encoding.h"
 #include "Endpoints.h"
 #include "MessageBox.h"
 #include "ProgramGlobals.h"
@@ -86,4 +87,16 @@ void ShowErrorCode(const QString& code, const QString& text, const QString& capt
     if (!text.isEmpty())
         message += QStringLiteral("\r\r") + text;
     ShowError(message, caption);
+}
+
+TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption) {
+    const qsizetype at = FindNonAnsiChar(text);
+    if (at < 0)
+        return {};
+    const QString character = CharAt(text, at);
+    ShowAppMessageBox(QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
+                                     "Nahraďte ho prosím iným znakom.")
+                          .arg(caption, character),
+                      MB_ICONWARNING);
+    return {int(at), int(character.size())};
 }

@@ -22,3 +22,14 @@ void ShowError(const QString& text, const QString& caption);
 void ShowAppError(const QString& text);
 // The standard error box for an unexpected error with a code such as "#00001".
 void ShowErrorCode(const QString& code, const QString& text, const QString& caption);
+
+// Where a text holds a character that Windows-1250 cannot hold: its position and its length (a
+// surrogate pair is one character); size 0 when the whole text can be stored.
+struct TTextSpan {
+    int at = -1;
+    int size = 0;
+    explicit operator bool() const { return size > 0; }
+};
+// Refuses the first such character of Text with a warning naming the field by Caption and the
+// character, and answers where it stands; answers an empty span, showing nothing, for a storable text.
+TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption);

@@ -252,12 +252,6 @@ QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar) {
     return QString(text).replace(oldChar, newChar);
 }
 
-QString UnstorableCharText(const QString& caption, const QString& character) {
-    return QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
-                          "Nahraďte ho prosím iným znakom.")
-        .arg(caption, character);
-}
-
 QString StripDiacritics(const QString& text) {
     QByteArray bytes = ToAnsi(text);
     StripDiacriticsBuffer(bytes.data(), int(bytes.size()), DiacriticsTable);

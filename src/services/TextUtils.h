@@ -33,8 +33,6 @@ double NumberTextValue(const QString& text);
 // Drops every character but digits, ',' and '-'; '.' becomes ','.
 QString KeepNumberChars(const QString& text);
 QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar);
-// The refusal of a character that Windows-1250 cannot hold, naming the field by its caption.
-QString UnstorableCharText(const QString& caption, const QString& character);
 
 // Plain ASCII for the Windows-1250 codes 0x80 to 0xFF, one entry per code (plus the final zero).
 inline constexpr char DiacriticsTable[] = "@@,f\".@@^%S<STZZ"

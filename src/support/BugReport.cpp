@@ -23,7 +23,6 @@
 #include "OneLineGuard.h"
 #include "ProgramGlobals.h"
 #include "Smtp.h"
-#include "TextUtils.h"
 
 namespace {
 // The memo's lines as typed; an empty memo has none, a final line break adds no line.
@@ -141,18 +140,16 @@ bool TAbout::RefuseUnstorableText() {
         {mMessage, mMessage->toPlainText(), QStringLiteral("Správa")}, // same positions as the memo's
     };
     for (const auto& f : fields) {
-        const qsizetype at = FindNonAnsiChar(f.text);
-        if (at < 0)
+        const TTextSpan refused = RefuseUnstorableChar(f.text, f.caption);
+        if (!refused)
             continue;
-        const QString character = CharAt(f.text, at);
-        ShowMessageBox(UnstorableCharText(f.caption, character), ProgramTitle, MB_ICONWARNING);
         f.field->setFocus();
         if (auto* edit = qobject_cast<QLineEdit*>(f.field)) {
-            edit->setSelection(int(at), int(character.size()));
+            edit->setSelection(refused.at, refused.size);
         } else {
             QTextCursor cursor = mMessage->textCursor();
-            cursor.setPosition(int(at));
-            cursor.setPosition(int(at + character.size()), QTextCursor::KeepAnchor);
+            cursor.setPosition(refused.at);
+            cursor.setPosition(refused.at + refused.size, QTextCursor::KeepAnchor);
             mMessage->setTextCursor(cursor);
         }
         return true;
