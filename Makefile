@@ -28,7 +28,8 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target vozopis-bench vozopis-print-bench
 	@$(BUILD)/bench/vozopis-bench
 	@$(BUILD)/bench/vozopis-print-bench
 

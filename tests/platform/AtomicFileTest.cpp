@@ -50,3 +50,23 @@ TEST(AtomicFileTest, TheWholeNewContentIsSyncedBeforeItReplacesTheOldFileAndAFai
     EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden), QStringList("order.txt"));
     SetSyncFileHook(previous);
 }
+
+// The replacement keeps the permissions of the file it replaces (not the temporary file's private
+// ones); a new file is readable by others, as files written by the program always were.
+TEST(AtomicFileTest, AReplacedFileKeepsItsPermissionsAndANewFileGetsTheUsualOnes) {
+    const TempProgramFolder folder;
+    const QString kept = folder.File("settings.mvk");
+    ASSERT_TRUE(WriteFileAtomically(kept, "old"));
+    const QFile::Permissions ownerAndGroup =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    ASSERT_TRUE(QFile::setPermissions(kept, ownerAndGroup));
+    ASSERT_TRUE(WriteFileAtomically(kept, "new"));
+    const QString created = folder.File("order.txt");
+    ASSERT_TRUE(WriteFileAtomically(created, "first"));
+    const QFile::Permissions ownerBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const auto bits = [&](const QString& file) { return QFile::permissions(file) & (ownerBits | others); };
+    EXPECT_EQ(bits(kept), ownerAndGroup);
+    EXPECT_EQ(bits(created), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
