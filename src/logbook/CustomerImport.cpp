@@ -47,6 +47,15 @@ QString IcoKey(const QString& ico) {
     return ico.toCaseFolded();
 }
 
+QSet<QString> StoredIcos(TDatabase& db) {
+    QStringList stored;
+    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", stored);
+    QSet<QString> known;
+    for (const QString& ico : stored)
+        known.insert(IcoKey(ico));
+    return known;
+}
+
 // A small window of its own in the middle of the screen that carries the progress panel.
 std::unique_ptr<QWidget> NewProgressWindow() {
     auto window =
@@ -66,11 +75,7 @@ void ImportPass(const AccountingProgram& program) {
     CreateTableZakaznici(); // only when an import may need it
 
     TDatabase& db = Database();
-    QStringList stored;
-    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", stored);
-    QSet<QString> known;
-    for (const QString& ico : stored)
-        known.insert(IcoKey(ico));
+    QSet<QString> known = StoredIcos(db);
     const QStringList sections = ini.ReadSections();
 
     const std::unique_ptr<QWidget> window = NewProgressWindow();
@@ -79,7 +84,8 @@ void ImportPass(const AccountingProgram& program) {
                        window.get());
     CurrentProgress = &progress;
 
-    TTransaction transaction(db);
+    // Every box is answered before the first write: no write lock is held while one waits.
+    QStringList accepted;
     bool asked = false;
     for (const QString& section : sections) {
         progress.StepIt();
@@ -106,11 +112,21 @@ void ImportPass(const AccountingProgram& program) {
             break;
         known.insert(IcoKey(ico));
         asked = true;
+        accepted << section;
+    }
+    if (accepted.isEmpty())
+        return;
 
+    TTransaction transaction(db);
+    // Another program may have stored some of them while the boxes were open.
+    const QSet<QString> stored = StoredIcos(db);
+    for (const QString& section : accepted) {
+        if (stored.contains(IcoKey(Value(ini, section, "ICO"))))
+            continue;
         SqlLines = CustomerInsertLines(ini, section);
         db.Execute(SqlLinesText());
         const QString id = FirstId(db, "SELECT last_insert_rowid() AS id;");
-        AddYearAndDriver(CurrentYearText(), name, id);
+        AddYearAndDriver(CurrentYearText(), Value(ini, section, "nazov"), id);
     }
     transaction.Commit();
 }

@@ -1,4 +1,5 @@
 #include <QProgressBar>
+#include <sqlite3.h>
 
 #include "CustomerImport.h"
 #include "DateTime.h"
@@ -6,6 +7,7 @@
 #include "GeneralUnit.h"
 #include "GridHelpers.h"
 #include "ProgramFixture.h"
+#include "ProgramGlobals.h"
 
 namespace {
 ShownBox Info(const QString& section) {
@@ -41,10 +43,10 @@ protected:
         WriteSetting("general", "SpolTRpath", program.folder.File(trPath));
     }
     // The first showing; seen runs whenever a box comes up, before it is answered.
-    void Show(const std::function<void()>& seen = [] {}) {
+    void Show(const std::function<void(const QString& text)>& seen = [](const QString&) {}) {
         const MessageBoxHook recorder = SetMessageBoxHook(nullptr);
         SetMessageBoxHook([&](const QString& text, const QString& caption, int flags) {
-            seen();
+            seen(text);
             return recorder(text, caption, flags);
         });
         program.form->show();
@@ -74,7 +76,7 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
     Cooperation(false);
     // At each box: the progress window, and the support window's settings loaded before the import.
     QStringList progress;
-    Show([&] {
+    Show([&](const QString&) {
         if (!CurrentProgress) // a failure's box comes after the pass
             return;
         const QWidget* form = CurrentProgress->Form;
@@ -143,4 +145,39 @@ TEST_F(CustomerImportTest, AFailingProgramIsRolledBackAndReportedAndStartUpGoesO
     // The last selection and the list come after the import: the customer imported in this run.
     EXPECT_EQ(SelectedCustomerId, "1");
     EXPECT_EQ(GridColumn(program.form->MainScreen->sgMain, 1), QStringList("Tamrik"));
+}
+
+namespace {
+// Another program on the same database file: it never waits for a lock.
+class OtherConnection {
+public:
+    OtherConnection() {
+        sqlite3_open(DatabasePath.toUtf8().constData(), &db_);
+        sqlite3_busy_timeout(db_, 0);
+    }
+    ~OtherConnection() { sqlite3_close(db_); }
+    int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+} // namespace
+
+TEST_F(CustomerImportTest, NoWriteLockIsHeldWhileABoxWaitsAndACustomerStoredMeanwhileIsNotDoubled) {
+    CustomerFile("kb", "[1]\nnazov=\nICO=1\n[2]\nnazov=Nový\nICO=2\n[3]\nnazov=Tretí\nICO=3\n");
+    Cooperation(false);
+    OtherConnection other;
+    QList<int> begun;
+    Show([&](const QString& text) {
+        begun << other.Run("BEGIN IMMEDIATE");
+        // While the question waits, the other program stores the third customer.
+        if (text.startsWith("V databáze"))
+            other.Run("INSERT INTO zakaznici (nazov, ico) VALUES ('Iny program', '3')");
+        other.Run("COMMIT");
+    });
+
+    EXPECT_EQ(boxes.Shown(), Boxes({Info("1"), Question("Kelbor")}));
+    EXPECT_EQ(begun, QList<int>({SQLITE_OK, SQLITE_OK}));
+    EXPECT_EQ(Customers(), QStringList({"1 Iny program 3", QStringLiteral("2 Nový 2")}));
+    EXPECT_EQ(Column("SELECT meno || ' ' || id_zakaznik FROM vodic"), QStringList(QStringLiteral("Nový 2")));
 }
