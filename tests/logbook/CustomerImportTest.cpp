@@ -17,6 +17,15 @@ ShownBox Info(const QString& section) {
             "Vozopis", 64};
 }
 
+// A customer left out for a character that Windows-1250 cannot hold.
+ShownBox Refused(const QString& section, const QString& product, const QString& key,
+                 const QString& character) {
+    return {"Zákazník s ID \"" + section + "\" v programe \"Zivena - " + product + "\" obsahuje v poli \"" +
+                key + "\" znak \"" + character +
+                "\", ktorý nie je možné uložiť. Zákazníka nie je možné importovať.",
+            "Vozopis", 64};
+}
+
 ShownBox Question(const QString& product) {
     return {"V databáze zákazníkov v programe \"Zivena - " + product +
                 "\" boli nájdené údaje, ktoré nemáte importované. "
@@ -145,6 +154,34 @@ TEST_F(CustomerImportTest, AFailingProgramIsRolledBackAndReportedAndStartUpGoesO
     // The last selection and the list come after the import: the customer imported in this run.
     EXPECT_EQ(SelectedCustomerId, "1");
     EXPECT_EQ(GridColumn(program.form->MainScreen->sgMain, 1), QStringList("Tamrik"));
+}
+
+TEST_F(CustomerImportTest, Utf8FilesAreReadAsUtf8AndACharacterWindows1250CannotHoldLeavesOnlyItsCustomerOut) {
+    // Kelbor writes UTF-8 after a byte-order mark, Tamrik without one.
+    QDir().mkpath(program.folder.File("kb/Data"));
+    QDir().mkpath(program.folder.File("tr/Data"));
+    WriteFileBytes(program.folder.File("kb/Data/zakaznici.zvn"),
+                   "\xEF\xBB\xBF" +
+                       QStringLiteral("[K-1]\r\nnazov=Иван s.r.o.\r\nICO=10\r\n[K-2]\r\nnazov=Košická\r\n"
+                                      "ICO=20\r\nmesto=Žilina\r\n[K-3]\r\nnazov=Auto\r\nICO=30\r\n"
+                                      "osoba=Ján 🚗\r\n")
+                           .toUtf8());
+    WriteFileBytes(
+        program.folder.File("tr/Data/zakaznici.zvn"),
+        QStringLiteral("[T-1]\r\nnazov=Tatry\r\nICO=40\r\nulica=Štúrova\r\n[T-2]\r\nnazov=Omega\r\n"
+                       "ICO=50\r\nIC=SK\r\nDIC=12Ω\r\n[T-3]\r\nnazov=Ivan\r\nICO=10\r\n")
+            .toUtf8());
+    Cooperation(true);
+    Show();
+
+    // A pair of UTF-16 halves is named whole.
+    EXPECT_EQ(boxes.Shown(), Boxes({Refused("K-1", "Kelbor", "nazov", "И"), Question("Kelbor"),
+                                    Refused("K-3", "Kelbor", "osoba", "🚗"), Question("Tamrik"),
+                                    Refused("T-2", "Tamrik", "DIC", "Ω")}));
+    EXPECT_EQ(Column("SELECT printf('%d %s %s|%s|%s', id, nazov, ico, ulica, mesto) FROM zakaznici"),
+              QStringList({"1 Košická 20||Žilina", "2 Tatry 40|Štúrova|", "3 Ivan 10||"}));
+    EXPECT_EQ(Column("SELECT meno || ' ' || id_zakaznik FROM vodic ORDER BY id"),
+              QStringList({"Košická 1", "Tatry 2", "Ivan 3"}));
 }
 
 namespace {
