@@ -218,3 +218,47 @@ TEST_F(CustomerImportTest, NoWriteLockIsHeldWhileABoxWaitsAndACustomerStoredMean
     EXPECT_EQ(Customers(), QStringList({"1 Iny program 3", QStringLiteral("2 Nový 2")}));
     EXPECT_EQ(Column("SELECT meno || ' ' || id_zakaznik FROM vodic"), QStringList(QStringLiteral("Nový 2")));
 }
+
+namespace {
+// The cooperation switches before the start: a key's value or nullptr for a missing key, and the
+// support window's check box.
+struct TSwitches {
+    const char* name;
+    const char* kelbor;
+    bool kelborBox;
+    const char* tamrik;
+    bool tamrikBox;
+    const char* imported; // names, ' ' between them
+};
+
+void PrintTo(const TSwitches& switches, std::ostream* os) {
+    *os << switches.name;
+}
+
+class CooperationTest : public CustomerImportTest, public ::testing::WithParamInterface<TSwitches> {};
+} // namespace
+
+// Each program by its own key; a missing key keeps what the support window's box shows.
+TEST_P(CooperationTest, EachProgramIsSwitchedByItsOwnKeyOrByItsBoxWhenTheKeyIsMissing) {
+    const TSwitches& s = GetParam();
+    CustomerFile("kb", "[1]\nnazov=Kelbor\nICO=1\n");
+    CustomerFile("tr", "[1]\nnazov=Tamrik\nICO=2\n");
+    WriteSetting("general", "SpolKBpath", program.folder.File("kb"));
+    WriteSetting("general", "SpolTRpath", program.folder.File("tr"));
+    if (s.kelbor)
+        WriteSetting("general", "SpolKB", s.kelbor);
+    if (s.tamrik)
+        WriteSetting("general", "SpolTR", s.tamrik);
+    About->chbNasSpolKB->setChecked(s.kelborBox);
+    About->chbNasSpolTR->setChecked(s.tamrikBox);
+    Show();
+    EXPECT_EQ(Column("SELECT nazov FROM zakaznici ORDER BY id").join(' '), s.imported);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, CooperationTest,
+    ::testing::Values(TSwitches{"KelborMissingBoxOff", nullptr, false, "1", false, "Tamrik"},
+                      TSwitches{"KelborMissingBoxOn", nullptr, true, nullptr, false, "Kelbor"},
+                      TSwitches{"TamrikMissingBoxOn", "0", true, nullptr, true, "Tamrik"},
+                      TSwitches{"KelborOnTamrikOff", "1", false, "0", true, "Kelbor"}),
+    [](const ::testing::TestParamInfo<TSwitches>& info) { return std::string(info.param.name); });
