@@ -4,11 +4,17 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryFile>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 #include "AboutUnit.h"
+#include "BoundedFile.h"
 #include "DateTime.h"
+#include "Encoding.h"
+#include "Exception.h"
 #include "GeneralUnit.h"
 #include "Globals.h"
 #include "GridHelpers.h"
@@ -47,6 +53,63 @@ QString IcoKey(const QString& ico) {
     return ico.toCaseFolded();
 }
 
+QSet<QString> StoredIcos(TDatabase& db) {
+    QStringList stored;
+    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", stored);
+    QSet<QString> known;
+    for (const QString& ico : stored)
+        known.insert(IcoKey(ico));
+    return known;
+}
+
+// The keys whose values are stored as text.
+const char* const TextKeys[] = {"nazov", "ICO", "IC", "DIC", "osoba", "ulica", "mesto", "PSC", "stat"};
+
+// A customer whose value holds a character that Windows-1250 cannot hold is not imported: one box
+// names the customer, the key and the character. False then.
+bool RequireStorable(const TMemIniFile& ini, const QString& section, const QString& product) {
+    for (const char* key : TextKeys) {
+        const QString value = Value(ini, section, key);
+        const qsizetype at = FindNonAnsiChar(value);
+        if (at < 0)
+            continue;
+        ShowMessageBox(QStringLiteral("Zákazník s ID \"%1\" v programe \"%2\" obsahuje v poli \"%3\" znak "
+                                      "\"%4\", ktorý nie je možné uložiť. Zákazníka nie je možné importovať.")
+                           .arg(section, product, QString::fromLatin1(key), CharAt(value, at)),
+                       ProgramTitle, MB_ICONINFORMATION);
+        return false;
+    }
+    return true;
+}
+
+// Far above any customer file; the INI reader refuses larger ones as well.
+constexpr qint64 MaxCustomerFileBytes = 8 << 20;
+constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
+
+// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
+// alone where UTF-8 needs a lead byte followed by continuation bytes.
+bool IsUtf8BeyondAscii(const QByteArray& bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// The customer file, read as Windows-1250 or as UTF-8 (an accounting program may write either,
+// with or without a byte-order mark). The INI reader knows UTF-8 by its mark, so a file without
+// one is handed over as a marked temporary copy.
+std::unique_ptr<TMemIniFile> ReadCustomerFile(const QString& path) {
+    const std::optional<QByteArray> bytes = ReadBoundedFile(path, MaxCustomerFileBytes);
+    if (!bytes || bytes->startsWith(Utf8Mark) || !IsUtf8BeyondAscii(*bytes))
+        return std::make_unique<TMemIniFile>(path);
+    QTemporaryFile copy;
+    const QByteArray marked = QByteArray(Utf8Mark) + *bytes;
+    if (!copy.open() || copy.write(marked) != marked.size() || !copy.flush())
+        throw EFileError(QStringLiteral("Súbor zákazníkov \"%1\" sa nepodarilo prečítať.").arg(path));
+    return std::make_unique<TMemIniFile>(copy.fileName());
+}
+
 // A small window of its own in the middle of the screen that carries the progress panel.
 std::unique_ptr<QWidget> NewProgressWindow() {
     auto window =
@@ -62,15 +125,13 @@ std::unique_ptr<QWidget> NewProgressWindow() {
 void ImportPass(const AccountingProgram& program) {
     if (!ReadSettingBool("general", program.enabledKey, program.enabledDefault))
         return;
-    const TMemIniFile ini(CustomerFilePath(ReadSetting("general", program.folderKey, QString())));
+    const std::unique_ptr<const TMemIniFile> file =
+        ReadCustomerFile(CustomerFilePath(ReadSetting("general", program.folderKey, QString())));
+    const TMemIniFile& ini = *file;
     CreateTableZakaznici(); // only when an import may need it
 
     TDatabase& db = Database();
-    QStringList stored;
-    QueryToStrings(db, "SELECT * FROM zakaznici", "ico", stored);
-    QSet<QString> known;
-    for (const QString& ico : stored)
-        known.insert(IcoKey(ico));
+    QSet<QString> known = StoredIcos(db);
     const QStringList sections = ini.ReadSections();
 
     const std::unique_ptr<QWidget> window = NewProgressWindow();
@@ -79,7 +140,8 @@ void ImportPass(const AccountingProgram& program) {
                        window.get());
     CurrentProgress = &progress;
 
-    TTransaction transaction(db);
+    // Every box is answered before the first write: no write lock is held while one waits.
+    QStringList accepted;
     bool asked = false;
     for (const QString& section : sections) {
         progress.StepIt();
@@ -96,7 +158,7 @@ void ImportPass(const AccountingProgram& program) {
                 ProgramTitle, MB_ICONINFORMATION);
             continue;
         }
-        if (known.contains(IcoKey(ico)))
+        if (known.contains(IcoKey(ico)) || !RequireStorable(ini, section, program.name))
             continue;
         if (!asked && ShowMessageBox(QStringLiteral("V databáze zákazníkov v programe \"%1\" boli nájdené "
                                                     "údaje, ktoré nemáte importované. Prajete si tieto "
@@ -106,11 +168,21 @@ void ImportPass(const AccountingProgram& program) {
             break;
         known.insert(IcoKey(ico));
         asked = true;
+        accepted << section;
+    }
+    if (accepted.isEmpty())
+        return;
 
+    TTransaction transaction(db);
+    // Another program may have stored some of them while the boxes were open.
+    const QSet<QString> stored = StoredIcos(db);
+    for (const QString& section : accepted) {
+        if (stored.contains(IcoKey(Value(ini, section, "ICO"))))
+            continue;
         SqlLines = CustomerInsertLines(ini, section);
         db.Execute(SqlLinesText());
         const QString id = FirstId(db, "SELECT last_insert_rowid() AS id;");
-        AddYearAndDriver(CurrentYearText(), name, id);
+        AddYearAndDriver(CurrentYearText(), Value(ini, section, "nazov"), id);
     }
     transaction.Commit();
 }

@@ -7,8 +7,9 @@ class TMemIniFile;
 
 // Copies the customers of the two accounting programs, Kelbor first and Tamrik second, into the
 // customer table when cooperation with them is on. Each program gets one question before its first
-// new customer; known IČOs are skipped. A program whose import fails is rolled back and its error
-// shown; the other one still runs.
+// new customer; known IČOs are skipped, and so is a customer with a character that Windows-1250
+// cannot hold, with a box. All boxes are answered before the program's customers are written. A
+// program whose import fails is rolled back and its error shown; the other one still runs.
 void ImportCustomersFromAccounting();
 
 // The folder of an accounting program from its path setting, with a trailing '/'; an empty

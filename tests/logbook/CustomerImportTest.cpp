@@ -1,4 +1,5 @@
 #include <QProgressBar>
+#include <sqlite3.h>
 
 #include "CustomerImport.h"
 #include "DateTime.h"
@@ -6,12 +7,22 @@
 #include "GeneralUnit.h"
 #include "GridHelpers.h"
 #include "ProgramFixture.h"
+#include "ProgramGlobals.h"
 
 namespace {
 ShownBox Info(const QString& section) {
     return {"V zakaznikovi s ID \"" + section +
                 "\" v programe \"Zivena - Kelbor\" nie je zadané IČO alebo názov. "
                 "Zákazníka nie je možné importovať.",
+            "Vozopis", 64};
+}
+
+// A customer left out for a character that Windows-1250 cannot hold.
+ShownBox Refused(const QString& section, const QString& product, const QString& key,
+                 const QString& character) {
+    return {"Zákazník s ID \"" + section + "\" v programe \"Zivena - " + product + "\" obsahuje v poli \"" +
+                key + "\" znak \"" + character +
+                "\", ktorý nie je možné uložiť. Zákazníka nie je možné importovať.",
             "Vozopis", 64};
 }
 
@@ -41,10 +52,10 @@ protected:
         WriteSetting("general", "SpolTRpath", program.folder.File(trPath));
     }
     // The first showing; seen runs whenever a box comes up, before it is answered.
-    void Show(const std::function<void()>& seen = [] {}) {
+    void Show(const std::function<void(const QString& text)>& seen = [](const QString&) {}) {
         const MessageBoxHook recorder = SetMessageBoxHook(nullptr);
         SetMessageBoxHook([&](const QString& text, const QString& caption, int flags) {
-            seen();
+            seen(text);
             return recorder(text, caption, flags);
         });
         program.form->show();
@@ -74,7 +85,7 @@ TEST_F(CustomerImportTest, NewCustomersAreAskedForOnceStoredCleanedAndGetTheYear
     Cooperation(false);
     // At each box: the progress window, and the support window's settings loaded before the import.
     QStringList progress;
-    Show([&] {
+    Show([&](const QString&) {
         if (!CurrentProgress) // a failure's box comes after the pass
             return;
         const QWidget* form = CurrentProgress->Form;
@@ -144,3 +155,110 @@ TEST_F(CustomerImportTest, AFailingProgramIsRolledBackAndReportedAndStartUpGoesO
     EXPECT_EQ(SelectedCustomerId, "1");
     EXPECT_EQ(GridColumn(program.form->MainScreen->sgMain, 1), QStringList("Tamrik"));
 }
+
+TEST_F(CustomerImportTest, Utf8FilesAreReadAsUtf8AndACharacterWindows1250CannotHoldLeavesOnlyItsCustomerOut) {
+    // Kelbor writes UTF-8 after a byte-order mark, Tamrik without one.
+    QDir().mkpath(program.folder.File("kb/Data"));
+    QDir().mkpath(program.folder.File("tr/Data"));
+    WriteFileBytes(program.folder.File("kb/Data/zakaznici.zvn"),
+                   "\xEF\xBB\xBF" +
+                       QStringLiteral("[K-1]\r\nnazov=Иван s.r.o.\r\nICO=10\r\n[K-2]\r\nnazov=Košická\r\n"
+                                      "ICO=20\r\nmesto=Žilina\r\n[K-3]\r\nnazov=Auto\r\nICO=30\r\n"
+                                      "osoba=Ján 🚗\r\n")
+                           .toUtf8());
+    WriteFileBytes(
+        program.folder.File("tr/Data/zakaznici.zvn"),
+        QStringLiteral("[T-1]\r\nnazov=Tatry\r\nICO=40\r\nulica=Štúrova\r\n[T-2]\r\nnazov=Omega\r\n"
+                       "ICO=50\r\nIC=SK\r\nDIC=12Ω\r\n[T-3]\r\nnazov=Ivan\r\nICO=10\r\n")
+            .toUtf8());
+    Cooperation(true);
+    Show();
+
+    // A pair of UTF-16 halves is named whole.
+    EXPECT_EQ(boxes.Shown(), Boxes({Refused("K-1", "Kelbor", "nazov", "И"), Question("Kelbor"),
+                                    Refused("K-3", "Kelbor", "osoba", "🚗"), Question("Tamrik"),
+                                    Refused("T-2", "Tamrik", "DIC", "Ω")}));
+    EXPECT_EQ(Column("SELECT printf('%d %s %s|%s|%s', id, nazov, ico, ulica, mesto) FROM zakaznici"),
+              QStringList({"1 Košická 20||Žilina", "2 Tatry 40|Štúrova|", "3 Ivan 10||"}));
+    EXPECT_EQ(Column("SELECT meno || ' ' || id_zakaznik FROM vodic ORDER BY id"),
+              QStringList({"Košická 1", "Tatry 2", "Ivan 3"}));
+}
+
+namespace {
+// Another program on the same database file: it never waits for a lock.
+class OtherConnection {
+public:
+    OtherConnection() {
+        sqlite3_open(DatabasePath.toUtf8().constData(), &db_);
+        sqlite3_busy_timeout(db_, 0);
+    }
+    ~OtherConnection() { sqlite3_close(db_); }
+    int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+} // namespace
+
+TEST_F(CustomerImportTest, NoWriteLockIsHeldWhileABoxWaitsAndACustomerStoredMeanwhileIsNotDoubled) {
+    CustomerFile("kb", "[1]\nnazov=\nICO=1\n[2]\nnazov=Nový\nICO=2\n[3]\nnazov=Tretí\nICO=3\n");
+    Cooperation(false);
+    OtherConnection other;
+    QList<int> begun;
+    Show([&](const QString& text) {
+        begun << other.Run("BEGIN IMMEDIATE");
+        // While the question waits, the other program stores the third customer.
+        if (text.startsWith("V databáze"))
+            other.Run("INSERT INTO zakaznici (nazov, ico) VALUES ('Iny program', '3')");
+        other.Run("COMMIT");
+    });
+
+    EXPECT_EQ(boxes.Shown(), Boxes({Info("1"), Question("Kelbor")}));
+    EXPECT_EQ(begun, QList<int>({SQLITE_OK, SQLITE_OK}));
+    EXPECT_EQ(Customers(), QStringList({"1 Iny program 3", QStringLiteral("2 Nový 2")}));
+    EXPECT_EQ(Column("SELECT meno || ' ' || id_zakaznik FROM vodic"), QStringList(QStringLiteral("Nový 2")));
+}
+
+namespace {
+// The cooperation switches before the start: a key's value or nullptr for a missing key, and the
+// support window's check box.
+struct TSwitches {
+    const char* name;
+    const char* kelbor;
+    bool kelborBox;
+    const char* tamrik;
+    bool tamrikBox;
+    const char* imported; // names, ' ' between them
+};
+
+void PrintTo(const TSwitches& switches, std::ostream* os) {
+    *os << switches.name;
+}
+
+class CooperationTest : public CustomerImportTest, public ::testing::WithParamInterface<TSwitches> {};
+} // namespace
+
+// Each program by its own key; a missing key keeps what the support window's box shows.
+TEST_P(CooperationTest, EachProgramIsSwitchedByItsOwnKeyOrByItsBoxWhenTheKeyIsMissing) {
+    const TSwitches& s = GetParam();
+    CustomerFile("kb", "[1]\nnazov=Kelbor\nICO=1\n");
+    CustomerFile("tr", "[1]\nnazov=Tamrik\nICO=2\n");
+    WriteSetting("general", "SpolKBpath", program.folder.File("kb"));
+    WriteSetting("general", "SpolTRpath", program.folder.File("tr"));
+    if (s.kelbor)
+        WriteSetting("general", "SpolKB", s.kelbor);
+    if (s.tamrik)
+        WriteSetting("general", "SpolTR", s.tamrik);
+    About->chbNasSpolKB->setChecked(s.kelborBox);
+    About->chbNasSpolTR->setChecked(s.tamrikBox);
+    Show();
+    EXPECT_EQ(Column("SELECT nazov FROM zakaznici ORDER BY id").join(' '), s.imported);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, CooperationTest,
+    ::testing::Values(TSwitches{"KelborMissingBoxOff", nullptr, false, "1", false, "Tamrik"},
+                      TSwitches{"KelborMissingBoxOn", nullptr, true, nullptr, false, "Kelbor"},
+                      TSwitches{"TamrikMissingBoxOn", "0", true, nullptr, true, "Tamrik"},
+                      TSwitches{"KelborOnTamrikOff", "1", false, "0", true, "Kelbor"}),
+    [](const ::testing::TestParamInfo<TSwitches>& info) { return std::string(info.param.name); });

@@ -89,3 +89,17 @@ TEST_F(OpeningStatesTest, EachCarOfTheListGetsItsOwnStatesThoughLabelsReadAlike)
     }
     EXPECT_EQ(chosen, QStringList({"1/3", "2/2"}));
 }
+
+// Customer 2's state is on its own car, whose label reads like customer 1's cars 2 and 3.
+TEST_F(OpeningStatesTest, TheGridListsOnlyTheSelectedCustomersStates) {
+    Db->Execute("INSERT INTO zakaznici (nazov, ico) VALUES ('Beta', '2')");
+    Db->Execute(
+        "INSERT INTO pocstav (id, rok, id_auto, id_zakaznik) VALUES (5, 2024, 4, 2), (7, 2023, 2, 1), "
+        "(9, 2025, 1, 1)");
+    program.form->dajepreprevodroka1->trigger();
+    EXPECT_EQ(GridColumn(page->sgPocStav, 0), QStringList({"7", "9"}));
+
+    program.form->MainScreen->SelectCustomerYear("2", "2024");
+    program.form->dajepreprevodroka1->trigger();
+    EXPECT_EQ(GridColumn(page->sgPocStav, 0), QStringList({"5"}));
+}
