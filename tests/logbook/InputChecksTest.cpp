@@ -144,19 +144,23 @@ TEST_F(InputChecksTest, OneLineFieldsFilterPastedTextAndTheFocusMovedByTheProgra
     Paste(routes->eVMkm, ",3");
     EXPECT_EQ(routes->eVMkm->text(), "725,3");
 
-    // Text fields: line breaks, NUL and other controls go, Tab stays; a statement takes the rest.
+    // Text fields: each line break becomes a blank, NUL and other controls go, Tab stays; a statement
+    // takes the rest.
     routes->eVMmesto1->clear();
-    Paste(routes->eVMmesto1, QStringLiteral("Nitra\r\n[Main]\u2028x\ty"));
+    Paste(routes->eVMmesto1, QStringLiteral("Riadok jeden\r\nRiadok dva"));
     routes->eVMmesto2->clear();
     Paste(routes->eVMmesto2, QString("Tr") + QChar(0) + "nava\x1b");
+    routes->eVMmesto2->setCursorPosition(2);
+    Paste(routes->eVMmesto2, QStringLiteral("\n[M]\u2028\t"));
+    EXPECT_EQ(routes->eVMmesto2->cursorPosition(), 8) << "after the pasted text";
     WriteSetting("Info", "mesto1", "Trnava");
     routes->eVMmesto2->setFocus();
     routes->widgets.save->click();
     EXPECT_EQ(Column("select mesto1 || '|' || mesto2 || '|' || vzdialenost from mesta"),
-              QStringList({"Nitra[Main]x\ty|Trnava|725.3"}));
+              QStringList({"Riadok jeden Riadok dva|Tr [M] \tnava|725.3"}));
     EXPECT_TRUE(boxes.Shown().empty());
     routes->eVMmesto2->setText("A\nB");
-    EXPECT_EQ(routes->eVMmesto2->text(), "AB") << "the program's own texts lose them too";
+    EXPECT_EQ(routes->eVMmesto2->text(), "A B") << "the program's own texts too";
 
     // After the save the focus is on the start town, kept in the settings; Enter moves on and selects.
     ASSERT_TRUE(routes->eVMmesto1->hasFocus());
