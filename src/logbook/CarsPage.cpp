@@ -256,8 +256,10 @@ bool TCarsPage::CheckRequired() {
     }
     // The numbers go into the statement bare; the hidden STN fields get the first value.
     const bool stn = chbAutaSTN->isChecked();
-    return RequireNumber(eAutaN1) && (stn || RequireNumber(eAutaN2)) && (stn || RequireNumber(eAutaN3)) &&
-           RequireNumber(eAutaNadspotreba);
+    const auto norm = [](QLabel* caption) { return QStringLiteral("spotreba ") + caption->text(); };
+    return RequireNumber(eAutaN1, norm(lblAutaN1)) && (stn || RequireNumber(eAutaN2, norm(lblAutaN2))) &&
+           (stn || RequireNumber(eAutaN3, norm(lblAutaN3))) &&
+           RequireNumber(eAutaNadspotreba, QStringLiteral("nadspotreba (%)"));
 }
 
 QString TCarsPage::NormValue() const {

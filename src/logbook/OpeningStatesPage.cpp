@@ -171,7 +171,8 @@ bool TOpeningStatesPage::CheckRequired() {
         return false;
     }
     // The year goes into the statements bare, and so do the numbers.
-    return RequireYear(ePocStavRok) && RequireNumber(ePocStavPHM) && RequireNumber(ePocStavTachometer);
+    return RequireYear(ePocStavRok) && RequireNumber(ePocStavPHM, QStringLiteral("stav PHM")) &&
+           RequireNumber(ePocStavTachometer, QStringLiteral("stav tachometra"));
 }
 
 void TOpeningStatesPage::bitPocStavClick() {

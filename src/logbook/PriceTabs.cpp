@@ -58,7 +58,8 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
             cbCPHMtyp->showPopup();
             return false;
         }
-        return RequireDate(eCPHMdatum, QStringLiteral("dátum")) && RequireNumber(eCPHMcena);
+        return RequireDate(eCPHMdatum, QStringLiteral("dátum")) &&
+               RequireNumber(eCPHMcena, QStringLiteral("cena"));
     };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO cphm (datum, id_phm, cena)",
@@ -169,7 +170,8 @@ TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     def.grid = widgets.grid;
     def.idField = ePNid;
     def.checkRequired = [this] {
-        return RequireDate(ePNdatum, QStringLiteral("dátum")) && RequireNumber(ePNsuma);
+        return RequireDate(ePNdatum, QStringLiteral("dátum")) &&
+               RequireNumber(ePNsuma, QStringLiteral("suma"));
     };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO pausnahr (datum, suma)", "VALUES (",

@@ -41,7 +41,7 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
     def.createTable = CreateTableMesta;
     def.grid = widgets.grid;
     def.idField = eVMid;
-    def.checkRequired = [this] { return RequireNumber(eVMkm); };
+    def.checkRequired = [this] { return RequireNumber(eVMkm, QStringLiteral("vzdialenosť (km)")); };
     def.textFields = {{eVMmesto1, QStringLiteral("štartovné mesto")},
                       {eVMmesto2, QStringLiteral("cieľové mesto")}};
     def.insertLines = [this] {

@@ -53,18 +53,73 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredNotAsShown) {
 TEST_F(InputChecksTest, ANumberTheGridsWouldShowWithAnExponentIsRefusedWithTheFocusOnIt) {
     program.ShowInfoTab(3);
     TPNTab* rates = panel->PNTab;
-    for (const QString number : {"0,000001", "1000000000000000", "-99999999999999999999"}) {
-        rates->ePNdatum->SetText("01.01.2024");
-        rates->ePNsuma->setText(number);
+    // Either side of both bounds, negative ones too: only those outside are refused.
+    const QStringList numbers = {"0,000001",  "1000000000000000", "-99999999999999999999",
+                                 "-0,000009", "0,00001",          "-999999999999999",
+                                 "0"};
+    for (int day = 1; day <= numbers.size(); ++day) {
+        rates->ePNdatum->SetText(QString("%1.01.2024").arg(day, 2, 10, QChar('0')));
+        rates->ePNsuma->setText(numbers[day - 1]);
         rates->widgets.save->click();
-        EXPECT_TRUE(rates->ePNsuma->hasFocus()) << number.toStdString();
-        EXPECT_EQ(rates->ePNsuma->selectedText(), number) << "typing replaces it";
-        EXPECT_EQ(boxes.Texts().last(),
-                  QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
-                                 "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
-                      .arg(number));
     }
-    EXPECT_EQ(Column("select count(*) from pausnahr"), QStringList({"0"}));
+    const QString range =
+        QStringLiteral("Číslo \"%1\" v poli \"suma\" je mimo rozsahu, ktorý program dokáže "
+                       "zobraziť. Zadajte 0, číslo od 0,00001 do 999999999999999 alebo záporné "
+                       "číslo od -999999999999999 do -0,00001.");
+    EXPECT_EQ(boxes.Texts(), QStringList({range.arg("0,000001"), range.arg("1000000000000000"),
+                                          range.arg("-99999999999999999999"), range.arg("-0,000009")}));
+    EXPECT_EQ(Column("select datum || ' ' || (suma * 100000) from pausnahr order by id"),
+              QStringList({"2024-01-05 1.0", "2024-01-06 -9.99999999999999e+19", "2024-01-07 0.0"}));
+
+    rates->ePNdatum->SetText("08.01.2024");
+    rates->ePNsuma->setText("1000000000000000");
+    rates->widgets.save->click();
+    EXPECT_TRUE(rates->ePNsuma->hasFocus());
+    EXPECT_EQ(rates->ePNsuma->selectedText(), "1000000000000000") << "typing replaces it";
+}
+
+// A text that is no number is told so, naming the field; an empty field is a missing entry.
+TEST_F(InputChecksTest, ATextThatIsNoNumberIsRefusedWithAMessageNamingTheField) {
+    CreateTableAuta();
+    TCPHMTab* prices = panel->CPHMTab;
+    TVMTab* routes = panel->VMTab;
+    TCarsPage* cars = program.form->CarsPage;
+    // Each field with its caption and its save button, after its page shown with the other entries filled.
+    const std::tuple<QLineEdit*, QString, QPushButton*, std::function<void()>> fields[] = {
+        {prices->eCPHMcena, "cena", prices->widgets.save,
+         [&] {
+             program.ShowInfoTab(1);
+             prices->eCPHMdatum->SetText("01.01.2024");
+         }},
+        {routes->eVMkm, QStringLiteral("vzdialenosť (km)"), routes->widgets.save,
+         [&] {
+             program.ShowInfoTab(5);
+             routes->eVMmesto1->setText("Nitra");
+             routes->eVMmesto2->setText("Trnava");
+         }},
+        {cars->eAutaN1, "spotreba mesto", cars->BitBtn3, [&] {
+             program.form->Evidenciaat1->trigger();
+             cars->eAutaNazov->setText("Iveco");
+             cars->eAutaSPZ->setText("BA1");
+         }}};
+    QStringList expected;
+    for (const auto& [field, caption, save, show] : fields) {
+        for (const QString text : {"5-", "--5", ",", "-", ""}) {
+            show();
+            field->setText(text);
+            save->click();
+            EXPECT_TRUE(field->hasFocus()) << caption.toStdString() << " " << text.toStdString();
+            if (!text.isEmpty())
+                expected << QStringLiteral(
+                                "Pole \"%1\" neobsahuje platné číslo (zadané: %2). Zadajte číslo s "
+                                "desatinnou čiarkou, napríklad 12,5 alebo -3.")
+                                .arg(caption, text);
+        }
+    }
+    EXPECT_EQ(boxes.Texts(), expected);
+    EXPECT_EQ(Column("select (select count(*) from cphm) || (select count(*) from mesta) || "
+                     "(select count(*) from auta)"),
+              QStringList({"000"}));
 }
 
 TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
