@@ -81,8 +81,8 @@ TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form)
     connect(bitAuta, &QPushButton::clicked, this, Guarded([this] { bitAutaClick(); }));
     connect(cbAutaDruh, &TComboBox::CloseUp, this, Guarded([this] { cbAutaDruhCloseUp(); }));
     connect(cbAutaPHM, &TComboBox::CloseUp, this, Guarded([this] { cbAutaPHMCloseUp(); }));
-    AttachExit(cbAutaDruh, [this] { cbAutaDruhCloseUp(); });
-    AttachExit(cbAutaPHM, [this] { cbAutaPHMCloseUp(); });
+    AttachExit(cbAutaDruh, this, [this] { cbAutaDruhCloseUp(); });
+    AttachExit(cbAutaPHM, this, [this] { cbAutaPHMCloseUp(); });
     // A radio's click behaviour runs whenever it becomes checked, by the user or the double-click.
     connect(chbAutaEHK, &QRadioButton::toggled, this, Guarded([this](bool on) {
                 if (on)

@@ -41,7 +41,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
     AttachFocusColour(eCPHMcena);
     AttachDecimalFilter(eCPHMcena);
     connect(cbCPHMtyp, &TComboBox::CloseUp, this, Guarded([this] { cbCPHMtypCloseUp(); }));
-    AttachExit(cbCPHMtyp, [this] { cbCPHMtypExit(); });
+    AttachExit(cbCPHMtyp, this, [this] { cbCPHMtypExit(); });
 
     widgets.grid->SetColAlignment(0, 1);
     widgets.grid->SetColAlignment(1, 2);
