@@ -81,8 +81,8 @@ TCarsPage::TCarsPage(TForm1& form, QWidget* panel) : QObject(panel), form_(form)
     connect(bitAuta, &QPushButton::clicked, this, Guarded([this] { bitAutaClick(); }));
     connect(cbAutaDruh, &TComboBox::CloseUp, this, Guarded([this] { cbAutaDruhCloseUp(); }));
     connect(cbAutaPHM, &TComboBox::CloseUp, this, Guarded([this] { cbAutaPHMCloseUp(); }));
-    AttachExit(cbAutaDruh, [this] { cbAutaDruhCloseUp(); });
-    AttachExit(cbAutaPHM, [this] { cbAutaPHMCloseUp(); });
+    AttachExit(cbAutaDruh, this, [this] { cbAutaDruhCloseUp(); });
+    AttachExit(cbAutaPHM, this, [this] { cbAutaPHMCloseUp(); });
     // A radio's click behaviour runs whenever it becomes checked, by the user or the double-click.
     connect(chbAutaEHK, &QRadioButton::toggled, this, Guarded([this](bool on) {
                 if (on)
@@ -256,8 +256,10 @@ bool TCarsPage::CheckRequired() {
     }
     // The numbers go into the statement bare; the hidden STN fields get the first value.
     const bool stn = chbAutaSTN->isChecked();
-    return RequireNumber(eAutaN1) && (stn || RequireNumber(eAutaN2)) && (stn || RequireNumber(eAutaN3)) &&
-           RequireNumber(eAutaNadspotreba);
+    const auto norm = [](QLabel* caption) { return QStringLiteral("spotreba ") + caption->text(); };
+    return RequireNumber(eAutaN1, norm(lblAutaN1)) && (stn || RequireNumber(eAutaN2, norm(lblAutaN2))) &&
+           (stn || RequireNumber(eAutaN3, norm(lblAutaN3))) &&
+           RequireNumber(eAutaNadspotreba, QStringLiteral("nadspotreba (%)"));
 }
 
 QString TCarsPage::NormValue() const {

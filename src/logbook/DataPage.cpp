@@ -127,15 +127,21 @@ bool RequireText(QLineEdit* field) {
     return !field->text().isEmpty() || Refuse(field);
 }
 
-bool RequireNumber(QLineEdit* field) {
+bool RequireNumber(QLineEdit* field, const QString& caption) {
+    const QString text = field->text();
+    if (text.isEmpty())
+        return Refuse(field); // a missing entry
     // Spliced bare into the statement, so only what NumberToSql takes passes.
-    if (!IsSqlNumberText(field->text()))
-        return Refuse(field);
-    const double value = NumberToSql(field->text()).toDouble();
-    if (!IsPlainNumber(value))
-        return Refuse(field, QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
-                                            "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
-                                 .arg(field->text()));
+    if (!IsSqlNumberText(text))
+        return Refuse(field, QStringLiteral("Pole \"%1\" neobsahuje platné číslo (zadané: %2). Zadajte číslo "
+                                            "s desatinnou čiarkou, napríklad 12,5 alebo -3.")
+                                 .arg(caption, text));
+    if (!IsPlainNumber(NumberToSql(text).toDouble()))
+        return Refuse(field,
+                      QStringLiteral("Číslo \"%1\" v poli \"%2\" je mimo rozsahu, ktorý program dokáže "
+                                     "zobraziť. Zadajte 0, číslo od 0,00001 do 999999999999999 alebo "
+                                     "záporné číslo od -999999999999999 do -0,00001.")
+                          .arg(text, caption));
     return true;
 }
 

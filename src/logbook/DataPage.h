@@ -77,9 +77,10 @@ int FindRecordById(const TStringGrid* grid, const QString& id);
 
 // The checks of a save. Each answers true when the field may be written; otherwise the field takes
 // the focus (its text selected) and nothing is written.
-// A plain decimal number to splice ("12,5", "-3"); an empty or malformed one is refused without a
-// message, one that the grids would show with an exponent (0,000001; 10^15 and above) with one.
-bool RequireNumber(QLineEdit* field);
+// A plain decimal number to splice ("12,5", "-3"). An empty field is refused without a message (a
+// missing entry); a text that is no number ("5-", ",") and a number that the grids would show with
+// an exponent (0,000001; 10^15 and above) with a message naming the field by caption.
+bool RequireNumber(QLineEdit* field, const QString& caption);
 // Not empty; no message.
 bool RequireText(QLineEdit* field);
 // A date ("!99.99.9999") or date-time ("!99.99.9999 99:99") mask holding a date that exists, every

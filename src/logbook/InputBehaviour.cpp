@@ -111,6 +111,28 @@ QPointer<QWidget>& Highlighted() {
     return control;
 }
 
+// A behaviour of a control: an event filter that the control owns. It acts only while the control is
+// whole and the page whose members it calls lives: a focus-out that Qt sends from the destructor
+// of a focused control, or after its page is gone (or while the page is being destroyed), calls
+// nothing.
+class FieldBehaviour : public QObject {
+public:
+    FieldBehaviour(QWidget* control, QObject* page)
+        : QObject(control), control_(control), page_(page), class_(control->metaObject()) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    // In the destructor of a control the derived classes are gone and it reports a base class.
+    bool Live() const { return page_ && control_->metaObject() == class_; }
+
+    QWidget* control_;
+
+private:
+    QPointer<QObject> page_;
+    const QMetaObject* class_;
+};
+
 template <class Behaviour> Behaviour* FindBehaviour(QWidget* control) {
     for (QObject* child : control->children()) {
         if (auto* behaviour = dynamic_cast<Behaviour*>(child))
@@ -121,14 +143,12 @@ template <class Behaviour> Behaviour* FindBehaviour(QWidget* control) {
 
 // Colouring on focus enter and exit. A focus-out to another window or to a popup is no exit;
 // coming back is then no new enter.
-class HighlightBehaviour : public QObject {
+class HighlightBehaviour : public FieldBehaviour {
 public:
-    HighlightBehaviour(QWidget* control, int mode) : QObject(control), control_(control), mode_(mode) {
-        control->installEventFilter(this);
-    }
+    HighlightBehaviour(QWidget* control, int mode) : FieldBehaviour(control, control), mode_(mode) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != control_)
+        if (watched != control_ || !Live())
             return false;
         if (event->type() == QEvent::FocusIn) {
             if (Highlighted() == control_)
@@ -157,20 +177,18 @@ public:
     }
 
 private:
-    QWidget* control_;
     int mode_;
 };
 
 // A key-down handler. The key goes on to the control afterwards, except Up and Down on a button
 // that the focus has left. On a combo box, Enter in the open list is let through to the list
 // first (it takes the item and closes), then handled.
-class KeyDownBehaviour : public QObject {
+class KeyDownBehaviour : public FieldBehaviour {
 public:
     using Handler = std::function<void(QWidget*, int)>;
 
-    KeyDownBehaviour(QWidget* control, Handler handler)
-        : QObject(control), control_(control), handler_(std::move(handler)) {
-        control->installEventFilter(this);
+    KeyDownBehaviour(QWidget* control, QObject* page, Handler handler)
+        : FieldBehaviour(control, page), handler_(std::move(handler)) {
         if (auto* combo = qobject_cast<QComboBox*>(control)) {
             list_ = combo->view();
             list_->installEventFilter(this);
@@ -181,7 +199,7 @@ public:
     void InstallFirst() { control_->installEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || resending_)
+        if (event->type() != QEvent::KeyPress || resending_ || !Live())
             return false;
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (watched == control_) {
@@ -202,7 +220,6 @@ public:
     }
 
 private:
-    QWidget* control_;
     QPointer<QWidget> list_;
     Handler handler_;
     bool resending_ = false;
@@ -212,16 +229,15 @@ private:
 // Delete, Tab) are not looked at, nor are Ctrl and Ctrl+Shift keys: the edit types nothing for
 // them but takes them as its commands (copy, paste, undo, select all), and pasted text goes through
 // the field's guard.
-class KeyFilterBehaviour : public QObject {
+class KeyFilterBehaviour : public FieldBehaviour {
 public:
     using Filter = QChar (*)(QLineEdit*, QChar);
 
-    KeyFilterBehaviour(QLineEdit* edit, Filter filter) : QObject(edit), edit_(edit), filter_(filter) {
-        edit->installEventFilter(this);
-    }
+    KeyFilterBehaviour(QLineEdit* edit, Filter filter)
+        : FieldBehaviour(edit, edit), edit_(edit), filter_(filter) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != edit_ || event->type() != QEvent::KeyPress)
+        if (watched != edit_ || event->type() != QEvent::KeyPress || !Live())
             return false;
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         const QString typed = keyEvent->text();
@@ -440,12 +456,12 @@ void AttachDateMask(TMaskEdit* edit) {
 }
 
 void AttachNavigation(QWidget* control) {
-    AttachKeyDown(control, NavigationKey);
+    AttachKeyDown(control, control, NavigationKey);
 }
 
-void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key)> handler) {
+void AttachKeyDown(QWidget* control, QObject* page, std::function<void(QWidget* sender, int key)> handler) {
     delete FindBehaviour<KeyDownBehaviour>(control);
-    new KeyDownBehaviour(control, std::move(handler));
+    new KeyDownBehaviour(control, page, std::move(handler));
     GuardIfLineEdit(control);
 }
 
@@ -460,14 +476,12 @@ bool HasLineGuard(const QLineEdit* edit) {
 
 namespace {
 // Runs an action on a focus change between controls of the window.
-class FocusChangeBehaviour : public QObject {
+class FocusChangeBehaviour : public FieldBehaviour {
 public:
-    FocusChangeBehaviour(QWidget* control, QEvent::Type type, std::function<void()> action)
-        : QObject(control), type_(type), action_(std::move(action)) {
-        control->installEventFilter(this);
-    }
+    FocusChangeBehaviour(QWidget* control, QObject* page, QEvent::Type type, std::function<void()> action)
+        : FieldBehaviour(control, page), type_(type), action_(std::move(action)) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == type_) {
+        if (event->type() == type_ && Live()) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
                 RunGuarded(action_);
@@ -481,12 +495,12 @@ private:
 };
 } // namespace
 
-void AttachEnter(QWidget* control, std::function<void()> action) {
-    new FocusChangeBehaviour(control, QEvent::FocusIn, std::move(action));
+void AttachEnter(QWidget* control, QObject* page, std::function<void()> action) {
+    new FocusChangeBehaviour(control, page, QEvent::FocusIn, std::move(action));
 }
 
-void AttachExit(QWidget* control, std::function<void()> action) {
-    new FocusChangeBehaviour(control, QEvent::FocusOut, std::move(action));
+void AttachExit(QWidget* control, QObject* page, std::function<void()> action) {
+    new FocusChangeBehaviour(control, page, QEvent::FocusOut, std::move(action));
 }
 
 void AttachDecimalFilter(QLineEdit* edit) {
@@ -498,7 +512,7 @@ void AttachYearFilter(QLineEdit* edit) {
 }
 
 void AttachComboEnter(QComboBox* combo) {
-    AttachKeyDown(combo, [](QWidget* sender, int key) {
+    AttachKeyDown(combo, combo, [](QWidget* sender, int key) {
         if (IsEnterKey(key))
             SelectNext(sender, true);
     });
@@ -511,14 +525,14 @@ void AttachEnterOpens(QWidget* field, QComboBox* next) {
             list->showPopup();
     };
     if (qobject_cast<QComboBox*>(field)) {
-        AttachKeyDown(field, [open](QWidget* sender, int key) {
+        AttachKeyDown(field, field, [open](QWidget* sender, int key) {
             if (!IsEnterKey(key))
                 return;
             SelectNext(sender, true);
             open();
         });
     } else {
-        AttachKeyDown(field, [open](QWidget* sender, int key) {
+        AttachKeyDown(field, field, [open](QWidget* sender, int key) {
             NavigationKey(sender, key);
             if (IsEnterKey(key))
                 open();

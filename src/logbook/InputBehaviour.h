@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QObject;
 class QWidget;
 class TMaskEdit;
 
@@ -40,7 +41,9 @@ KeyBeepFunction SetKeyBeep(KeyBeepFunction beep);
 
 // Attachers. Each behaviour is an event filter owned by the control. A control has one highlight,
 // one key-down and one key filter behaviour; attaching another of the same kind replaces it.
-// Key-down behaviours see a key before the key filter and never consume it.
+// Key-down behaviours see a key before the key filter and never consume it. A behaviour does
+// nothing while its control is being destroyed, and a handler given with its page (the object
+// whose members it calls) does nothing once that page is being destroyed or gone.
 
 // Enter/exit colouring with HighlightControlEnter(mode) and HighlightControlExit only.
 void AttachHighlight(QWidget* control, int mode = 1);
@@ -51,14 +54,14 @@ void AttachFocusColour(QWidget* control);
 void AttachDateMask(TMaskEdit* edit);
 // Navigation only, no colour (the read-only id fields).
 void AttachNavigation(QWidget* control);
-// A key-down handler of the control's own; it gets the control and the Qt key code. On a combo
-// box it also gets Enter typed in the open list, after the list has taken its item and closed.
-void AttachKeyDown(QWidget* control, std::function<void(QWidget* sender, int key)> handler);
-// Enter and exit handlers of a control (for instance a combo box recomputing its id label). The
-// focus moving to the control's own list or to another window, and coming back from them, is no
-// enter or exit. The action runs through the handler guard.
-void AttachEnter(QWidget* control, std::function<void()> action);
-void AttachExit(QWidget* control, std::function<void()> action);
+// A key-down handler that calls into page; it gets the control and the Qt key code. On a combo box
+// it also gets Enter typed in the open list, after the list has taken its item and closed.
+void AttachKeyDown(QWidget* control, QObject* page, std::function<void(QWidget* sender, int key)> handler);
+// Enter and exit handlers that call into page (for instance a combo box recomputing its id label).
+// The focus moving to the control's own list or to another window, and coming back from them, is
+// no enter or exit. The action runs through the handler guard.
+void AttachEnter(QWidget* control, QObject* page, std::function<void()> action);
+void AttachExit(QWidget* control, QObject* page, std::function<void()> action);
 // Key filters on typed characters.
 void AttachDecimalFilter(QLineEdit* edit);
 void AttachYearFilter(QLineEdit* edit);

@@ -88,7 +88,7 @@ TMainScreen::TMainScreen(TForm1& form, QWidget* panel) : QObject(panel), form_(f
     connect(sgMain, &TStringGrid::DblClick, this, Guarded([this] { sgMainDblClick(); }));
     connect(sgMain, &TStringGrid::KeyDown, this, Guarded([this](int key) { sgMainKeyDown(key); }));
     connect(cbMainRok, &TComboBox::CloseUp, this, Guarded([this] { cbMainRokCloseUp(); }));
-    AttachEnter(cbMainRok, [this] { cbMainRokEnter(); });
+    AttachEnter(cbMainRok, this, [this] { cbMainRokEnter(); });
     connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
 }
 

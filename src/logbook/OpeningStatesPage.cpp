@@ -101,7 +101,7 @@ TOpeningStatesPage::TOpeningStatesPage(TForm1& form, QTabWidget* pgPrevod)
     connect(BitBtn43, &QPushButton::clicked, this, Guarded([this] { BitBtn43Click(); }));
     connect(bitPocStav, &QPushButton::clicked, this, Guarded([this] { bitPocStavClick(); }));
     connect(cbPocStavAuto, &TComboBox::CloseUp, this, Guarded([this] { cbPocStavAutoCloseUp(); }));
-    AttachExit(cbPocStavAuto, [this] { cbPocStavAutoCloseUp(); });
+    AttachExit(cbPocStavAuto, this, [this] { cbPocStavAutoCloseUp(); });
     // Connected after the tab exists: adding it is no change of the user's.
     connect(pgPrevod, &QTabWidget::currentChanged, this, Guarded([this] { pgPrevodChange(); }));
 }
@@ -171,7 +171,8 @@ bool TOpeningStatesPage::CheckRequired() {
         return false;
     }
     // The year goes into the statements bare, and so do the numbers.
-    return RequireYear(ePocStavRok) && RequireNumber(ePocStavPHM) && RequireNumber(ePocStavTachometer);
+    return RequireYear(ePocStavRok) && RequireNumber(ePocStavPHM, QStringLiteral("stav PHM")) &&
+           RequireNumber(ePocStavTachometer, QStringLiteral("stav tachometra"));
 }
 
 void TOpeningStatesPage::bitPocStavClick() {

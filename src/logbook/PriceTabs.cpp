@@ -41,7 +41,7 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
     AttachFocusColour(eCPHMcena);
     AttachDecimalFilter(eCPHMcena);
     connect(cbCPHMtyp, &TComboBox::CloseUp, this, Guarded([this] { cbCPHMtypCloseUp(); }));
-    AttachExit(cbCPHMtyp, [this] { cbCPHMtypExit(); });
+    AttachExit(cbCPHMtyp, this, [this] { cbCPHMtypExit(); });
 
     widgets.grid->SetColAlignment(0, 1);
     widgets.grid->SetColAlignment(1, 2);
@@ -58,7 +58,8 @@ TCPHMTab::TCPHMTab(QWidget* sheet) : QObject(sheet) {
             cbCPHMtyp->showPopup();
             return false;
         }
-        return RequireDate(eCPHMdatum, QStringLiteral("dátum")) && RequireNumber(eCPHMcena);
+        return RequireDate(eCPHMdatum, QStringLiteral("dátum")) &&
+               RequireNumber(eCPHMcena, QStringLiteral("cena"));
     };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO cphm (datum, id_phm, cena)",
@@ -169,7 +170,8 @@ TPNTab::TPNTab(QWidget* sheet) : QObject(sheet) {
     def.grid = widgets.grid;
     def.idField = ePNid;
     def.checkRequired = [this] {
-        return RequireDate(ePNdatum, QStringLiteral("dátum")) && RequireNumber(ePNsuma);
+        return RequireDate(ePNdatum, QStringLiteral("dátum")) &&
+               RequireNumber(ePNsuma, QStringLiteral("suma"));
     };
     def.insertLines = [this] {
         return QStringList{"INSERT INTO pausnahr (datum, suma)", "VALUES (",

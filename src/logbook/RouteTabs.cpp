@@ -29,7 +29,7 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
                           100, 0);
     SetTabOrder({eVMid, eVMmesto1, eVMmesto2, eVMkm, widgets.save});
 
-    AttachKeyDown(eVMmesto1, [this](QWidget* sender, int key) { eVMmesto1KeyDown(sender, key); });
+    AttachKeyDown(eVMmesto1, this, [this](QWidget* sender, int key) { eVMmesto1KeyDown(sender, key); });
     for (QLineEdit* field : {eVMmesto1, eVMmesto2, eVMkm})
         AttachFocusColour(field);
     AttachDecimalFilter(eVMkm);
@@ -41,7 +41,7 @@ TVMTab::TVMTab(QWidget* sheet) : QObject(sheet) {
     def.createTable = CreateTableMesta;
     def.grid = widgets.grid;
     def.idField = eVMid;
-    def.checkRequired = [this] { return RequireNumber(eVMkm); };
+    def.checkRequired = [this] { return RequireNumber(eVMkm, QStringLiteral("vzdialenosť (km)")); };
     def.textFields = {{eVMmesto1, QStringLiteral("štartovné mesto")},
                       {eVMmesto2, QStringLiteral("cieľové mesto")}};
     def.insertLines = [this] {

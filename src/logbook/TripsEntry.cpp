@@ -63,7 +63,7 @@ bool CheckTrip(TTripsPage& page) {
     // The driver id and the fuel taken go into the statement bare.
     if (page.lblJazdyVodic->text().isEmpty())
         return FocusAndOpen(page.cbJazdyVodic);
-    return RequireNumber(page.eJazdyCerpane);
+    return RequireNumber(page.eJazdyCerpane, QStringLiteral("čerpané"));
 }
 
 // The trip's values in statement form, in the order of the insert's columns.

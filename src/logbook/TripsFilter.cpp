@@ -69,12 +69,12 @@ void TTripsPage::BitBtn127Click() {
             return cbJazdyTriedTrasa->setFocus();
         AddCondition("(jazdy.id_mesta = " + SqlId(id) + ")");
     }
-    const std::pair<QLineEdit*, const char*> bounds[] = {{eJazdyTriedCenaOD, " >= "},
-                                                         {eJazdyTriedCenaDO, " <= "}};
-    for (const auto& [field, comparison] : bounds) {
+    const std::tuple<QLineEdit*, const char*, const char*> bounds[] = {
+        {eJazdyTriedCenaOD, " >= ", "suma celkom OD"}, {eJazdyTriedCenaDO, " <= ", "suma celkom DO"}};
+    for (const auto& [field, comparison, caption] : bounds) {
         if (field->text().trimmed().isEmpty())
             continue; // reads as 0: no bound
-        if (!RequireNumber(field))
+        if (!RequireNumber(field, caption))
             return;
         if (TextToFloat(field->text()) > 0)
             AddCondition("(" + CostExpr() + comparison + NumberToSql(field->text()) + ")");

@@ -263,11 +263,11 @@ void TTripsPage::ConnectHandlers() {
     connect(cbJazdyTrasa, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyTrasaCloseUp(); }));
     connect(cbJazdyVodic, &TComboBox::CloseUp, this, Guarded([this] { cbJazdyVodicCloseUp(); }));
     // The car's exit moves the focus itself, so it runs after the focus change has ended.
-    AttachExit(cbJazdyAuto, [this] {
+    AttachExit(cbJazdyAuto, this, [this] {
         QTimer::singleShot(0, this, [this] { RunGuarded([this] { cbJazdyAutoExit(); }); });
     });
-    AttachExit(cbJazdyTrasa, [this] { cbJazdyTrasaExit(); });
-    AttachExit(cbJazdyVodic, [this] { cbJazdyVodicExit(); });
+    AttachExit(cbJazdyTrasa, this, [this] { cbJazdyTrasaExit(); });
+    AttachExit(cbJazdyVodic, this, [this] { cbJazdyVodicExit(); });
 
     connect(PageControl7, &QTabWidget::currentChanged, this, Guarded([this] { PageControl7Change(); }));
     connect(bitJazdy, &QPushButton::clicked, this, Guarded([this] { bitJazdyClick(); }));

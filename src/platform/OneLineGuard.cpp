@@ -2,6 +2,12 @@
 
 #include <QLineEdit>
 
+namespace {
+bool IsLineBreak(QChar c) {
+    return c == '\r' || c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+} // namespace
+
 bool IsLineBreakOrControl(QChar c) {
     const QChar::Category category = c.category();
     return c != '\t' && (category == QChar::Other_Control || category == QChar::Separator_Line ||
@@ -16,13 +22,23 @@ QString OneLineText(const QString& text) {
 }
 
 void RemoveLineBreaks(QString& text, int& caret) {
-    for (int i = int(text.size()) - 1; i >= 0; --i) {
-        if (IsLineBreakOrControl(text[i])) {
-            text.remove(i, 1);
-            if (i < caret)
-                --caret;
+    QString line;
+    line.reserve(text.size());
+    int lineCaret = -1;
+    for (int i = 0; i < int(text.size()); ++i) {
+        if (lineCaret < 0 && i >= caret)
+            lineCaret = int(line.size());
+        const QChar c = text[i];
+        if (!IsLineBreakOrControl(c))
+            line += c;
+        else if (IsLineBreak(c)) {
+            line += ' ';
+            if (c == '\r' && i + 1 < int(text.size()) && text[i + 1] == '\n')
+                ++i; // CR LF is one break
         }
     }
+    caret = lineCaret < 0 ? int(line.size()) : lineCaret;
+    text = line;
 }
 
 TOneLineGuard::TOneLineGuard(QLineEdit* edit) : QValidator(edit), edit_(edit) {

@@ -8,7 +8,8 @@ class QLineEdit;
 // A character that a one-line text never holds: a line break, NUL or another control character.
 // Tab is kept.
 bool IsLineBreakOrControl(QChar c);
-// The text without those characters.
+// The text on one line: each line break (CR, LF, CR LF, or a Unicode line or paragraph separator)
+// becomes one blank, so the lines stay words; the other control characters go.
 QString OneLineText(const QString& text);
 // The same on a text being edited: the caret keeps its place in what remains.
 void RemoveLineBreaks(QString& text, int& caret);

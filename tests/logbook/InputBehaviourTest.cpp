@@ -2,7 +2,9 @@
 #include <QClipboard>
 
 #include "InputBehaviour.h"
+#include "PriceTabs.h"
 #include "ProgramFixture.h"
+#include "RouteTabs.h"
 
 namespace {
 const QColor kMaroon(128, 0, 0), kFocus(0x33, 0x22, 0x11); // FocusColor 0x00112233
@@ -159,4 +161,90 @@ TEST_F(InputBehaviourTest, EnterAndDownMoveOnUpBackEnterOpensTheNextListAndFocus
     EXPECT_EQ(std::pair(Base(eCena), Base(eRok)), std::pair(plainBase, changed));
     FocusOn(eID); // a navigation-only field keeps its colour
     EXPECT_EQ(Base(eID), plainBase);
+}
+
+// A page's handler runs while its page and its control live: not for the focus-out that a focused
+// control's destruction sends, whether its page went before it or goes after it, nor once the page
+// is gone.
+TEST_F(InputBehaviourTest, APagesHandlersRunOnlyWhileThePageAndItsControlLive) {
+    QStringList calls;
+    for (bool pageFirst : {true, false}) {
+        auto* panel = new QWidget(window.get());
+        QObject* page = pageFirst ? new QObject(panel) : nullptr;
+        auto* combo = new QComboBox(panel);
+        if (!page)
+            page = new QObject(panel);
+        panel->show();
+        AttachExit(combo, page, [&calls] { calls << "exit"; });
+        FocusOn(combo);
+        FocusOn(eNazov);
+        FocusOn(combo);
+        ASSERT_TRUE(combo->hasFocus());
+        delete panel;
+        calls << "panel deleted";
+    }
+    auto page = std::make_unique<QObject>();
+    AttachExit(eNazov, page.get(), [&calls] { calls << "exit"; });
+    AttachKeyDown(eNazov, page.get(), [&calls](QWidget*, int) { calls << "key"; });
+    FocusOn(eNazov);
+    QTest::keyClick(eNazov, Qt::Key_X);
+    page.reset();
+    QTest::keyClick(eNazov, Qt::Key_Y);
+    FocusOn(eCena);
+    EXPECT_EQ(calls, QStringList({"exit", "panel deleted", "exit", "panel deleted", "key"}));
+    EXPECT_EQ(eNazov->text(), "xy") << "the keys still reach the field";
+}
+
+namespace {
+class PageShutdownTest : public ProgramTest {};
+} // namespace
+
+// The pages go before their fields when the window is destroyed: a focus-out or key that reaches a
+// field of a page being destroyed calls nothing of it.
+TEST_F(PageShutdownTest, AFieldEventDuringItsPagesDestructionCallsNothing) {
+    CreateTripMasterData();
+    TForm1* form = program.form.get();
+    form->Hlavnobrazovka1->trigger();
+    form->MainScreen->sgMain->SetRow(1);
+    form->MainScreen->cbMainRok->clear();
+    program.ShowInfoTab(1);
+    program.ShowInfoTab(5);
+    form->InfoPanel->VMTab->eVMmesto1->setText("Zvolen");
+    form->Evidenciaat1->trigger();
+    form->dajepreprevodroka1->trigger();
+    TTripsPage* trips = program.OpenTrips();
+
+    // The page, its field, the event sent to the field as the page goes, and the id label it would set.
+    const std::tuple<QObject*, QWidget*, QEvent::Type, QLabel*> fields[] = {
+        {form->MainScreen, form->MainScreen->cbMainRok, QEvent::FocusIn, nullptr},
+        {form->InfoPanel->CPHMTab, form->InfoPanel->CPHMTab->cbCPHMtyp, QEvent::FocusOut,
+         form->InfoPanel->CPHMTab->lblCPHMtyp},
+        {form->InfoPanel->VMTab, form->InfoPanel->VMTab->eVMmesto1, QEvent::KeyPress, nullptr},
+        {form->CarsPage, form->CarsPage->cbAutaPHM, QEvent::FocusOut, form->CarsPage->lblAutaPHM},
+        {trips, trips->cbJazdyTrasa, QEvent::FocusOut, trips->lblJazdyTrasa},
+        {trips, trips->cbJazdyVodic, QEvent::FocusOut, trips->lblJazdyVodic}};
+    QStringList seen;
+    for (const auto& [page, field, type, label] : fields) {
+        QObject::connect(page, &QObject::destroyed,
+                         [&seen, field = QPointer<QWidget>(field), type, label = QPointer<QLabel>(label)] {
+                             if (!field)
+                                 return;
+                             if (label)
+                                 label->setText("x");
+                             if (type == QEvent::KeyPress) {
+                                 QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, "\r");
+                                 QCoreApplication::sendEvent(field, &key);
+                             } else {
+                                 QFocusEvent focus(type, Qt::OtherFocusReason);
+                                 QCoreApplication::sendEvent(field, &focus);
+                             }
+                             seen << field->objectName() + (label ? " " + label->text() : "");
+                         });
+    }
+    program.Stop();
+    seen.sort();
+    EXPECT_EQ(seen, QStringList({"cbAutaPHM x", "cbCPHMtyp x", "cbJazdyTrasa x", "cbJazdyVodic x",
+                                 "cbMainRok", "eVMmesto1"}));
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join("\n").toStdString();
+    EXPECT_EQ(ReadSetting("Info", "mesto1", "none"), "none") << "the key reached no page";
 }

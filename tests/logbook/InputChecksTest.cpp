@@ -53,18 +53,73 @@ TEST_F(InputChecksTest, ADoubleClickFillsNumbersAsStoredNotAsShown) {
 TEST_F(InputChecksTest, ANumberTheGridsWouldShowWithAnExponentIsRefusedWithTheFocusOnIt) {
     program.ShowInfoTab(3);
     TPNTab* rates = panel->PNTab;
-    for (const QString number : {"0,000001", "1000000000000000", "-99999999999999999999"}) {
-        rates->ePNdatum->SetText("01.01.2024");
-        rates->ePNsuma->setText(number);
+    // Either side of both bounds, negative ones too: only those outside are refused.
+    const QStringList numbers = {"0,000001",  "1000000000000000", "-99999999999999999999",
+                                 "-0,000009", "0,00001",          "-999999999999999",
+                                 "0"};
+    for (int day = 1; day <= numbers.size(); ++day) {
+        rates->ePNdatum->SetText(QString("%1.01.2024").arg(day, 2, 10, QChar('0')));
+        rates->ePNsuma->setText(numbers[day - 1]);
         rates->widgets.save->click();
-        EXPECT_TRUE(rates->ePNsuma->hasFocus()) << number.toStdString();
-        EXPECT_EQ(rates->ePNsuma->selectedText(), number) << "typing replaces it";
-        EXPECT_EQ(boxes.Texts().last(),
-                  QStringLiteral("Číslo \"%1\" je mimo rozsahu, ktorý program dokáže zobraziť. "
-                                 "Zadajte 0 alebo číslo od 0,00001 do 999999999999999.")
-                      .arg(number));
     }
-    EXPECT_EQ(Column("select count(*) from pausnahr"), QStringList({"0"}));
+    const QString range =
+        QStringLiteral("Číslo \"%1\" v poli \"suma\" je mimo rozsahu, ktorý program dokáže "
+                       "zobraziť. Zadajte 0, číslo od 0,00001 do 999999999999999 alebo záporné "
+                       "číslo od -999999999999999 do -0,00001.");
+    EXPECT_EQ(boxes.Texts(), QStringList({range.arg("0,000001"), range.arg("1000000000000000"),
+                                          range.arg("-99999999999999999999"), range.arg("-0,000009")}));
+    EXPECT_EQ(Column("select datum || ' ' || (suma * 100000) from pausnahr order by id"),
+              QStringList({"2024-01-05 1.0", "2024-01-06 -9.99999999999999e+19", "2024-01-07 0.0"}));
+
+    rates->ePNdatum->SetText("08.01.2024");
+    rates->ePNsuma->setText("1000000000000000");
+    rates->widgets.save->click();
+    EXPECT_TRUE(rates->ePNsuma->hasFocus());
+    EXPECT_EQ(rates->ePNsuma->selectedText(), "1000000000000000") << "typing replaces it";
+}
+
+// A text that is no number is told so, naming the field; an empty field is a missing entry.
+TEST_F(InputChecksTest, ATextThatIsNoNumberIsRefusedWithAMessageNamingTheField) {
+    CreateTableAuta();
+    TCPHMTab* prices = panel->CPHMTab;
+    TVMTab* routes = panel->VMTab;
+    TCarsPage* cars = program.form->CarsPage;
+    // Each field with its caption and its save button, after its page shown with the other entries filled.
+    const std::tuple<QLineEdit*, QString, QPushButton*, std::function<void()>> fields[] = {
+        {prices->eCPHMcena, "cena", prices->widgets.save,
+         [&] {
+             program.ShowInfoTab(1);
+             prices->eCPHMdatum->SetText("01.01.2024");
+         }},
+        {routes->eVMkm, QStringLiteral("vzdialenosť (km)"), routes->widgets.save,
+         [&] {
+             program.ShowInfoTab(5);
+             routes->eVMmesto1->setText("Nitra");
+             routes->eVMmesto2->setText("Trnava");
+         }},
+        {cars->eAutaN1, "spotreba mesto", cars->BitBtn3, [&] {
+             program.form->Evidenciaat1->trigger();
+             cars->eAutaNazov->setText("Iveco");
+             cars->eAutaSPZ->setText("BA1");
+         }}};
+    QStringList expected;
+    for (const auto& [field, caption, save, show] : fields) {
+        for (const QString text : {"5-", "--5", ",", "-", ""}) {
+            show();
+            field->setText(text);
+            save->click();
+            EXPECT_TRUE(field->hasFocus()) << caption.toStdString() << " " << text.toStdString();
+            if (!text.isEmpty())
+                expected << QStringLiteral(
+                                "Pole \"%1\" neobsahuje platné číslo (zadané: %2). Zadajte číslo s "
+                                "desatinnou čiarkou, napríklad 12,5 alebo -3.")
+                                .arg(caption, text);
+        }
+    }
+    EXPECT_EQ(boxes.Texts(), expected);
+    EXPECT_EQ(Column("select (select count(*) from cphm) || (select count(*) from mesta) || "
+                     "(select count(*) from auta)"),
+              QStringList({"000"}));
 }
 
 TEST_F(InputChecksTest, YearFieldsTakeFourDigitYearsOnly) {
@@ -144,19 +199,23 @@ TEST_F(InputChecksTest, OneLineFieldsFilterPastedTextAndTheFocusMovedByTheProgra
     Paste(routes->eVMkm, ",3");
     EXPECT_EQ(routes->eVMkm->text(), "725,3");
 
-    // Text fields: line breaks, NUL and other controls go, Tab stays; a statement takes the rest.
+    // Text fields: each line break becomes a blank, NUL and other controls go, Tab stays; a statement
+    // takes the rest.
     routes->eVMmesto1->clear();
-    Paste(routes->eVMmesto1, QStringLiteral("Nitra\r\n[Main]\u2028x\ty"));
+    Paste(routes->eVMmesto1, QStringLiteral("Riadok jeden\r\nRiadok dva"));
     routes->eVMmesto2->clear();
     Paste(routes->eVMmesto2, QString("Tr") + QChar(0) + "nava\x1b");
+    routes->eVMmesto2->setCursorPosition(2);
+    Paste(routes->eVMmesto2, QStringLiteral("\n[M]\u2028\t"));
+    EXPECT_EQ(routes->eVMmesto2->cursorPosition(), 8) << "after the pasted text";
     WriteSetting("Info", "mesto1", "Trnava");
     routes->eVMmesto2->setFocus();
     routes->widgets.save->click();
     EXPECT_EQ(Column("select mesto1 || '|' || mesto2 || '|' || vzdialenost from mesta"),
-              QStringList({"Nitra[Main]x\ty|Trnava|725.3"}));
+              QStringList({"Riadok jeden Riadok dva|Tr [M] \tnava|725.3"}));
     EXPECT_TRUE(boxes.Shown().empty());
     routes->eVMmesto2->setText("A\nB");
-    EXPECT_EQ(routes->eVMmesto2->text(), "AB") << "the program's own texts lose them too";
+    EXPECT_EQ(routes->eVMmesto2->text(), "A B") << "the program's own texts too";
 
     // After the save the focus is on the start town, kept in the settings; Enter moves on and selects.
     ASSERT_TRUE(routes->eVMmesto1->hasFocus());

@@ -158,7 +158,10 @@ TEST_F(TripsTest, TripsAreListedWithTheirCostsSavedAndUpdated) {
     page->eJazdyUcel->setText("servis");
     boxes.Answer(ID_YES);
     page->BitBtn23->click();
-    EXPECT_EQ(boxes.Texts(), QStringList("Chcete upraviť a uložiť položku s (ID = 2) ?"));
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({QStringLiteral("Pole \"čerpané\" neobsahuje platné číslo (zadané: 12,5x). "
+                                          "Zadajte číslo s desatinnou čiarkou, napríklad 12,5 alebo -3."),
+                           QStringLiteral("Chcete upraviť a uložiť položku s (ID = 2) ?")}));
     EXPECT_EQ(Column(stored), QStringList({"2024-05-10 07:30|2024-05-10 09:15|20111|7.5|servis"}));
 
     // Trip 1 with a price but no flat rate in force costs nothing; the totals add unrounded costs: 0,099 a km

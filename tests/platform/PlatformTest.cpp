@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "Exception.h"
+#include "OneLineGuard.h"
 #include "TestSupport.h"
 #include "TextCompare.h"
 #include "ToolkitTranslation.h"
@@ -52,4 +53,24 @@ TEST(ToolkitTranslation, TheToolkitsOwnDialogsSpeakSlovak) {
         GTEST_SKIP() << "the toolkit's Slovak translation is not installed";
     EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print To File ..."),
               QStringLiteral("Tlačiť do súboru…"));
+}
+
+// '|' marks the caret. A line break is one blank, CR LF one break, LF CR two; other controls go.
+TEST(OneLineText, EachLineBreakBecomesOneBlankAndTheCaretKeepsItsPlace) {
+    const std::pair<QString, QString> cases[] = {{"Riadok jeden\r\nRiadok dva|", "Riadok jeden Riadok dva|"},
+                                                 {"a\rb\nc|d", "a b c|d"},
+                                                 {"a\n\r|b", "a  |b"},
+                                                 {"|a\r\n\r\nb", "|a  b"},
+                                                 {"a\r|\nb", "a |b"}, // the caret between CR and LF
+                                                 {"ab|\r\ncd", "ab| cd"},
+                                                 {QString("Tr") + QChar(0) + "na|va\x1b", "Trna|va"},
+                                                 {QStringLiteral("x\u2028y\u2029z\t|"), "x y z\t|"}};
+    for (const auto& [given, expected] : cases) {
+        QString text = given;
+        int caret = int(text.indexOf('|'));
+        text.remove('|');
+        RemoveLineBreaks(text, caret);
+        EXPECT_EQ(text.insert(caret, '|'), expected) << given.toStdString();
+        EXPECT_EQ(OneLineText(QString(given).remove('|')), QString(expected).remove('|'));
+    }
 }

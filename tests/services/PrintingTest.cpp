@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include "FaultHelpers.h"
@@ -150,14 +152,21 @@ TEST(PrintDocument, AFailureWhilePrintingOrWritingRemovesTheFileAndTheNextDocume
     EXPECT_EQ(PrintedGrid(*grid, y, "7;25", "R;L").words.size(), 4u) << "the next document prints";
 }
 
-TEST(PrintDialog, WithoutAHookQtsPrintDialogOpensOnThePrinterAndCancelAnswersFalse) {
+TEST(PrintDialog, WithoutAHookQtsPrintDialogOpensOnThePrinterWithASlovakCancelWhichAnswersFalse) {
     QString shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
         shown = dialog && dialog->printer() == &Printer().Device() ? "printer" : "other";
-        if (dialog)
+        if (!dialog)
+            return;
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QPushButton* cancel = buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr;
+        shown += " | " + (cancel ? cancel->text() : "no Cancel");
+        if (cancel)
+            cancel->click();
+        else
             dialog->reject();
     });
     EXPECT_FALSE(ExecutePrintDialog(Printer().Device()));
-    EXPECT_EQ(shown, "printer");
+    EXPECT_EQ(shown, QStringLiteral("printer | Zrušiť"));
 }

@@ -68,11 +68,11 @@ TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePag
         << date.toStdString();
     EXPECT_EQ(
         message,
-        "Subject: Report - Vozopis\r\nFrom: jan@example.skBcc: other@example.sk\r\n"
+        "Subject: Report - Vozopis\r\nFrom: jan@example.sk Bcc: other@example.sk\r\n"
         "To: podpora@molvek.sk\r\n" +
             date +
             "\nContent-Type: text/plain;charset=windows-1250\r\n\r\n"
-            "\x8elt\xfd k\xf4\xf2 \235ah\xe1\r\n.\r\nDruh\xfd riadok\r\n---\r\nJ\xe1n\x8a\235astn\xfd\r\n");
+            "\x8elt\xfd k\xf4\xf2 \235ah\xe1\r\n.\r\nDruh\xfd riadok\r\n---\r\nJ\xe1n \x8a\235astn\xfd\r\n");
 
     Send("   "); // a memo of blanks is sent
     EXPECT_TRUE(server.Message().contains("windows-1250\r\n\r\n   \r\n---\r\n"))
