@@ -3,18 +3,21 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include "Encoding.h"
 #include "Endpoints.h"
 #include "LANUnit.h"
 #include "PythonPeer.h"
+#include "Smtp.h"
 #include "SupportFixture.h"
 
 namespace {
 // A local mail server that accepts mail only after a login with the given account; it keeps the
-// last mail received.
+// last mail received. With a stall it holds its reply to QUIT back that many seconds.
 class MailServer {
 public:
-    explicit MailServer(const QString& password = ReportPassword)
-        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path()}), port_(peer_.ReadLine()) {
+    explicit MailServer(const QString& password = ReportPassword, int stallSeconds = 0)
+        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path(), QString::number(stallSeconds)}),
+          port_(peer_.ReadLine()) {
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + port_);
     }
     ~MailServer() { qunsetenv("VOZOPIS_SMTP"); }
@@ -23,6 +26,13 @@ public:
     QByteArray Message() const { return ReadFileBytes(folder_.filePath("message.bin")); }
     QJsonObject Envelope() const {
         return QJsonDocument::fromJson(ReadFileBytes(folder_.filePath("envelope.json"))).object();
+    }
+    // How the last session ended, once the server has noted it: "quit" (QUIT answered) or "left"
+    // (the client went away while the reply was held back).
+    QByteArray Ending() const {
+        const QString file = folder_.filePath("ending.txt");
+        (void)QTest::qWaitFor([&] { return QFileInfo::exists(file); }, 10000);
+        return ReadFileBytes(file);
     }
 
 private:
@@ -79,6 +89,27 @@ TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePag
         << server.Message().toStdString();
     const ShownBox sent{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64};
     EXPECT_EQ(boxes.Shown(), Boxes({sent, sent}));
+}
+
+// The mail is accepted before the connection closes: a server that then never answers QUIT holds
+// the window no longer than the send's bound, and the mail counts as sent.
+TEST_F(BugReport, TheSendEndsWithinItsBoundWhenTheServerHoldsBackItsReplyToQuit) {
+    const struct Restore {
+        TransferBounds bounds;
+        ~Restore() { SetSmtpBounds(bounds); }
+    } restore{SetSmtpBounds({5000, 1, 20, 2})};
+    Send("first");
+    EXPECT_EQ(server.Ending(), "quit"); // a server that answers is told goodbye
+    {
+        const MailServer stalling(ReportPassword, 30); // far beyond the bound
+        ASSERT_TRUE(stalling.Running());
+        Send("second");
+        EXPECT_TRUE(stalling.Message().endsWith("\r\nsecond\r\n---\r\n" + ToAnsi(Name) + "\r\n"));
+        EXPECT_EQ(stalling.Ending(), "left");
+    }
+    const ShownBox sent{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64};
+    EXPECT_EQ(boxes.Shown(), Boxes({sent, sent}));
+    EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
 }
 
 TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {
