@@ -84,8 +84,12 @@ size_t ReadPayload(char* buffer, size_t size, size_t count, void* userData) {
     return n;
 }
 
-// "host" or "host:port" as an smtp:// address, port 25 by default.
-QByteArray ServerUrl(const QString& server) {
+QByteArray Bracketed(const QString& address) {
+    return "<" + address.toUtf8() + ">";
+}
+} // namespace
+
+QByteArray SmtpUrl(const QString& server) {
     QString host = server.trimmed();
     QString port = QStringLiteral("25");
     const qsizetype colon = host.lastIndexOf(':');
@@ -95,11 +99,6 @@ QByteArray ServerUrl(const QString& server) {
     }
     return ("smtp://" + host + ":" + port).toUtf8();
 }
-
-QByteArray Bracketed(const QString& address) {
-    return "<" + address.toUtf8() + ">";
-}
-} // namespace
 
 TransferBounds SetSmtpBounds(const TransferBounds& bounds) {
     const TransferBounds previous = Bounds();
@@ -120,7 +119,7 @@ bool SmtpSend(const QString& sender, const QString& recipient, const QString& se
     for (const QByteArray& line : lines)
         payload.data += line + "\r\n";
 
-    const QByteArray url = ServerUrl(server);
+    const QByteArray url = SmtpUrl(server);
     const QByteArray from = Bracketed(sender);
     const QByteArray to = Bracketed(recipient);
     const QByteArray userBytes = user.toUtf8();

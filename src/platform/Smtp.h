@@ -15,5 +15,8 @@
 bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
               const QList<QByteArray>& lines, const QString& user, const QString& password);
 
+// The address SmtpSend connects to for Server: "smtp://host:port", port 25 when Server names none.
+QByteArray SmtpUrl(const QString& server);
+
 // Replaces the bounds of a send (tests shorten them). Returns the previous ones.
 TransferBounds SetSmtpBounds(const TransferBounds& bounds);

@@ -112,6 +112,12 @@ TEST_F(BugReport, TheSendEndsWithinItsBoundWhenTheServerHoldsBackItsReplyToQuit)
     EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
 }
 
+// "host" goes to the SMTP port, 25; "host:port" to its own port.
+TEST(MailServerAddress, AHostWithoutAPortIsSentToPort25) {
+    EXPECT_EQ(SmtpUrl("mail.molvek.sk"), "smtp://mail.molvek.sk:25");
+    EXPECT_EQ(SmtpUrl(" 127.0.0.1:2525 "), "smtp://127.0.0.1:2525");
+}
+
 TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {
     Send(""); // not even a box
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", ""}));
