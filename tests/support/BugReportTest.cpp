@@ -6,6 +6,7 @@
 #include "Encoding.h"
 #include "Endpoints.h"
 #include "LANUnit.h"
+#include "Language.h"
 #include "PythonPeer.h"
 #include "Smtp.h"
 #include "SupportFixture.h"
@@ -138,22 +139,30 @@ TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndK
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "first\nsecond"}));
 }
 
+// Each field is named by the caption the page shows, here in Slovak; the memo by its group's.
 TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSent) {
+    w.WriteFile("Data/Languages/sk.lng",
+                ToAnsi(QStringLiteral("[About]\r\nLabel4=%Vaše meno / prezývka:%\r\n"
+                                      "Label5=%Váš e-mail:%\r\nGroupBox3=%Pošta: %\r\n")));
+    TranslateForm(w.folder.File("Data/Languages/sk.lng"), &about);
     const struct {
         QWidget* field;
         QString name, email, message, caption, selection;
     } cases[] = {
-        {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text", "Your name / nick", "4:→"},
-        {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", "Your e-mail", "4:п"},
-        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", "Your e-mail", QStringLiteral("4:😀")},
-        {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Správa"),
+        {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text",
+         QStringLiteral("Vaše meno / prezývka"), "4:→"},
+        {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", QStringLiteral("Váš e-mail"), "4:п"},
+        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", QStringLiteral("Váš e-mail"),
+         QStringLiteral("4:😀")},
+        {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Pošta"),
          QStringLiteral("9:😀")}};
     Boxes shown;
     for (const auto& c : cases) {
         Send(c.message, c.name, c.email);
-        shown.push_back({"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
-                             QStringLiteral("\", ktorý nie je možné uložiť. Nahraďte ho prosím iným znakom."),
-                         "Vozopis", 48});
+        shown.push_back(
+            {"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
+                 QStringLiteral("\", ktorý nie je možné odoslať. Nahraďte ho prosím iným znakom."),
+             "Vozopis", 48});
         EXPECT_EQ(Inputs(), QStringList({c.name, c.email, c.message}));
         EXPECT_EQ(about.focusWidget(), c.field) << c.caption.toStdString();
         auto* edit = qobject_cast<QLineEdit*>(c.field);
