@@ -1,13 +1,73 @@
 #include "Smtp.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
-
-#include "CurlHandle.h"
+#include <mutex>
+#include <set>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 // A time bound for every stage: connecting, a stalled exchange, the whole send.
-constexpr TransferBounds kSendBounds{15000, 1, 20, 60};
+TransferBounds& Bounds() {
+    static TransferBounds bounds{15000, 1, 20, 60};
+    return bounds;
+}
+
+// Ends the connection when the send's time is up. The library waits for the reply to QUIT while it
+// closes the connection, outside its own time limit; a socket shut down underneath it ends that
+// wait at once. The sockets are closed here as well, so that none is shut down after its number was
+// given to another file.
+class SocketDeadline {
+public:
+    explicit SocketDeadline(std::chrono::seconds bound) : watch_([this, bound] { Watch(bound); }) {}
+    ~SocketDeadline() {
+        {
+            const std::lock_guard lock(mutex_);
+            ended_ = true;
+        }
+        changed_.notify_one();
+        watch_.join();
+    }
+    SocketDeadline(const SocketDeadline&) = delete;
+    SocketDeadline& operator=(const SocketDeadline&) = delete;
+
+    // The library's socket callbacks, with the deadline as their data.
+    static int Opened(void* self, curl_socket_t socket, curlsocktype) {
+        auto* deadline = static_cast<SocketDeadline*>(self);
+        const std::lock_guard lock(deadline->mutex_);
+        if (deadline->expired_)
+            return CURL_SOCKOPT_ERROR;
+        deadline->sockets_.insert(socket);
+        return CURL_SOCKOPT_OK;
+    }
+    static int Close(void* self, curl_socket_t socket) {
+        auto* deadline = static_cast<SocketDeadline*>(self);
+        const std::lock_guard lock(deadline->mutex_);
+        deadline->sockets_.erase(socket);
+        return ::close(socket);
+    }
+
+private:
+    void Watch(std::chrono::seconds bound) {
+        std::unique_lock lock(mutex_);
+        if (changed_.wait_for(lock, bound, [this] { return ended_; }))
+            return;
+        expired_ = true;
+        for (const curl_socket_t socket : sockets_)
+            ::shutdown(socket, SHUT_RDWR);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool ended_ = false;
+    bool expired_ = false;
+    std::set<curl_socket_t> sockets_;
+    std::thread watch_; // last: it starts once the rest is set up
+};
 
 struct Payload {
     QByteArray data;
@@ -24,8 +84,12 @@ size_t ReadPayload(char* buffer, size_t size, size_t count, void* userData) {
     return n;
 }
 
-// "host" or "host:port" as an smtp:// address, port 25 by default.
-QByteArray ServerUrl(const QString& server) {
+QByteArray Bracketed(const QString& address) {
+    return "<" + address.toUtf8() + ">";
+}
+} // namespace
+
+QByteArray SmtpUrl(const QString& server) {
     QString host = server.trimmed();
     QString port = QStringLiteral("25");
     const qsizetype colon = host.lastIndexOf(':');
@@ -36,14 +100,18 @@ QByteArray ServerUrl(const QString& server) {
     return ("smtp://" + host + ":" + port).toUtf8();
 }
 
-QByteArray Bracketed(const QString& address) {
-    return "<" + address.toUtf8() + ">";
+TransferBounds SetSmtpBounds(const TransferBounds& bounds) {
+    const TransferBounds previous = Bounds();
+    Bounds() = bounds;
+    return previous;
 }
-} // namespace
 
 bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
               const QList<QByteArray>& lines, const QString& user, const QString& password) {
-    const CurlHandle curl = NewCurlHandle(kSendBounds);
+    const TransferBounds bounds = Bounds();
+    // Declared before the handle, so that it still watches while the handle closes the connection.
+    SocketDeadline deadline{std::chrono::seconds(bounds.totalSeconds)};
+    const CurlHandle curl = NewCurlHandle(bounds);
     if (!curl)
         return false;
 
@@ -51,7 +119,7 @@ bool SmtpSend(const QString& sender, const QString& recipient, const QString& se
     for (const QByteArray& line : lines)
         payload.data += line + "\r\n";
 
-    const QByteArray url = ServerUrl(server);
+    const QByteArray url = SmtpUrl(server);
     const QByteArray from = Bracketed(sender);
     const QByteArray to = Bracketed(recipient);
     const QByteArray userBytes = user.toUtf8();
@@ -70,7 +138,11 @@ bool SmtpSend(const QString& sender, const QString& recipient, const QString& se
                      SetCurlOption(c, CURLOPT_UPLOAD, 1L) &&
                      SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
                      SetCurlOption(c, CURLOPT_READDATA, &payload) &&
-                     SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size()));
+                     SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size())) &&
+                     SetCurlOption(c, CURLOPT_SOCKOPTFUNCTION, &SocketDeadline::Opened) &&
+                     SetCurlOption(c, CURLOPT_SOCKOPTDATA, &deadline) &&
+                     SetCurlOption(c, CURLOPT_CLOSESOCKETFUNCTION, &SocketDeadline::Close) &&
+                     SetCurlOption(c, CURLOPT_CLOSESOCKETDATA, &deadline);
     if (!set)
         return false;
 

@@ -89,14 +89,14 @@ void ShowErrorCode(const QString& code, const QString& text, const QString& capt
     ShowError(message, caption);
 }
 
-TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption) {
+TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption, const QString& verb) {
     const qsizetype at = FindNonAnsiChar(text);
     if (at < 0)
         return {};
     const QString character = CharAt(text, at);
-    ShowAppMessageBox(QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné uložiť. "
+    ShowAppMessageBox(QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné %3. "
                                      "Nahraďte ho prosím iným znakom.")
-                          .arg(caption, character),
+                          .arg(caption, character, verb),
                       MB_ICONWARNING);
     return {int(at), int(character.size())};
 }

@@ -31,5 +31,7 @@ struct TTextSpan {
     explicit operator bool() const { return size > 0; }
 };
 // Refuses the first such character of Text with a warning naming the field by Caption and the
-// character, and answers where it stands; answers an empty span, showing nothing, for a storable text.
-TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption);
+// character, which cannot be Verb ("uložiť", saved, or "odoslať", sent), and answers where it stands;
+// answers an empty span, showing nothing, for a storable text.
+TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption,
+                               const QString& verb = QStringLiteral("uložiť"));

@@ -36,9 +36,9 @@ QStringList MemoLines(const QString& text) {
     return lines;
 }
 
-// A label's caption without its colon, to name its field.
-QString FieldCaption(const QLabel* label) {
-    QString text = label->text().trimmed();
+// A caption as the page shows it, without its colon, to name a field.
+QString FieldCaption(const QString& caption) {
+    QString text = caption.trimmed();
     if (text.endsWith(':'))
         text.chop(1);
     return text.trimmed();
@@ -128,19 +128,22 @@ void TAbout::BitBtn3Click() {
 }
 
 // The mail goes out in Windows-1250: a character it cannot hold is refused as the data pages refuse
-// it, its field named and focused and the character selected; nothing is sent and nothing is lost.
+// it, its field named by the caption the page shows for it (the memo has only its group's) and
+// focused, and the character selected; nothing is sent and nothing is lost.
 bool TAbout::RefuseUnstorableText() {
+    const auto* group = qobject_cast<const QGroupBox*>(mMessage->parentWidget());
     const struct {
         QWidget* field;
         QString text;
         QString caption;
     } fields[] = {
-        {eName, eName->text(), FieldCaption(Label4)},
-        {eEMail, eEMail->text(), FieldCaption(Label5)},
-        {mMessage, mMessage->toPlainText(), QStringLiteral("Správa")}, // same positions as the memo's
+        {eName, eName->text(), FieldCaption(Label4->text())},
+        {eEMail, eEMail->text(), FieldCaption(Label5->text())},
+        // toPlainText counts positions as the memo's cursor does
+        {mMessage, mMessage->toPlainText(), FieldCaption(group ? group->title() : QString())},
     };
     for (const auto& f : fields) {
-        const TTextSpan refused = RefuseUnstorableChar(f.text, f.caption);
+        const TTextSpan refused = RefuseUnstorableChar(f.text, f.caption, QStringLiteral("odoslať"));
         if (!refused)
             continue;
         f.field->setFocus();

@@ -3,18 +3,22 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include "Encoding.h"
 #include "Endpoints.h"
 #include "LANUnit.h"
+#include "Language.h"
 #include "PythonPeer.h"
+#include "Smtp.h"
 #include "SupportFixture.h"
 
 namespace {
 // A local mail server that accepts mail only after a login with the given account; it keeps the
-// last mail received.
+// last mail received. With a stall it holds its reply to QUIT back that many seconds.
 class MailServer {
 public:
-    explicit MailServer(const QString& password = ReportPassword)
-        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path()}), port_(peer_.ReadLine()) {
+    explicit MailServer(const QString& password = ReportPassword, int stallSeconds = 0)
+        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path(), QString::number(stallSeconds)}),
+          port_(peer_.ReadLine()) {
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + port_);
     }
     ~MailServer() { qunsetenv("VOZOPIS_SMTP"); }
@@ -23,6 +27,13 @@ public:
     QByteArray Message() const { return ReadFileBytes(folder_.filePath("message.bin")); }
     QJsonObject Envelope() const {
         return QJsonDocument::fromJson(ReadFileBytes(folder_.filePath("envelope.json"))).object();
+    }
+    // How the last session ended, once the server has noted it: "quit" (QUIT answered) or "left"
+    // (the client went away while the reply was held back).
+    QByteArray Ending() const {
+        const QString file = folder_.filePath("ending.txt");
+        (void)QTest::qWaitFor([&] { return QFileInfo::exists(file); }, 10000);
+        return ReadFileBytes(file);
     }
 
 private:
@@ -81,6 +92,33 @@ TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePag
     EXPECT_EQ(boxes.Shown(), Boxes({sent, sent}));
 }
 
+// The mail is accepted before the connection closes: a server that then never answers QUIT holds
+// the window no longer than the send's bound, and the mail counts as sent.
+TEST_F(BugReport, TheSendEndsWithinItsBoundWhenTheServerHoldsBackItsReplyToQuit) {
+    const struct Restore {
+        TransferBounds bounds;
+        ~Restore() { SetSmtpBounds(bounds); }
+    } restore{SetSmtpBounds({5000, 1, 20, 2})};
+    Send("first");
+    EXPECT_EQ(server.Ending(), "quit"); // a server that answers is told goodbye
+    {
+        const MailServer stalling(ReportPassword, 30); // far beyond the bound
+        ASSERT_TRUE(stalling.Running());
+        Send("second");
+        EXPECT_TRUE(stalling.Message().endsWith("\r\nsecond\r\n---\r\n" + ToAnsi(Name) + "\r\n"));
+        EXPECT_EQ(stalling.Ending(), "left");
+    }
+    const ShownBox sent{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64};
+    EXPECT_EQ(boxes.Shown(), Boxes({sent, sent}));
+    EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
+}
+
+// "host" goes to the SMTP port, 25; "host:port" to its own port.
+TEST(MailServerAddress, AHostWithoutAPortIsSentToPort25) {
+    EXPECT_EQ(SmtpUrl("mail.molvek.sk"), "smtp://mail.molvek.sk:25");
+    EXPECT_EQ(SmtpUrl(" 127.0.0.1:2525 "), "smtp://127.0.0.1:2525");
+}
+
 TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {
     Send(""); // not even a box
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", ""}));
@@ -101,22 +139,30 @@ TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndK
     EXPECT_EQ(Inputs(), QStringList({Name, "jan@example.sk", "first\nsecond"}));
 }
 
+// Each field is named by the caption the page shows, here in Slovak; the memo by its group's.
 TEST_F(BugReport, ACharacterTheMailCannotCarryIsRefusedInItsFieldAndNothingIsSent) {
+    w.WriteFile("Data/Languages/sk.lng",
+                ToAnsi(QStringLiteral("[About]\r\nLabel4=%Vaše meno / prezývka:%\r\n"
+                                      "Label5=%Váš e-mail:%\r\nGroupBox3=%Pošta: %\r\n")));
+    TranslateForm(w.folder.File("Data/Languages/sk.lng"), &about);
     const struct {
         QWidget* field;
         QString name, email, message, caption, selection;
     } cases[] = {
-        {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text", "Your name / nick", "4:→"},
-        {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", "Your e-mail", "4:п"},
-        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", "Your e-mail", QStringLiteral("4:😀")},
-        {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Správa"),
+        {about.eName, QStringLiteral("Ján → Š"), "jan@example.sk", "text",
+         QStringLiteral("Vaše meno / prezývka"), "4:→"},
+        {about.eEMail, Name, QStringLiteral("ján@пример.sk"), "text", QStringLiteral("Váš e-mail"), "4:п"},
+        {about.eEMail, Name, QStringLiteral("ján@😀.sk"), "text", QStringLiteral("Váš e-mail"),
+         QStringLiteral("4:😀")},
+        {about.mMessage, Name, "jan@example.sk", QStringLiteral("Žltý\nkôň 😀 →"), QStringLiteral("Pošta"),
          QStringLiteral("9:😀")}};
     Boxes shown;
     for (const auto& c : cases) {
         Send(c.message, c.name, c.email);
-        shown.push_back({"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
-                             QStringLiteral("\", ktorý nie je možné uložiť. Nahraďte ho prosím iným znakom."),
-                         "Vozopis", 48});
+        shown.push_back(
+            {"Pole \"" + c.caption + "\" obsahuje znak \"" + c.selection.mid(2) +
+                 QStringLiteral("\", ktorý nie je možné odoslať. Nahraďte ho prosím iným znakom."),
+             "Vozopis", 48});
         EXPECT_EQ(Inputs(), QStringList({c.name, c.email, c.message}));
         EXPECT_EQ(about.focusWidget(), c.field) << c.caption.toStdString();
         auto* edit = qobject_cast<QLineEdit*>(c.field);

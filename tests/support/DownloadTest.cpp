@@ -108,8 +108,9 @@ TEST(MailSendOptions, ARefusedOptionStopsTheSend) {
     QTemporaryDir kept;
     TPythonPeer peer({SMTP_SERVER_SCRIPT, "u", "p", kept.path()});
     const QString server = "127.0.0.1:" + peer.ReadLine();
-    for (const CURLoption option :
-         {CURLOPT_READFUNCTION, CURLOPT_READDATA, CURLOPT_UPLOAD, CURLOPT_LOW_SPEED_TIME, CURLoption(0)}) {
+    for (const CURLoption option : {CURLOPT_READFUNCTION, CURLOPT_READDATA, CURLOPT_UPLOAD,
+                                    CURLOPT_LOW_SPEED_TIME, CURLOPT_SOCKOPTFUNCTION, CURLOPT_SOCKOPTDATA,
+                                    CURLOPT_CLOSESOCKETFUNCTION, CURLOPT_CLOSESOCKETDATA, CURLoption(0)}) {
         RefuseCurlOption(option);
         EXPECT_EQ(SmtpSend("a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p"), option == 0)
             << option;

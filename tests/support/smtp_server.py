@@ -1,11 +1,14 @@
-"""smtp_server.py LOGIN PASSWORD FOLDER: a local mail server for the tests. Prints its port on 127.0.0.1,
-accepts mail only after a login with LOGIN and PASSWORD, keeps the last one as FOLDER/message.bin and
-FOLDER/envelope.json, and ends when its standard input closes."""
+"""smtp_server.py LOGIN PASSWORD FOLDER [STALL]: a local mail server for the tests. Prints its port on
+127.0.0.1, accepts mail only after a login with LOGIN and PASSWORD, keeps the last one as FOLDER/message.bin
+and FOLDER/envelope.json, and ends when its standard input closes. With STALL it holds the reply to QUIT
+back for STALL seconds or until the client goes away. FOLDER/ending.txt tells how the last session ended:
+"quit" when QUIT was answered, "left" when the client went away while waiting for that reply."""
 import asyncio, json, os, sys
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 LOGIN, PASSWORD, FOLDER = sys.argv[1].encode(), sys.argv[2].encode(), sys.argv[3]
+STALL = float(sys.argv[4]) if len(sys.argv) > 4 else 0
 
 
 class Keeper:
@@ -15,6 +18,20 @@ class Keeper:
         with open(os.path.join(FOLDER, "envelope.json"), "w") as f:
             json.dump({"from": envelope.mail_from, "to": envelope.rcpt_tos}, f)
         return "250 OK"
+
+    async def handle_QUIT(self, server, session, envelope):
+        try:
+            await asyncio.sleep(STALL)  # the client going away cancels the wait
+        except asyncio.CancelledError:
+            note_ending("left")
+            raise
+        note_ending("quit")
+        return "221 Bye"
+
+
+def note_ending(ending):
+    with open(os.path.join(FOLDER, "ending.txt"), "w") as f:
+        f.write(ending)
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):
