@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "CaptionSize.h"
 #include "IniFile.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
@@ -60,6 +61,11 @@ template <typename W> void SetText(QObject* o, const QString& text) {
 bool IsCaptionLabel(QObject* o) {
     const auto* label = qobject_cast<QLabel*>(o);
     return label && label->pixmap().isNull();
+}
+
+// A label, check box or radio button: a control sized to its caption.
+bool IsCaptionControl(QObject* o) {
+    return IsCaptionLabel(o) || Is<QCheckBox>(o) || Is<QRadioButton>(o);
 }
 
 // In the order in which they are tested; the first kind a component belongs to gives its
@@ -185,6 +191,8 @@ void TranslateWindow(const TMemIniFile& ini, const QString& section, const QStri
             if (kind.is(component))
                 kind.set(component, StripPercentMarks(ini.ReadString(section, key, kind.get(component))));
         }
+        if (IsCaptionControl(component)) // a translated caption is shown whole
+            FitToCaption(static_cast<QWidget*>(component));
     }
 }
 } // namespace

@@ -1,5 +1,7 @@
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -175,4 +177,57 @@ TEST_F(LanguageTest, TemplateHoldsWindowsThenMessagesAndKeepsWhatTheFileHeld) {
     TestWindows fresh; // the template reads back to the same texts, on one line
     TranslateForm(path, &fresh.form);
     EXPECT_EQ(fresh.BitBtn1->text(), "  Dva riadky  ");
+}
+
+// A translated caption sizes its control from where its text stands, never below the size it was laid out
+// with: a right-aligned label keeps its right edge, a centred one its middle, a wrapped one its width; the
+// group boxes around a check box widen to hold it. The short caption again gives back the layout.
+TEST_F(LanguageTest, ACaptionSizesItsControlFromWhereItStandsAndAShortOneGivesBackTheLayout) {
+    QWidget* central = w.form.centralWidget();
+    auto* right = Named<QLabel>(central, "lblRight");
+    right->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* middle = Named<QLabel>(central, "lblMiddle");
+    middle->setAlignment(Qt::AlignCenter);
+    auto* wrapped = Named<QLabel>(central, "lblWrapped");
+    wrapped->setWordWrap(true);
+    auto* outer = Named<QGroupBox>(central, "GroupBox1");
+    auto* inner = Named<QGroupBox>(outer, "GroupBox2");
+    auto* check = Named<QCheckBox>(inner, "chbCheck");
+    auto* label = central->findChild<QLabel*>("lblNazov"); // never given a size
+    label->move(400, 0);
+    const QList<QWidget*> controls{right, middle, wrapped, check, inner, outer};
+    const QList<QRect> laidOut{{200, 0, 40, 16},  {300, 0, 41, 16},  {10, 40, 60, 16},
+                               {100, 10, 40, 20}, {10, 10, 150, 40}, {0, 100, 200, 60}};
+    for (int i = 0; i < controls.size(); ++i)
+        controls[i]->setGeometry(laidOut[i]);
+    const auto translate = [&](const QString& caption) {
+        QString file = "[Form1]\r\n";
+        for (const char* name : {"lblRight", "lblMiddle", "lblWrapped", "chbCheck", "lblNazov"})
+            file += name + QString("=%") + caption + "%\r\n";
+        TranslateForm(WriteLanguage("fit.lng", file), &w.form);
+    };
+
+    translate("a caption far longer than any box it stands in");
+    const int width = right->sizeHint().width();
+    EXPECT_EQ(right->geometry(), QRect(240 - width, 0, width, 16));
+    EXPECT_EQ(middle->width(), width);
+    EXPECT_LE(std::abs(middle->geometry().center().x() - QRect(laidOut[1]).center().x()), 1);
+    EXPECT_EQ(wrapped->geometry(), QRect(10, 40, 60, wrapped->heightForWidth(60)));
+    EXPECT_GT(wrapped->height(), 16);
+    EXPECT_EQ(check->geometry(), QRect(100, 10, check->sizeHint().width(), 20));
+    for (QWidget* held : {static_cast<QWidget*>(check), static_cast<QWidget*>(inner)}) {
+        const int room = held->parentWidget()->width() - held->geometry().right() - 1;
+        EXPECT_TRUE(room > 0 && room < 5) << held->objectName().toStdString() << " " << room;
+    }
+    EXPECT_EQ(label->geometry(), QRect(QPoint(400, 0), label->sizeHint()));
+
+    translate("a");
+    for (int i = 0; i < controls.size(); ++i)
+        EXPECT_EQ(controls[i]->geometry(), laidOut[i]) << controls[i]->objectName().toStdString();
+    EXPECT_EQ(label->geometry(), QRect(QPoint(400, 0), label->sizeHint()));
+    EXPECT_LT(label->width(), width);
+    // Still sized by the toolkit at its first showing, as a label that was never translated.
+    label->setText("a caption set before the window is first shown");
+    w.form.show();
+    EXPECT_EQ(label->size(), label->sizeHint());
 }
