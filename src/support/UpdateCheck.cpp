@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "AtomicFile.h"
+#include "BoundedFile.h"
 #include "Download.h"
 #include "Encoding.h"
 #include "Endpoints.h"
@@ -32,12 +33,13 @@ void EndProgram() {
         QCoreApplication::exit(0); // stops the loops without asking the windows to close
 }
 
-// The lines of a text file as a string list reads them (CR LF, LF or CR end a line).
+// The largest text file of an update: an index, a version's notes or the expected version.
+constexpr qint64 MaxUpdateTextBytes = 1 << 20;
+
+// The lines of a text file as a string list reads them (CR LF, LF or CR end a line); none when it
+// is no regular file of a text file's size.
 QStringList ReadLines(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = FromAnsi(file.readAll());
+    const QString text = FromAnsi(ReadBoundedFile(fileName, MaxUpdateTextBytes).value_or(QByteArray()));
     QStringList lines;
     QString line;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -364,16 +366,18 @@ void FinishUpdate(const QString& programTitle) {
     } running;
     const QString d = ProgramFolder();
     const QString expectedFile = d + "updating.temp";
-    if (QFile::exists(expectedFile)) {
-        const QStringList lines = ReadLines(expectedFile);
-        const QString expected = lines.isEmpty() ? QString() : lines.first();
+    // Told once: only when the file could be taken away, so that what cannot be (a folder in its
+    // place, which is no hand-over of the updater) is not told again at every start. Anything but a
+    // regular file of a text file's size reads as no version.
+    const QStringList lines = ReadLines(expectedFile);
+    if (QFile::remove(expectedFile)) {
         bool succeeded = false;
         try {
-            succeeded = TextToFloat(GetFileVersionText(ProgramFilePath(), true)) == TextToFloat(expected);
+            succeeded =
+                TextToFloat(GetFileVersionText(ProgramFilePath(), true)) == TextToFloat(lines.value(0));
         } catch (const EConvertError&) {
             // a garbled file tells of no update that took effect
         }
-        QFile::remove(expectedFile); // the outcome is told once
         if (succeeded)
             ShowMessageBox("Aktualizácia prebehla úspešne.", programTitle, MB_ICONINFORMATION);
         else

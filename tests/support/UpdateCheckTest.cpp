@@ -6,6 +6,7 @@
 #include "GeneralUnit.h"
 #include "LANUnit.h"
 #include "ProgramFixture.h"
+#include "SupportFixture.h"
 #include "UpdateServer.h"
 #include "VersionBlock.h"
 
@@ -152,6 +153,30 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
               "Error downloading URL: " + server.Area() + "molvekupd/MolvekUPDB.exe");
     EXPECT_EQ(Left(), QStringList({"Data/MolvekUPD.exe", "updating.temp"}));
     EXPECT_FALSE(UpdateRunning);
+}
+
+// The updater in place is read for its version only when it is a regular file: anything else is
+// replaced by the download, without waiting on a FIFO or reading a device whole.
+TEST_F(UpdateCheckTest, AnUpdaterThatIsNoRegularFileIsReplacedWithoutBeingRead) {
+    ShellRecorder shell;
+    const QString updater = folder.File("Data/MolvekUPD.exe");
+    QDir().mkdir(folder.File("Data"));
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo);
+        std::optional<FifoRescue> rescue;
+        if (fifo)
+            rescue.emplace(updater);
+        else
+            QFile::link("/dev/zero", updater);
+        boxes.Answer(ID_YES);
+        Check();
+        EXPECT_TRUE(boxes.Shown().back().text.endsWith(UpdaterLine));
+        EXPECT_EQ(ReadFileBytes(updater), "#!/bin/sh\n");
+        EXPECT_EQ(rescue ? int(rescue->readers) : 0, 0) << "the check waited on the FIFO";
+        QFile::remove(updater);
+    }
+    EXPECT_EQ(shell.Opened(), QStringList({updater, updater}));
+    EXPECT_EQ(ended, 2);
 }
 
 // Each case changes one file of the download area (none: offline; null: removed, a stale copy kept).
