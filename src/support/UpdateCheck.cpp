@@ -14,6 +14,7 @@
 #include "LANUnit.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramFolder.h"
 #include "Shell.h"
 #include "TextUtils.h"
@@ -116,6 +117,7 @@ private:
     bool CheckUpdater(QStringList& updaterIndex, bool& updaterNeeded);
     int FindCurrentLine(const QStringList& index);
     bool BuildQuestion(const QStringList& index, int current, bool updaterNeeded, QStringList& question);
+    bool CanHandOver();
     void CountDownload(const QStringList& newestNotes);
     void HandOver(const QString& exeFileName, const QString& updaterName, const QString& newestCode,
                   QWidget* parentForm);
@@ -186,11 +188,12 @@ bool TUpdateCheck::FetchVersionIndex(QStringList& index) {
     if (!FetchIndex(area_ + product_ + "/index.inst", "index.inst", index))
         return false;
     // A version code names a file beside the program, and a version text goes into the hand-over:
-    // a code holding a path or an overlong line makes the index unusable.
+    // a code holding a path, a line holding what a line of the hand-over cannot, or an overlong
+    // line makes the index unusable.
     const auto broken = [](const QString& line) {
         const QString code = line.left(5);
         return code.contains('/') || code.contains('\\') || code.startsWith('.') ||
-               line.size() > MaxIndexLine;
+               UnwritableLineChar(line) >= 0 || line.size() > MaxIndexLine;
     };
     if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), broken)) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
@@ -272,6 +275,20 @@ bool TUpdateCheck::BuildQuestion(const QStringList& index, int current, bool upd
     return true;
 }
 
+// The updater reads the program's file name from a line of inst.inst: a name that the line cannot
+// hold as it stands is refused before anything is fetched or written.
+bool TUpdateCheck::CanHandOver() {
+    const QString name = QFileInfo(exePath_).fileName();
+    const qsizetype at = UnwritableLineChar(name);
+    if (at < 0)
+        return true;
+    ShowError(QStringLiteral("Názov súboru programu \"%1\" obsahuje znak \"%2\", ktorý nie je možné "
+                             "zapísať do súboru inst.inst.")
+                  .arg(name, CharAt(name, at)),
+              title_);
+    return false;
+}
+
 // The download-counter request; its outcome is not examined.
 void TUpdateCheck::CountDownload(const QStringList& newestNotes) {
     const QString counter = CounterAddress(newestNotes.at(3));
@@ -343,6 +360,8 @@ void TUpdateCheck::Run(const QString& exeFileName, QWidget* parentForm) {
         return;
     }
     if (ShowMessageBox(question.join("\r\n"), title_, MB_YESNO_INFORMATION) == ID_YES) {
+        if (!CanHandOver())
+            return;
         CountDownload(newestNotes);
         HandOver(exeFileName, updaterNeeded ? updaterIndex.at(1) : QString(), newestCode, parentForm);
     } else {
