@@ -46,17 +46,6 @@ void WriteOrderFile(const QString& fileName, const TOrder& order) {
         throw EFileError(QStringLiteral("Nie je možné zapísať súbor \"%1\": %2").arg(fileName, reason));
 }
 
-namespace {
-// The first character of a path that a line of the order file cannot hold; -1 when none.
-qsizetype UnwritablePathChar(const QString& path) {
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (IsLineBreakOrControl(path[i]) || FindNonAnsiChar(CharAt(path, i)) >= 0)
-            return i;
-    }
-    return -1;
-}
-} // namespace
-
 void TTripsPage::BitBtn26Click() {
     const QString path = ReadSetting("general", "SpolKBpath", QString());
     const QString program = KelborProgramFile(path);
@@ -66,7 +55,7 @@ void TTripsPage::BitBtn26Click() {
     }
     // The program opens the database named on line 1: a character replaced or dropped there would
     // lead it to another file, where its trips would be lost.
-    if (const qsizetype at = UnwritablePathChar(DatabasePath); at >= 0) {
+    if (const qsizetype at = UnwritableLineChar(DatabasePath); at >= 0) {
         ShowAppError(
             QStringLiteral("Cesta k databáze \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať "
                            "do súboru order.txt.")

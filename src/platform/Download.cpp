@@ -94,6 +94,8 @@ void SetDownloadCaFile(const QString& file) {
     CaFile() = file.toLocal8Bit();
 }
 
+TransferStopped::TransferStopped() : Exception(QStringLiteral("Sťahovanie bolo prerušené")) {}
+
 void StopTransfers() {
     Running::stop() = Running::count() > 0;
 }

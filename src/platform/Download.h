@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "Exception.h"
+
 // Bytes received so far and the total size (0 while the server has not told it).
 using DownloadProgress = std::function<void(uint64_t done, uint64_t total)>;
 
@@ -31,8 +33,11 @@ struct DownloadLimits {
 bool DownloadToFile(const QString& url, const QString& fileName, DownloadKind kind = DownloadKind::Text,
                     const DownloadProgress& progress = {}, QString* error = nullptr);
 
-// Raised by DownloadToFile when StopTransfers ended its transfer.
-struct TransferStopped {};
+// Raised by DownloadToFile when StopTransfers ended its transfer; an ordinary error to the guards.
+class TransferStopped : public Exception {
+public:
+    TransferStopped();
+};
 
 // Ends the transfers that run now (the program is closing): each stops at its next step, leaves
 // nothing behind and raises TransferStopped. Without a running transfer it does nothing.

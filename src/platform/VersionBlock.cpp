@@ -1,25 +1,33 @@
 #include "VersionBlock.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QList>
+#include <algorithm>
+
+#include "BoundedFile.h"
+#include "Download.h"
 
 namespace {
-// Parses "a.b.c.d" followed by a zero byte at pos; false for anything else.
+constexpr qsizetype MaxPartDigits = 5; // 65535
+const QByteArray Marker(VERSION_BLOCK_MARKER);
+// The longest block: the marker, four parts, three points and the zero byte.
+const qsizetype MaxBlock = Marker.size() + 4 * MaxPartDigits + 3 + 1;
+
+// Parses "a.b.c.d" followed by a zero byte at pos; false for anything else, a block cut short
+// by the end of data included.
 bool ParseVersion(const QByteArray& data, qsizetype pos, FileVersion& version) {
-    QList<uint32_t> parts{0};
-    bool digitSeen = false;
+    uint32_t parts[4] = {};
+    int part = 0;
+    qsizetype digits = 0;
     for (; pos < data.size(); ++pos) {
         const char c = data.at(pos);
         if (c >= '0' && c <= '9') {
-            parts.back() = parts.back() * 10 + uint32_t(c - '0');
-            if (parts.back() > 0xFFFF)
+            parts[part] = parts[part] * 10 + uint32_t(c - '0');
+            if (++digits > MaxPartDigits || parts[part] > 0xFFFF)
                 return false;
-            digitSeen = true;
-        } else if (c == '.' && digitSeen && parts.size() < 4) {
-            parts.append(0);
-            digitSeen = false;
-        } else if (c == '\0' && digitSeen && parts.size() == 4) {
+        } else if (c == '.' && digits > 0 && part < 3) {
+            ++part;
+            digits = 0;
+        } else if (c == '\0' && digits > 0 && part == 3) {
             version = {uint16_t(parts[0]), uint16_t(parts[1]), uint16_t(parts[2]), uint16_t(parts[3])};
             return true;
         } else {
@@ -31,14 +39,18 @@ bool ParseVersion(const QByteArray& data, qsizetype pos, FileVersion& version) {
 } // namespace
 
 bool ReadFileVersion(const QString& fileName, FileVersion& version) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-    const QByteArray marker(VERSION_BLOCK_MARKER);
-    for (qsizetype at = data.indexOf(marker); at >= 0; at = data.indexOf(marker, at + 1)) {
-        if (ParseVersion(data, at + marker.size(), version))
-            return true;
-    }
-    return false;
+    // No program is larger than a download may be.
+    static const qint64 maxBytes = DownloadLimits{}.programBytes;
+    // The file goes by in pieces; the tail of each piece that may hold the start of a block cut
+    // by the piece's end is searched again with the next piece.
+    QByteArray window;
+    bool found = false;
+    ScanBoundedFile(fileName, maxBytes, [&](QByteArrayView piece) {
+        window.append(piece);
+        for (qsizetype at = window.indexOf(Marker); at >= 0 && !found; at = window.indexOf(Marker, at + 1))
+            found = ParseVersion(window, at + Marker.size(), version);
+        window.remove(0, std::max<qsizetype>(0, window.size() - (MaxBlock - 1)));
+        return !found;
+    });
+    return found;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "AtomicFile.h"
+#include "BoundedFile.h"
 #include "Download.h"
 #include "Encoding.h"
 #include "Endpoints.h"
@@ -13,6 +14,7 @@
 #include "LANUnit.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "OneLineGuard.h"
 #include "ProgramFolder.h"
 #include "Shell.h"
 #include "TextUtils.h"
@@ -32,12 +34,13 @@ void EndProgram() {
         QCoreApplication::exit(0); // stops the loops without asking the windows to close
 }
 
-// The lines of a text file as a string list reads them (CR LF, LF or CR end a line).
+// The largest text file of an update: an index, a version's notes or the expected version.
+constexpr qint64 MaxUpdateTextBytes = 1 << 20;
+
+// The lines of a text file as a string list reads them (CR LF, LF or CR end a line); none when it
+// is no regular file of a text file's size.
 QStringList ReadLines(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = FromAnsi(file.readAll());
+    const QString text = FromAnsi(ReadBoundedFile(fileName, MaxUpdateTextBytes).value_or(QByteArray()));
     QStringList lines;
     QString line;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -114,6 +117,7 @@ private:
     bool CheckUpdater(QStringList& updaterIndex, bool& updaterNeeded);
     int FindCurrentLine(const QStringList& index);
     bool BuildQuestion(const QStringList& index, int current, bool updaterNeeded, QStringList& question);
+    bool CanHandOver();
     void CountDownload(const QStringList& newestNotes);
     void HandOver(const QString& exeFileName, const QString& updaterName, const QString& newestCode,
                   QWidget* parentForm);
@@ -184,11 +188,12 @@ bool TUpdateCheck::FetchVersionIndex(QStringList& index) {
     if (!FetchIndex(area_ + product_ + "/index.inst", "index.inst", index))
         return false;
     // A version code names a file beside the program, and a version text goes into the hand-over:
-    // a code holding a path or an overlong line makes the index unusable.
+    // a code holding a path, a line holding what a line of the hand-over cannot, or an overlong
+    // line makes the index unusable.
     const auto broken = [](const QString& line) {
         const QString code = line.left(5);
         return code.contains('/') || code.contains('\\') || code.startsWith('.') ||
-               line.size() > MaxIndexLine;
+               UnwritableLineChar(line) >= 0 || line.size() > MaxIndexLine;
     };
     if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), broken)) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
@@ -270,6 +275,20 @@ bool TUpdateCheck::BuildQuestion(const QStringList& index, int current, bool upd
     return true;
 }
 
+// The updater reads the program's file name from a line of inst.inst: a name that the line cannot
+// hold as it stands is refused before anything is fetched or written.
+bool TUpdateCheck::CanHandOver() {
+    const QString name = QFileInfo(exePath_).fileName();
+    const qsizetype at = UnwritableLineChar(name);
+    if (at < 0)
+        return true;
+    ShowError(QStringLiteral("Názov súboru programu \"%1\" obsahuje znak \"%2\", ktorý nie je možné "
+                             "zapísať do súboru inst.inst.")
+                  .arg(name, CharAt(name, at)),
+              title_);
+    return false;
+}
+
 // The download-counter request; its outcome is not examined.
 void TUpdateCheck::CountDownload(const QStringList& newestNotes) {
     const QString counter = CounterAddress(newestNotes.at(3));
@@ -341,6 +360,8 @@ void TUpdateCheck::Run(const QString& exeFileName, QWidget* parentForm) {
         return;
     }
     if (ShowMessageBox(question.join("\r\n"), title_, MB_YESNO_INFORMATION) == ID_YES) {
+        if (!CanHandOver())
+            return;
         CountDownload(newestNotes);
         HandOver(exeFileName, updaterNeeded ? updaterIndex.at(1) : QString(), newestCode, parentForm);
     } else {
@@ -364,16 +385,18 @@ void FinishUpdate(const QString& programTitle) {
     } running;
     const QString d = ProgramFolder();
     const QString expectedFile = d + "updating.temp";
-    if (QFile::exists(expectedFile)) {
-        const QStringList lines = ReadLines(expectedFile);
-        const QString expected = lines.isEmpty() ? QString() : lines.first();
+    // Told once: only when the file could be taken away, so that what cannot be (a folder in its
+    // place, which is no hand-over of the updater) is not told again at every start. Anything but a
+    // regular file of a text file's size reads as no version.
+    const QStringList lines = ReadLines(expectedFile);
+    if (QFile::remove(expectedFile)) {
         bool succeeded = false;
         try {
-            succeeded = TextToFloat(GetFileVersionText(ProgramFilePath(), true)) == TextToFloat(expected);
+            succeeded =
+                TextToFloat(GetFileVersionText(ProgramFilePath(), true)) == TextToFloat(lines.value(0));
         } catch (const EConvertError&) {
             // a garbled file tells of no update that took effect
         }
-        QFile::remove(expectedFile); // the outcome is told once
         if (succeeded)
             ShowMessageBox("Aktualizácia prebehla úspešne.", programTitle, MB_ICONINFORMATION);
         else

@@ -31,7 +31,30 @@ TEST(VersionBlock, FoundAnywhereInAFileAfterFalseStartsAndNotWhenMissingOrInvali
               "0.8.9.64");
     EXPECT_EQ(VersionIn("no version here"), "");
     EXPECT_EQ(VersionIn(marker + QByteArray("1.2.3.70000\0", 12)), "") << "a part above 65535 is no version";
+    EXPECT_EQ(VersionIn(marker + QByteArray("000001.2.3.4\0", 13)), "") << "a part has five digits at most";
     EXPECT_EQ(VersionIn({}, "/nonexistent/file"), "");
+}
+
+// The file goes by in pieces of 64 KiB: a block cut by a piece's end is found all the same. Only a
+// regular file up to the largest program's size (256 MiB) is scanned.
+TEST(VersionBlock, ABlockAcrossPiecesIsFoundInARegularFileOfAtMostAProgramsSize) {
+    const QByteArray block = VERSION_BLOCK_MARKER + QByteArray("65535.65535.65535.65535\0", 24);
+    for (const int before : {1, 22, int(block.size()) - 1, int(block.size())}) // of the first piece's end
+        EXPECT_EQ(VersionIn(QByteArray((64 << 10) - before, 'x') + block + "tail"), "65535.65535.65535.65535")
+            << before;
+
+    TempProgramFolder folder;
+    QStringList found;
+    for (const qint64 size : {qint64(256) << 20, (qint64(256) << 20) + 1}) {
+        QFile sparse(folder.File("sparse"));
+        EXPECT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.write(block) == block.size() &&
+                    sparse.resize(size));
+        sparse.close();
+        found << VersionIn({}, sparse.fileName());
+    }
+    QFile::link("/dev/zero", folder.File("zero"));
+    found << VersionIn({}, folder.File("zero")) << VersionIn({}, folder.Path());
+    EXPECT_EQ(found, QStringList({"65535.65535.65535.65535", "", "", ""}));
 }
 
 TEST(TextCompare, IgnoresCaseOfAccentedLettersButNotAccents) {

@@ -3,6 +3,7 @@
 
 #include "CurlHandle.h"
 #include "GeneralUnit.h"
+#include "HandlerGuard.h"
 #include "Smtp.h"
 #include "UpdateServer.h"
 
@@ -101,6 +102,22 @@ TEST_F(DownloadTest, ProgressRunsToTheTotalAnExceptionOrRefusedOptionStopsTheTra
     EXPECT_EQ(FilesBelow(folder.Path()), QStringList({"MolvekUPDA.exe", "big.bin"}));
     EXPECT_EQ(CurrentProgress, nullptr);
     EXPECT_EQ(form.findChild<QWidget*>("ProgressPanel"), nullptr);
+}
+
+// Closing the program stops a transfer: a caller that does not expect it sees an ordinary error.
+TEST_F(DownloadTest, AStoppedTransferIsAnErrorTheHandlerGuardShows) {
+    server.Put("big.bin", Pattern(1 << 20));
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(RunGuarded([&] {
+        DownloadToFile(server.Area() + "big.bin", folder.File("big.bin"), DownloadKind::Program,
+                       [](uint64_t, uint64_t) { StopTransfers(); });
+    }));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text + QString::number(boxes.Shown()[0].flags),
+              QStringLiteral("Sťahovanie bolo prerušené.16"));
+    EXPECT_EQ(FilesBelow(folder.Path()), QStringList());
+    // The stop ended with the transfer: the next one runs.
+    EXPECT_TRUE(DownloadToFile(server.Area() + "big.bin", folder.File("big.bin"), DownloadKind::Program));
 }
 
 // The mail send shares the bounded handle and refuses to go without its own options.

@@ -79,9 +79,15 @@ struct FifoRescue {
     }
     const QByteArray path;
     std::atomic<bool> stop = false;
+    std::atomic<int> readers = 0; // how often a reader held the FIFO open (and was set free)
     std::thread writer{[this] {
-        for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-            ::close(::open(path.constData(), O_WRONLY | O_NONBLOCK));
+        for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+            const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+            struct stat info {};
+            if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode))
+                ++readers;
+            ::close(fd);
+        }
     }};
 };
 

@@ -6,6 +6,7 @@
 #include "GeneralUnit.h"
 #include "LANUnit.h"
 #include "ProgramFixture.h"
+#include "SupportFixture.h"
 #include "UpdateServer.h"
 #include "VersionBlock.h"
 
@@ -154,6 +155,56 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
     EXPECT_FALSE(UpdateRunning);
 }
 
+// The updater in place is read for its version only when it is a regular file: anything else is
+// replaced by the download, without waiting on a FIFO or reading a device whole.
+TEST_F(UpdateCheckTest, AnUpdaterThatIsNoRegularFileIsReplacedWithoutBeingRead) {
+    ShellRecorder shell;
+    const QString updater = folder.File("Data/MolvekUPD.exe");
+    QDir().mkdir(folder.File("Data"));
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo);
+        std::optional<FifoRescue> rescue;
+        if (fifo)
+            rescue.emplace(updater);
+        else
+            QFile::link("/dev/zero", updater);
+        boxes.Answer(ID_YES);
+        Check();
+        EXPECT_TRUE(boxes.Shown().back().text.endsWith(UpdaterLine));
+        EXPECT_EQ(ReadFileBytes(updater), "#!/bin/sh\n");
+        EXPECT_EQ(rescue ? int(rescue->readers) : 0, 0) << "the check waited on the FIFO";
+        QFile::remove(updater);
+    }
+    EXPECT_EQ(shell.Opened(), QStringList({updater, updater}));
+    EXPECT_EQ(ended, 2);
+}
+
+// The updater reads the program's name from a line of inst.inst: a name that the line cannot hold is
+// refused after the question, before anything is counted, fetched, written or started.
+TEST_F(UpdateCheckTest, AProgramNameThatALineOfTheHandOverCannotHoldIsRefused) {
+    ShellRecorder shell;
+    const QString refusal = "Názov súboru programu \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať "
+                            "do súboru inst.inst.";
+    for (const QString bad : {"\n", "☺"}) {
+        SCOPED_TRACE(bad.toStdString());
+        const QString name = "Vozo" + bad + "pis";
+        WriteFileBytes(folder.File(name), ProgramWithVersion("0.8.9.64"));
+        boxes.Answer(ID_YES);
+        CheckForUpdate(true, folder.File(name), "Vozopis.exe", "vozopis", "Vozopis", &form);
+        EXPECT_EQ(boxes.Shown().back(), ShownBox({refusal.arg(name, bad), "Vozopis", 16}));
+        QStringList programs{"Vozopis", name};
+        programs.sort();
+        EXPECT_EQ(FilesBelow(folder.Path()), programs);
+        QFile::remove(folder.File(name));
+    }
+    EXPECT_EQ(boxes.Shown().size(), 4u);
+    EXPECT_FALSE(server.Log().contains("count.php")) << "no download was counted";
+    EXPECT_FALSE(server.Log().contains("MolvekUPD"));
+    EXPECT_EQ(shell.Opened(), QStringList());
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(UpdateRunning);
+}
+
 // Each case changes one file of the download area (none: offline; null: removed, a stale copy kept).
 TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMessagesAndLeavesNothing) {
     const QString offline = "Pre zistenie novej verzie programu \"Vozopis\" musíte byť pripojený na "
@@ -187,6 +238,11 @@ TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMess
         {"empty index", index, "\r\n\r\n", brokenIndex, 16},
         {"version code with a path", index, Lines({own, "../xx 0.99 (build 9)"}), brokenIndex, 16},
         {"overlong line", index, Lines({own, "00091 0.91 (build 75)" + QString(44, ' ')}), brokenIndex, 16},
+        // A control character would end the name of a fetched file early, or a line of the hand-over.
+        {"version code with a NUL", index, Lines({own, "ab" + QString(QChar(0)) + "cd 2.00 (build 9)"}),
+         brokenIndex, 16},
+        {"version text with a control character", index, Lines({own, "00091 0.91\x1b(build 75)"}),
+         brokenIndex, 16},
         {"site older by number", index, Lines({own, "00100 0.89 (build 100)"}), newer, 64}, // 0.891 < 0.8964
         {"site current", index, Lines({own}), current, 64},
         {"no updater index", updaterIndex, {}, fetch.arg("mvindex.inst"), 64},
