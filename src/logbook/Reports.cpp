@@ -1,6 +1,9 @@
 #include "Reports.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "CarsPage.h"
@@ -52,6 +55,16 @@ void StartReport(TPrintOrientation orientation, const QString& title) {
 void SetFont(int size, bool bold, bool underline = false) {
     SetPrintFontStyle(bold, underline);
     SetPrintFontSize(size);
+}
+
+// The right edge (mm) of the trip totals' values: 65, or as far right as the widest value needs to
+// stand whole beside the captions, which end at 41.
+int TotalsRight(const QStringList& values) {
+    const QFontMetrics metrics = Printer().Canvas().fontMetrics();
+    int right = 65;
+    for (const QString& value : values)
+        right = std::max(right, 42 + int(std::ceil(metrics.horizontalAdvance(value) / PrinterPxPerMmX)));
+    return right;
 }
 } // namespace
 
@@ -152,15 +165,16 @@ void PrintTrips(TTripsPage& page) {
         y = 20;
     }
     SetFont(8, true);
-    DrawTextIn(12, y, 41, y + 4, "R", "Celkom km:");
-    DrawTextIn(36, y, 65, y + 4, "R", page.lblJazdyKM->text());
-    DrawTextIn(12, y + 4, 41, y + 8, "R", "Celkom SK s DPH:");
-    DrawTextIn(36, y + 4, 65, y + 8, "R", page.lblJazdySuma->text());
     const auto car = RowById("auta", page.CarId());
     const qint64 ownership = car ? FieldInt(*car, "vlastnictvo", 0) : 0;
-    if (ownership == 0) {
-        DrawTextIn(12, y + 8, 41, y + 12, "R", "Celkom SK bez DPH:");
-        DrawTextIn(36, y + 8, 65, y + 12, "R", FormatNumber(TextToFloat(page.lblJazdySuma->text()) / 1.19));
+    QStringList values{page.lblJazdyKM->text(), page.lblJazdySuma->text()};
+    if (ownership == 0) // without the 19 % VAT, in the precision of the totals
+        values << FormatNumber(TextToExtended(page.lblJazdySuma->text()) / 1.19L);
+    const int right = TotalsRight(values);
+    const char* const captions[] = {"Celkom km:", "Celkom SK s DPH:", "Celkom SK bez DPH:"};
+    for (int i = 0; i < values.size(); ++i) {
+        DrawTextIn(12, y + 4 * i, 41, y + 4 * i + 4, "R", captions[i]);
+        DrawTextIn(36, y + 4 * i, right, y + 4 * i + 4, "R", values[i]);
     }
     document.End();
 }

@@ -98,15 +98,16 @@ int ColumnIndexOf(const TQueryResult& table, const QString& name) {
     }
 }
 
-// TextToFloat of the cell's text, read from the number itself where the cell holds one.
+// TextToFloat of the cell's text, read from the number itself where the cell holds one: at the
+// text's 15 digits where that has no exponent, else whole, so that no digit is lost.
 double CellNumber(const TQueryResult& table, int col) {
     switch (table.CellType(col)) {
     case 1:
         return table.FieldAsDouble(col);
-    case 2:
-        if (const std::optional<double> value = PlainNumberValue(table.FieldAsDouble(col)))
-            return *value;
-        break;
+    case 2: {
+        const double value = table.FieldAsDouble(col);
+        return PlainNumberValue(value).value_or(value);
+    }
     case 5:
         return 0; // NULL reads as ""
     default:
@@ -457,8 +458,8 @@ void TTripsPage::LoadGridJazdy(const QString& sql) {
     const int filled = std::min(t.ColumnCount(), columns);
     const int km = t.RowCount() > 0 ? ColumnIndexOf(t, "km") : -1;
     const int cost = t.RowCount() > 0 ? ColumnIndexOf(t, "cena_celkom") : -1;
-    qint64 kmSum = 0;
-    qint64 costSum = 0;
+    long double kmSum = 0;
+    long double costSum = 0;
     t.MoveFirst();
     for (int row = 1; !t.Eof(); ++row, t.Next()) {
         QVector<QString> cells(columns);
@@ -478,8 +479,8 @@ void TTripsPage::LoadGridJazdy(const QString& sql) {
     }
     for (int col = 0; col < columns; ++col)
         sgJazdy->SetCells(col, sgJazdy->RowCount() - 1, QString());
-    lblJazdyKM->setText(FormatNumber(double(kmSum) / 10000));
-    lblJazdySuma->setText(FormatNumber(double(costSum) / 10000));
+    lblJazdyKM->setText(FormatNumber(kmSum / 10000));
+    lblJazdySuma->setText(FormatNumber(costSum / 10000));
 }
 
 void TTripsPage::ClearTripRows() {

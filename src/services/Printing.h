@@ -37,7 +37,8 @@ void SetPrintFontSize(int points);
 void SetPrintFontStyle(bool bold, bool underline = false);
 void SetPrintFontBlack();
 
-// Text in the box (x1, y1)-(x2, y2), wrapped at words and clipped to the box, at its top. Align:
+// Text in the box (x1, y1)-(x2, y2), wrapped at words and clipped to the box, at its top; a word
+// wider than the box is drawn in a smaller font so that it shows whole. Align:
 // first letter "C" centred, "R" or "P" right, anything else left; a second letter "B" changes
 // nothing (bottom alignment holds for single lines only, which are never asked for). CR, LF and
 // CR LF start a new line.

@@ -2,12 +2,14 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "Encoding.h"
@@ -47,39 +49,110 @@ int ExponentOf(const char* begin, const char* end) {
     return exponent;
 }
 
-// |value| * 100 rounded half away from zero, as decimal digits written to out (room for 400),
-// taken from the value's 18 significant digits; answers their count.
-int HundredthsDigits(double magnitude, char* out) {
-    char buffer[64]; // d.ddddddddddddddddde+XX
+using Digits = QVarLengthArray<char, 64>;
+
+// The significant digits of magnitude to precision places after the first; answers the exponent.
+int ScientificDigits(long double magnitude, int precision, Digits& digits) {
+    QVarLengthArray<char, 64> buffer(precision + 16); // d.ddd...e+XXXX
+    const double narrow = double(magnitude);
+    // A double's digits come quicker from the double.
     const char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17).ptr;
-    char mantissa[18];
-    mantissa[0] = buffer[0];
-    std::memcpy(mantissa + 1, buffer + 2, 17);
-    const int exponent = ExponentOf(buffer, end);
-    const int keep = exponent + 1 + 2; // digits left of the point in value * 100
-    if (keep >= 18) {
-        std::memcpy(out, mantissa, 18);
-        std::memset(out + 18, '0', size_t(keep - 18));
-        return keep;
-    }
+        narrow == magnitude
+            ? std::to_chars(buffer.begin(), buffer.end(), narrow, std::chars_format::scientific, precision)
+                  .ptr
+            : std::to_chars(buffer.begin(), buffer.end(), magnitude, std::chars_format::scientific, precision)
+                  .ptr;
+    digits.resize(precision + 1);
+    digits[0] = buffer[0];
+    std::memcpy(digits.data() + 1, buffer.data() + 2, size_t(precision));
+    return ExponentOf(buffer.data(), end);
+}
+
+// |value| * 100 rounded half away from zero, as decimal digits into out, from the value's 18
+// significant digits; from 10^16 up, where these end before the hundredths, from all of its digits.
+void HundredthsDigits(long double magnitude, Digits& out) {
+    Digits mantissa;
+    int exponent = ScientificDigits(magnitude, 17, mantissa);
+    // Beyond 2^53 a value has at most digits - 54 binary places, each one decimal place: all exact.
+    if (exponent >= 16)
+        exponent =
+            ScientificDigits(magnitude, exponent + std::numeric_limits<long double>::digits - 50, mantissa);
+    const qsizetype keep = exponent + 1 + 2; // digits left of the point in value * 100
+    const qsizetype held = mantissa.size();
+    out.clear();
     if (keep <= 0) {
-        out[0] = keep == 0 && mantissa[0] >= '5' ? '1' : '0';
-        return 1;
+        out.append(keep == 0 && mantissa[0] >= '5' ? '1' : '0');
+        return;
     }
-    std::memcpy(out, mantissa, size_t(keep));
+    out.append(mantissa.constData(), std::min(keep, held));
+    if (keep >= held) {
+        out.insert(out.end(), keep - held, '0');
+        return;
+    }
     if (mantissa[keep] < '5')
-        return keep;
-    for (int i = keep - 1; i >= 0; --i) {
+        return;
+    for (qsizetype i = keep - 1; i >= 0; --i) {
         if (out[i] != '9') {
             ++out[i];
-            return keep;
+            return;
         }
         out[i] = '0';
     }
-    std::memmove(out + 1, out, size_t(keep));
-    out[0] = '1';
-    return keep + 1;
+    out.insert(out.begin(), '1');
+}
+
+// [-]digits[(,|.)digits](e|E)[+|-]digits: a number with an exponent, as the database layer
+// ("6,6E-7") and the engine ("2.0e+15") write one.
+bool IsExponentText(const QString& text) {
+    qsizetype i = text.startsWith('-') ? 1 : 0;
+    auto digits = [&] {
+        const qsizetype start = i;
+        while (i < text.size() && IsDigit(text.at(i)))
+            ++i;
+        return i > start;
+    };
+    if (!digits())
+        return false;
+    if (i < text.size() && (text.at(i) == ',' || text.at(i) == '.')) {
+        ++i;
+        digits();
+    }
+    if (i == text.size() || (text.at(i) != 'e' && text.at(i) != 'E'))
+        return false;
+    ++i;
+    if (i < text.size() && (text.at(i) == '+' || text.at(i) == '-'))
+        ++i;
+    return digits() && i == text.size();
+}
+
+// A number text in the form of IsNumberText or IsExponentText, correctly rounded. One the type
+// cannot hold (the 15 digits of the largest double round up beyond it) stops at the largest finite
+// value when its integer part is not zero and its exponent not negative, else at zero.
+template <class Float> Float ParseNumber(const QString& text) {
+    QByteArray ascii = text.toLatin1().replace(',', '.').toLower();
+    Float value = 0;
+    const char* begin = ascii.constData();
+    if (std::from_chars(begin, begin + ascii.size(), value).ec == std::errc::result_out_of_range) {
+        const char* integer = begin + (ascii.startsWith('-') ? 1 : 0);
+        const size_t digits = std::strspn(integer, "0123456789");
+        const bool large = std::strspn(integer, "0") < digits && !ascii.contains("e-");
+        value = large ? std::numeric_limits<Float>::max() : Float(0);
+        if (integer != begin)
+            value = -value;
+    }
+    return value;
+}
+
+// TextToFloat in the given precision.
+template <class Float> Float TextToNumber(const QString& text) {
+    if (IsExponentText(text))
+        return ParseNumber<Float>(text);
+    QString cleaned = KeepNumberChars(ReplaceChar(text, '.', ','));
+    if (cleaned.isEmpty() || cleaned == QStringLiteral("-"))
+        cleaned = QStringLiteral("0");
+    if (!IsNumberText(cleaned))
+        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(cleaned));
+    return ParseNumber<Float>(cleaned);
 }
 
 int FindText(const QString& text, const QStringList& items, bool partial) {
@@ -113,51 +186,44 @@ QStringList ListTexts(const QListWidget* listWidget) {
 } // namespace
 
 double TextToFloat(const QString& text) {
-    QString cleaned = KeepNumberChars(ReplaceChar(text, '.', ','));
-    if (cleaned.isEmpty() || cleaned == QStringLiteral("-"))
-        cleaned = QStringLiteral("0");
-    bool ok = IsNumberText(cleaned);
-    double value = 0;
-    if (ok)
-        value = QString(cleaned).replace(',', '.').toDouble(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(cleaned));
-    return value;
+    return TextToNumber<double>(text);
 }
 
-QString FormatNumber(double value) {
+long double TextToExtended(const QString& text) {
+    return TextToNumber<long double>(text);
+}
+
+QString FormatNumber(long double value) {
     if (std::isnan(value))
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
-    char digits[400];
-    int count = HundredthsDigits(std::fabs(value), digits);
-    if (count < 3) {
-        std::memmove(digits + 3 - count, digits, size_t(count));
-        std::memset(digits, '0', size_t(3 - count));
-        count = 3;
-    }
-    const int integer = count - 2;
-    int first = 0;
+    Digits digits;
+    HundredthsDigits(std::fabs(value), digits);
+    if (digits.size() < 3)
+        digits.insert(digits.begin(), 3 - digits.size(), '0');
+    const qsizetype integer = digits.size() - 2;
+    qsizetype first = 0;
     while (first < integer - 1 && digits[first] == '0')
         ++first;
     // A value that rounds to zero shows no sign.
-    const bool negative = value < 0 && std::any_of(digits, digits + count, [](char d) { return d != '0'; });
+    const bool negative =
+        value < 0 && std::any_of(digits.begin(), digits.end(), [](char d) { return d != '0'; });
 
-    char16_t text[600];
-    int n = 0;
+    QVarLengthArray<char16_t, 96> text;
+    text.reserve(digits.size() + digits.size() / 3 + 2);
     if (negative)
-        text[n++] = u'-';
-    for (int i = first; i < integer; ++i) {
+        text.append(u'-');
+    for (qsizetype i = first; i < integer; ++i) {
         if (i > first && (integer - i) % 3 == 0)
-            text[n++] = u'\u00A0';
-        text[n++] = char16_t(digits[i]);
+            text.append(u'\u00A0');
+        text.append(char16_t(digits[i]));
     }
-    text[n++] = u',';
-    text[n++] = char16_t(digits[integer]);
-    text[n++] = char16_t(digits[integer + 1]);
-    return QString(reinterpret_cast<const QChar*>(text), n);
+    text.append(u',');
+    text.append(char16_t(digits[integer]));
+    text.append(char16_t(digits[integer + 1]));
+    return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
 }
 
 QString FloatToEditText(double value) {
@@ -192,13 +258,16 @@ bool IsPlainNumber(double value) {
     return PlainNumberValue(value).has_value();
 }
 
-qint64 AddTenThousandths(qint64 sum, double value) {
-    // In extended precision, rounded the default way: to the nearest, ties to even.
-    return std::llrint(static_cast<long double>(sum) + static_cast<long double>(value) * 10000.0L);
+// Sums within the 64-bit range then round exactly as a 64-bit count would.
+static_assert(std::numeric_limits<long double>::digits >= 64);
+
+long double AddTenThousandths(long double sum, double value) {
+    // Rounded the default way: to the nearest, ties to even.
+    return std::rint(sum + static_cast<long double>(value) * 10000.0L);
 }
 
-qint64 SumTenThousandths(const QStringList& values) {
-    qint64 sum = 0;
+long double SumTenThousandths(const QStringList& values) {
+    long double sum = 0;
     for (const QString& value : values) {
         if (!value.isEmpty())
             sum = AddTenThousandths(sum, NumberTextValue(value));

@@ -10,11 +10,15 @@ class QListWidget;
 
 // Number text as typed or shown -> number: '.' counts as the decimal comma, every character
 // but digits, ',' and '-' is dropped, an empty text or "-" is 0. Throws EConvertError
-// ("'<text>' is not a valid floating point value") when the rest is no number.
+// ("'<text>' is not a valid floating point value") when the rest is no number. A number with an
+// exponent, as the database layer ("6,6E-7") and the engine ("2.0e+15") write it, is read whole.
 double TextToFloat(const QString& text);
+// The same in extended precision, for texts with more digits than a double holds.
+long double TextToExtended(const QString& text);
 // The one display format of numbers: "###,###,##0.00" with a decimal comma and U+00A0
-// as thousands separator, e.g. "-1 234 567,50".
-QString FormatNumber(double value);
+// as thousands separator, e.g. "-1 234 567,50". Rounded half away from zero on the value's 18
+// significant digits; a value larger than they reach shows every digit of its integer part.
+QString FormatNumber(long double value);
 // A stored number as an edit field takes it: every digit needed to read the same value back, a
 // decimal comma, no thousands separator and no exponent ("1,459", "1234,5", "-0,000001", "12").
 QString FloatToEditText(double value);
@@ -25,9 +29,10 @@ bool IsPlainNumber(double value);
 std::optional<double> PlainNumberValue(double value);
 
 // Money sums: a count of ten-thousandths. Each step rounds sum + value x 10000 to the nearest
-// integer, ties to even, in extended precision; an empty text adds nothing.
-qint64 AddTenThousandths(qint64 sum, double value);
-qint64 SumTenThousandths(const QStringList& values);
+// integer, ties to even, in extended precision; an empty text adds nothing. The count is held in
+// extended precision, exact up to 2^64, so a sum beyond the 64-bit range grows on instead of wrapping.
+long double AddTenThousandths(long double sum, double value);
+long double SumTenThousandths(const QStringList& values);
 // TextToFloat(text), read directly when the text is a plain "[-]digits[,digits]".
 double NumberTextValue(const QString& text);
 // Drops every character but digits, ',' and '-'; '.' becomes ','.

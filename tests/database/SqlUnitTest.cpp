@@ -8,6 +8,7 @@
 #include "SQLunit.h"
 #include "StringGrid.h"
 #include "TestSupport.h"
+#include "TextUtils.h"
 
 namespace {
 
@@ -155,6 +156,54 @@ TEST_F(SqlUnitTest, FillGridWritesRowsAndOneEmptyRow) {
     grid.SetColCount(2);
     FillGrid(db, "auta", "SELECT id, nazov, km, datum, cas FROM auta ORDER BY id", &grid);
     EXPECT_EQ(Rows(), QStringList({"H0|H1", "1|Octavia", "2|", "3|Fabia", "|"}));
+}
+
+// Numbers as a grid gets them from the engine: a float column in the general format (an exponent beyond 15
+// digits and below 0,00001), an integer's digits, a float in a text column as the engine's own text. Typed
+// through NumberToSql and read back from the cell, each is its value at 15 significant digits.
+TEST_F(SqlUnitTest, NumbersAtTheEdgesReadBackFromTheGridAsTheirValues) {
+    db.Execute("CREATE TABLE cisla (id INTEGER PRIMARY KEY, f FLOAT, i INTEGER, t VARCHAR (30))");
+    const double largest = std::numeric_limits<double>::max();
+    struct Case {
+        int col;
+        QString typed;
+        const char* cell;
+        double value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1, "0,00001", "0,00001", 0.00001, "0,00"},
+        {1, "0,0000099", "9,9E-6", 0.0000099, "0,00"},
+        {1, "-0,0051", "-0,0051", -0.0051, "-0,01"},
+        {1, "999 999 999 999 999", "999999999999999", 999999999999999.0, "999 999 999 999 999,00"},
+        {1, "999999999999999,9", "1E15", 1e15, "1 000 000 000 000 000,00"},
+        {1, "1999999999999998", "2E15", 2e15, "2 000 000 000 000 000,00"},
+        {1, "9007199254740993", "9,00719925474099E15", 9007199254740990.0, "9 007 199 254 740 990,00"},
+        {1, QString::asprintf("%.0f", largest), "1,79769313486232E308", largest, nullptr}, // every digit
+        {2, "9007199254740993", "9007199254740993", 9007199254740992.0, "9 007 199 254 740 992,00"},
+        {2, "-9223372036854775808", "-9223372036854775808", -9223372036854775808.0,
+         "-9 223 372 036 854 775 808,00"},
+        {3, "0,00000066", "6.6e-07", 6.6e-7, "0,00"},
+        {3, "2000000000000000", "2.0e+15", 2e15, "2 000 000 000 000 000,00"},
+    };
+    const char* const columns[] = {"", "f", "i", "t"};
+    for (const Case& c : cases) {
+        // A number into a text column is stored as the engine's text of the number.
+        const QString value = NumberToSql(c.typed);
+        db.Execute(QString("INSERT INTO cisla (%1) VALUES (%2)")
+                       .arg(columns[c.col], c.col == 3 ? "CAST(" + value + " AS REAL)" : value));
+    }
+    FillGrid(db, "cisla", "SELECT id, f, i, t FROM cisla ORDER BY id", &grid);
+    for (int row = 1; row <= int(std::size(cases)); ++row) {
+        const Case& c = cases[row - 1];
+        const QString cell = grid.Cells(c.col, row);
+        EXPECT_EQ(cell, c.cell) << c.typed.toStdString();
+        EXPECT_EQ(TextToFloat(cell), c.value) << c.typed.toStdString();
+        if (c.shown) {
+            EXPECT_EQ(FormatNumber(TextToFloat(cell)), QString(c.shown).replace(' ', QChar(0xA0)))
+                << c.typed.toStdString();
+        }
+    }
 }
 
 TEST_F(SqlUnitTest, DateColumnsToShownText) {

@@ -1,6 +1,7 @@
 #include <QAbstractItemView>
 
 #include "GridHelpers.h"
+#include "PdfText.h"
 #include "ProgramFixture.h"
 #include "SQLunit.h"
 #include "TextUtils.h"
@@ -254,4 +255,100 @@ TEST_F(TripsTest, RefusedDatesAndArrivalsBeforeTheDepartureThenDeleteOfTheSelect
     EXPECT_TRUE(Col(0).isEmpty());
     Save("20.05.2024 07:00", "20.05.2024 08:00");
     EXPECT_EQ(Column("SELECT id FROM jazdy"), QStringList({"1"}));
+}
+
+namespace {
+// The words printed on the line at top between x1 and x2 (mm), joined by blanks.
+QString PrintedText(const PdfText& pdf, double top, double x1, double x2) {
+    QStringList words;
+    for (const PdfWord& w : pdf.words)
+        if (std::abs(w.top - top) < 0.5 && w.left > x1 - 0.1 && w.right < x2 + 0.1)
+            words << w.text;
+    return words.join(' ');
+}
+
+// The texts with each blank the no-break space the program groups digits by.
+QStringList Shown(QStringList texts) {
+    for (QString& text : texts)
+        text.replace(' ', QChar(0xA0));
+    return texts;
+}
+} // namespace
+
+// Values the fields take, at the edges of what the engine's numbers and the totals can hold: each cell and
+// total is shown as its value, the page loads, no box, and the trip log prints the same whole. One trip per
+// route; the car, a company car, uses 0,066 l a km.
+TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNeverWrap) {
+    MasterData();
+    program.OpenTrips();
+    struct Case {
+        const char *distances, *price;
+        int back;
+        QStringList km, perKm, total, totals;
+        QString withoutVat;
+    };
+    const Case cases[] = {
+        // Kilometres beyond 2^63 ten-thousandths in sum.
+        {"400000000000000;400000000000000",
+         "1,5",
+         1,
+         {"800 000 000 000 000,00", "800 000 000 000 000,00"},
+         {"0,10", "0,10"},
+         {"79 200 000 000 000,00", "79 200 000 000 000,00"},
+         {"1 600 000 000 000 000,00", "158 400 000 000 000,00"},
+         "133 109 243 697 478,99"},
+        // Beyond 10^15, where the engine's text turns to an exponent, and beyond 2^53.
+        {"999999999999999",
+         "50",
+         1,
+         {"1 999 999 999 999 998,00"},
+         {"3,30"},
+         {"6 599 999 999 999 994,00"},
+         {"1 999 999 999 999 998,00", "6 599 999 999 999 994,00"},
+         "5 546 218 487 394 952,94"},
+        // A total whose hundredths lie beyond what a double holds at 10^14.
+        {"99999999999999,5;0,51",
+         "0",
+         0,
+         {"99 999 999 999 999,50", "0,51"},
+         {"0,00", "0,00"},
+         {"0,00", "0,00"},
+         {"100 000 000 000 000,01", "0,00"},
+         "0,00"},
+        // Below 0,00001, where the exponent is negative.
+        {"0,00001", "0,00001", 1, {"0,00"}, {"0,00"}, {"0,00"}, {"0,00", "0,00"}, "0,00"},
+    };
+    PdfPrinterAnswer answer;
+    for (const Case& c : cases) {
+        Db->Execute("DELETE FROM jazdy");
+        Db->Execute("DELETE FROM mesta");
+        Db->Execute("UPDATE cphm SET cena = " + NumberToSql(c.price));
+        const QStringList distances = QString(c.distances).split(';');
+        for (int i = 0; i < distances.size(); ++i) {
+            Db->Execute("INSERT INTO mesta (id, mesto1, mesto2, vzdialenost) VALUES (" +
+                        QString::number(i + 1) + ", 'A', 'B', " + NumberToSql(distances[i]) + ")");
+            InsertTrip(QString("2024-05-1%1 08:00").arg(i), c.back, i + 1);
+        }
+        page->cbJazdyAutoCloseUp();
+        EXPECT_EQ(Col(5), Shown(c.km)) << c.distances;
+        EXPECT_EQ(Col(6), Shown(c.perKm)) << c.distances;
+        EXPECT_EQ(Col(11), Shown(c.total)) << c.distances;
+        EXPECT_EQ(Totals(), Shown(c.totals)) << c.distances;
+
+        // Rows from 57 by 4: kilometres in 123-139, total cost in 258-276; the totals 7 below, right of
+        // their captions, which end at 41.
+        page->BitBtn27->click();
+        const PdfText pdf = answer.Read();
+        QStringList printed;
+        for (int row = 0; row < c.km.size(); ++row)
+            printed << PrintedText(pdf, 57 + 4 * row, 123, 139) << PrintedText(pdf, 57 + 4 * row, 258, 276);
+        const int totals = 57 + 4 * int(c.km.size()) + 7;
+        for (int line = 0; line < 3; ++line)
+            printed << PrintedText(pdf, totals + 4 * line, 41, 297);
+        QStringList expected;
+        for (int row = 0; row < c.km.size(); ++row)
+            expected << c.km[row] << c.total[row];
+        EXPECT_EQ(printed, expected + c.totals + QStringList(c.withoutVat)) << c.distances;
+    }
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
 }

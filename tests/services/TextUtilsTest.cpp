@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "TestSupport.h"
 #include "TextUtils.h"
@@ -18,6 +19,39 @@ TEST(TextToFloat, CleansTheTextAndRejectsWhatIsNoNumberAfterCleaning) {
                   "'" + pair.section('>', 1) + "' is not a valid floating point value"); // text>cleaned
     EXPECT_EQ(KeepNumberChars("a1.2 3,4-b+\u00A0٣²"), "1,23,4-"); // only the digits 0 to 9
     EXPECT_DOUBLE_EQ(TextToFloat("0.89 (build 64)"), 0.8964);     // versions compare by their digits
+}
+
+// The database layer's general format and the engine's text carry an exponent beyond 15 digits and below
+// 0,00001: read whole, never as the digits run together. Only a whole such text counts; beyond a double's
+// range it stops at the largest one or at zero.
+TEST(TextToFloat, NumbersWithAnExponentAndBeyondTheRange) {
+    const double largest = std::numeric_limits<double>::max();
+    const std::pair<QString, double> cases[] = {
+        {"6,6E-7", 6.6e-7},
+        {"6.6e-07", 6.6e-7},
+        {"2.0e+15", 2e15},
+        {"2E15", 2e15},
+        {"-1,99999999999999E15", -1.99999999999999e15},
+        {"1E28", 1e28},
+        {"1,79769313486232E308", largest},
+        {"-1,79769313486232E308", -largest},
+        {"4,94065645841247E-324", std::numeric_limits<double>::denorm_min()},
+        {"1E-400", 0},
+        {"1" + QString(400, '0'), largest},
+        {"-0," + QString(400, '0') + "1", 0},
+        {"1,5 E3", 1.53}, // not one number: cleaned as ever
+        {"1,5e3 km", 1.53},
+        {"E5", 5},
+        {"1E", 1},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(TextToFloat(text), value) << text.toStdString();
+        EXPECT_EQ(NumberTextValue(text), value) << text.toStdString();
+    }
+    // Extended precision keeps the hundredths a double loses at 10^14.
+    EXPECT_EQ(TextToExtended("100 000 000 000 000,01"), 100000000000000.01L);
+    EXPECT_EQ(TextToFloat("100 000 000 000 000,01"), 100000000000000.015625);
+    EXPECT_EQ(TextToExtended("6,6E-7"), 6.6e-7L);
 }
 
 // Two decimals rounded half away from zero on the held value's digits, comma, groups of three.
@@ -36,10 +70,48 @@ TEST(FormatNumber, TwoDecimalsCommaAndGroups) {
         EXPECT_DOUBLE_EQ(TextToFloat(FormatNumber(value)), std::round(value * 100) / 100) << value;
 }
 
-TEST(MoneySums, TenThousandthsOfUnroundedValues) {
+// Either side of 2^53, of the 64-bit count of ten-thousandths (922 337 203 685 477,5807) and of 10^16, where
+// the 18 digits end before the hundredths; tiny values and the largest double. Every digit is the value's.
+TEST(FormatNumber, LargeAndTinyValuesShowTheirValue) {
+    const std::pair<long double, const char*> cases[] = {
+        {9007199254740991.0L, "9 007 199 254 740 991,00"},
+        {9007199254740993.0L, "9 007 199 254 740 993,00"}, // held in extended precision
+        {-9007199254740994.0, "-9 007 199 254 740 994,00"},
+        {1999999999999998.0, "1 999 999 999 999 998,00"},
+        {922337203685477.5807L, "922 337 203 685 477,58"},
+        {922337203685477.5850L, "922 337 203 685 477,59"},
+        {1000000000000000100.0L / 10000, "100 000 000 000 000,01"},
+        {1600000000000000.0L, "1 600 000 000 000 000,00"},
+        {9999999999999999.0L, "9 999 999 999 999 999,00"},
+        {10000000000000000.125L, "10 000 000 000 000 000,13"}, // a tie, away from zero
+        {-10000000000000000.375L, "-10 000 000 000 000 000,38"},
+        {99999999999999999.9921875L, "99 999 999 999 999 999,99"},
+        {9999999999999999.9951171875L, "10 000 000 000 000 000,00"}, // carried through every digit
+        {9223372036854775808.0, "9 223 372 036 854 775 808,00"},
+        {18446744073709551615.0L, "18 446 744 073 709 551 615,00"},
+        {6.6e-7, "0,00"},
+        {-6.6e-7, "0,00"},
+        {-0.005, "-0,01"},
+        {4.9e-324, "0,00"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatNumber(value), QString(text).replace(' ', QChar(0xA0))) << double(value);
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(FormatNumber(largest).remove(QChar(0xA0)), QString::asprintf("%.0f,00", largest));
+    EXPECT_EQ(FormatNumber(-std::numeric_limits<long double>::max()).size(), 1 + 4933 + 1644 + 3)
+        << "every digit";
+}
+
+// Each step rounds to the nearest ten-thousandth, ties to even; past the 64-bit range the count grows on.
+TEST(MoneySums, TenThousandthsOfUnroundedValuesNeverWrap) {
     EXPECT_EQ(SumTenThousandths({"0,004", "", "0,004", "0,004"}), 120);
     EXPECT_EQ(SumTenThousandths({"1\u00A0234,5", "-0,00005", "0,00015"}), 12345002);
     EXPECT_EQ(AddTenThousandths(7, 0.00036), 11);
+    EXPECT_EQ(AddTenThousandths(9223372036854775807, 0.0001), 9223372036854775808.0L);
+    EXPECT_EQ(AddTenThousandths(-9223372036854775807 - 1, -0.0001), -9223372036854775809.0L);
+    EXPECT_EQ(AddTenThousandths(16000000000000000000.0L, 0.0001), 16000000000000000001.0L);
+    EXPECT_EQ(SumTenThousandths({"800000000000000", "800000000000000"}), 16000000000000000000.0L);
+    EXPECT_EQ(SumTenThousandths({"6,6E-7", "1999999999999998"}), 19999999999999980000.0L);
 }
 
 TEST(StripDiacritics, TransliteratesThroughWindows1250AndTheBufferChangesOnlyHighBytes) {
