@@ -32,8 +32,12 @@ FolderDialogHook SetFolderDialogHook(FolderDialogHook hook) {
 std::optional<QString> BrowseForFolder(const QString& title, const QString& proposed, QWidget* parent) {
     if (Hook())
         return Hook()(title, proposed);
-    const QString chosen = QFileDialog::getExistingDirectory(parent, title, ExistingFolder(proposed));
-    if (chosen.isEmpty())
+    QFileDialog dialog(parent, title, ExistingFolder(proposed));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // The toolkit's Slovak texts leave its Cancel button in English.
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Zrušiť"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::fromNativeSeparators(chosen);
+    return QDir::fromNativeSeparators(dialog.selectedFiles().constFirst());
 }

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTimer>
 
 #include "Exception.h"
+#include "FolderDialog.h"
 #include "OneLineGuard.h"
 #include "TestSupport.h"
 #include "TextCompare.h"
@@ -76,6 +82,26 @@ TEST(ToolkitTranslation, TheToolkitsOwnDialogsSpeakSlovak) {
         GTEST_SKIP() << "the toolkit's Slovak translation is not installed";
     EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print To File ..."),
               QStringLiteral("Tlačiť do súboru…"));
+}
+
+// Without a hook the toolkit's folder dialog opens on the proposed folder, or on its nearest existing
+// parent, with a Slovak Cancel; cancelling it chooses nothing.
+TEST(FolderDialog, WithoutAHookTheToolkitsDialogOpensOnTheNearestFolderWithASlovakCancel) {
+    const TempProgramFolder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.File("Data")));
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QPushButton* cancel = buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr;
+        shown = QFileInfo(dialog->directory().absolutePath()).fileName() + " | " +
+                (cancel ? cancel->text() : "no Cancel");
+        dialog->reject();
+    });
+    EXPECT_EQ(BrowseForFolder("Kelbor", folder.File("Data/missing/deeper"), nullptr), std::nullopt);
+    EXPECT_EQ(shown, "Data | " + QStringLiteral("Zrušiť"));
 }
 
 // '|' marks the caret. A line break is one blank, CR LF one break, LF CR two; other controls go.
