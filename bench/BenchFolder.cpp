@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <cstdio>
+#include <fstream>
 
 #include "ProgramFolder.h"
 
@@ -23,4 +24,17 @@ TBenchFolder::~TBenchFolder() {
         return;
     SetMessageBoxHook(previousHook_);
     SetProgramFolderForTesting(QString());
+}
+
+long StatusKb(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stol(line.substr(key.size() + 1));
+    return -1;
+}
+
+void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <string>
 
 #include "MessageBox.h"
 
@@ -23,3 +24,8 @@ private:
     QTemporaryDir dir_;
     MessageBoxHook previousHook_;
 };
+
+// This process's resident set size and its peak (the VmRSS and VmHWM lines of its status), in kB.
+long StatusKb(const std::string& key);
+// Starts a new peak: the kernel sets VmHWM back to the current resident size.
+void ResetPeak();

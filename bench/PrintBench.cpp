@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "BenchFolder.h"
@@ -26,21 +24,6 @@
 
 namespace {
 const int kTrips[] = {1000, 10000};
-
-// Resident set size and its peak (VmRSS, VmHWM), in kB.
-long StatusKb(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key + ":", 0) == 0)
-            return std::stol(line.substr(key.size() + 1));
-    return -1;
-}
-
-// Starts a new peak: the kernel sets VmHWM back to the current resident size.
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 // One customer, the master data, and car i + 1 with kTrips[i] trips, one every 9 hours.
 void BuildData() {

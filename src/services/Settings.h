@@ -11,5 +11,5 @@ QString ReadSetting(const QString& section, const QString& key, const QString& d
 // The value as a whole number, true when not 0; a missing key or any other text gives the default.
 bool ReadSettingBool(const QString& section, const QString& key, bool defaultValue);
 // Sets the value and writes the file; throws EFileError when the file cannot be written
-// (no folder is created).
+// (no folder is created), and Exception for what TMemIniFile::WriteString refuses.
 void WriteSetting(const QString& section, const QString& key, const QString& value);

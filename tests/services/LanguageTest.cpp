@@ -177,6 +177,16 @@ TEST_F(LanguageTest, TemplateHoldsWindowsThenMessagesAndKeepsWhatTheFileHeld) {
     TestWindows fresh; // the template reads back to the same texts, on one line
     TranslateForm(path, &fresh.form);
     EXPECT_EQ(fresh.BitBtn1->text(), "  Dva riadky  ");
+
+    // Filled up to the reader's bound, the file takes no longer caption and stays as it was.
+    QByteArray full = ReadFileBytes(path) + "[fill]\r\nx=\r\n\r\n";
+    full.insert(full.size() - 4, QByteArray(TMemIniFile::MaxFileBytes - full.size(), 'f'));
+    WriteFileBytes(path, full);
+    w.BitBtn1->setText(QStringLiteral("  Dva\r\nriadky  !"));
+    EXPECT_EQ(ErrorOf([&] { SaveLanguageTemplate(path, &w.form); }),
+              "Nastavenie \"BitBtn1\" v sekcii [Form1] nie je možné uložiť: súbor nastavení by bol väčší ako "
+              "8 MB.");
+    EXPECT_TRUE(ReadFileBytes(path) == full);
 }
 
 // A translated caption sizes its control from where its text stands, never below the size it was laid out

@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "BoundedFile.h"
+#include "Encoding.h"
 #include "FaultHelpers.h"
 #include "IniFile.h"
 #include "Settings.h"
@@ -69,23 +70,39 @@ TEST_F(SettingsTest, WriteKeepsEverythingElseInOrderDropsCommentsAndAppendsWhatI
     EXPECT_EQ(ReadSetting("Info", "mesto2", ""), "Žilina – Nitra");
 }
 
-TEST_F(SettingsTest, AByteOrderMarkMeansUtf8AndTheFileIsWrittenBackInWindows1250) {
-    WriteFileBytes(SettingsFilePath(),
-                   "\xEF\xBB\xBF[language]\r\nname=\xC5\xBDilina\r\n[Info]\r\nPriemRychl=50\r\n");
+// A file an editor saved in UTF-8 with a mark stays UTF-8: every value it holds survives a write.
+TEST_F(SettingsTest, AByteOrderMarkMeansUtf8AndTheFileIsWrittenBackInTheCodeItCameIn) {
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const QByteArray kept =
+        "[general]\r\nSpolKBpath=/srv/\xD0\x9A\xD0\xB5\xD0\xBB\xD0\xB1\xD0\xBE\xD1\x80\r\n"
+        "\r\n[language]\r\nname=\xC5\xBDilina\r\n\r\n"; // /srv/Келбор, Žilina
+    WriteFileBytes(SettingsFilePath(), mark + kept + "[Info]\r\nPriemRychl=50\r\n");
     EXPECT_EQ(ReadSetting("language", "name", "-"), "Žilina");
     WriteSetting("Info", "PriemRychl", "60");
-    EXPECT_EQ(SettingsBytes(),
-              "[language]\r\nname=" + ZilinaAnsi + "\r\n\r\n[Info]\r\nPriemRychl=60\r\n\r\n");
+    EXPECT_EQ(SettingsBytes(), mark + kept + "[Info]\r\nPriemRychl=60\r\n\r\n");
+    EXPECT_EQ(ReadSetting("general", "SpolKBpath", ""), "/srv/Келбор");
+    WriteSetting("Info", "mesto1", "Київ 😀"); // UTF-8 holds it
+    EXPECT_EQ(ReadSetting("Info", "mesto1", ""), "Київ 😀");
+    const QByteArray before = SettingsBytes();
+    const QString lone = QString(QChar(0xD800)); // no UTF-8 form
+    EXPECT_EQ(ErrorOf([&] { WriteSetting("Info", "mesto1", "x" + lone); }),
+              "Nastavenie \"mesto1\" v sekcii [Info] nie je možné uložiť: znak \"" + lone +
+                  "\" nie je možné zapísať do súboru nastavení.");
+    EXPECT_EQ(SettingsBytes(), before);
+
     WriteFileBytes(SettingsFilePath(), "[language]\r\nname=\xC5\xBDilina\r\n"); // no mark: Windows-1250
     EXPECT_EQ(ReadSetting("language", "name", "-"), "Ĺ˝ilina");
+    WriteSetting("Info", "mesto1", "Žilina");
+    EXPECT_EQ(SettingsBytes(),
+              "[language]\r\nname=\xC5\xBDilina\r\n\r\n[Info]\r\nmesto1=" + ZilinaAnsi + "\r\n\r\n");
 }
 
 TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     WriteFileBytes(SettingsFilePath(),
-                   "[Mesto]\r\nk=1\r\nK=2\r\n[other]\r\nx=zero\r\n[MESTO]\r\nk=3\r\nnew=4\r\n"
+                   "[Mesto]\r\nk=1\r\nK=2\r\n[empty]\r\n[other]\r\nx=zero\r\n[MESTO]\r\nk=3\r\nnew=4\r\n"
                    "[\310as]\r\n\212\355rka=5\r\n"); // Čas, šírka in Windows-1250
     TMemIniFile ini(SettingsFilePath());
-    EXPECT_EQ(ini.ReadSections(), (QStringList{"Mesto", "other", "Čas"}));
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"Mesto", "empty", "other", "Čas"}));
     EXPECT_EQ(ini.ReadSection("mesto"), (QStringList{"k", "K", "k", "new"}));
     EXPECT_EQ(ini.ReadString("mesto", "K", ""), "1") << "the first entry of a key";
     EXPECT_EQ(
@@ -99,9 +116,30 @@ TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     EXPECT_EQ(ini.ReadString("nová", "K", ""), "n");
     EXPECT_TRUE(SettingsBytes().startsWith("[Mesto]\r\nk=1\r\n")) << "written only by UpdateFile";
     ini.UpdateFile();
-    EXPECT_EQ(SettingsBytes(),
-              "[Mesto]\r\nk=9\r\nK=2\r\nk=3\r\nnew=4\r\nadded=a\r\n\r\n[other]\r\nx=zero\r\n\r\n"
-              "[\310as]\r\n\212\355rka=6\r\n\r\n[Nov\xE1]\r\nk=n\r\n\r\n");
+    EXPECT_EQ(
+        SettingsBytes(),
+        "[Mesto]\r\nk=9\r\nK=2\r\nk=3\r\nnew=4\r\nadded=a\r\n\r\n[empty]\r\n\r\n[other]\r\nx=zero\r\n\r\n"
+        "[\310as]\r\n\212\355rka=6\r\n\r\n[Nov\xE1]\r\nk=n\r\n\r\n");
+
+    // Many more keys: the index grows and still finds every key where it was.
+    QStringList expected{"10", "10", "4", "a", "zero", "6", "n"}, found;
+    for (int i = 0; i < 30; ++i) {
+        ini.WriteString(i % 2 ? "Empty" : "čas", QString("n%1").arg(i), QString::number(i));
+        expected << QString::number(i);
+    }
+    ini.WriteString("MESTO", "k", "10");
+    for (const auto& [section, key] : {std::pair{"mesto", "k"},
+                                       {"Mesto", "K"},
+                                       {"mesto", "new"},
+                                       {"mesto", "added"},
+                                       {"other", "x"},
+                                       {"ČAS", "ŠÍRKA"},
+                                       {"nová", "k"}})
+        found << ini.ReadString(section, key, "-");
+    for (int i = 0; i < 30; ++i)
+        found << ini.ReadString(i % 2 ? "empty" : "Čas", QString("N%1").arg(i), "-");
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(ini.ReadSection("mesto"), (QStringList{"k", "K", "k", "new", "added"}));
 }
 
 TEST_F(SettingsTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothingIsWritten) {
@@ -127,6 +165,56 @@ TEST_F(SettingsTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothing
     EXPECT_EQ(ini.ReadSections(), QStringList{"Info"});
     ini.WriteString("Info", "ucel", "tab\tand blanks are fine");
     EXPECT_EQ(ini.ReadString("info", "UCEL", ""), "tab\tand blanks are fine");
+}
+
+// The writer never makes a file its own reader refuses: a write that ends exactly at the bound is
+// taken, one byte more is refused and the file stays as it was.
+TEST_F(SettingsTest, AWriteThatWouldOutgrowTheReaderIsRefusedAndTheFileKept) {
+    const QByteArray utf8 = "\xEF\xBB\xBF", file = "[Info]\r\nPriemRychl=50\r\n\r\n[fill]\r\nx=#\r\n\r\n";
+    const struct {
+        QByteArray mark;              // the file is UTF-8 with it
+        QString section, key, letter; // the value is made of the letter
+        QByteArray after;             // the file written, '@' for the value
+    } cases[] = {
+        // A changed value, the key as the file spells it; "ž" is one byte in Windows-1250.
+        {"", "info", "priemrychl", "ž", "[Info]\r\nPriemRychl=@\r\n\r\n[fill]\r\nx=#\r\n\r\n"},
+        // A new key; in UTF-8 "ж" takes two bytes and the mark three.
+        {utf8, "Info", "mesto1", "ж", "[Info]\r\nPriemRychl=50\r\nmesto1=@\r\n\r\n[fill]\r\nx=#\r\n\r\n"},
+        {"", "last", "vybzakid", "7", QByteArray(file) + "[last]\r\nvybzakid=@\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        const auto encode = [&](const QString& text) {
+            return c.mark.isEmpty() ? ToAnsi(text) : text.toUtf8();
+        };
+        const QString value = c.letter.repeated(12);
+        const QByteArray fill(
+            TMemIniFile::MaxFileBytes - (c.mark + c.after).size() + 2 - encode(value).size(), 'f');
+        const QByteArray before = c.mark + QByteArray(file).replace("#", fill);
+        WriteFileBytes(SettingsFilePath(), before);
+        EXPECT_EQ(ErrorOf([&] { WriteSetting(c.section, c.key, value + c.letter); }),
+                  "Nastavenie \"" + c.key + "\" v sekcii [" + c.section +
+                      "] nie je možné uložiť: súbor nastavení by bol väčší ako 8 MB.");
+        EXPECT_TRUE(SettingsBytes() == before) << c.key.toStdString();
+        EXPECT_EQ(ReadSetting("Info", "PriemRychl", "-"), "50");
+
+        WriteSetting(c.section, c.key, value);
+        const QByteArray after = c.mark + QByteArray(c.after).replace("#", fill).replace("@", encode(value));
+        EXPECT_EQ(after.size(), TMemIniFile::MaxFileBytes);
+        EXPECT_TRUE(SettingsBytes() == after) << c.key.toStdString();
+        EXPECT_EQ(ReadSetting(c.section, c.key, "-"), value);
+    }
+
+    // Line ends of one byte, which the writer makes two: even the unchanged file would be too large.
+    const QByteArray bare =
+        "[Info]\nPriemRychl=50\n[fill]\nx=" + QByteArray(TMemIniFile::MaxFileBytes - 32, 'f') + "\n";
+    WriteFileBytes(SettingsFilePath(), bare);
+    EXPECT_EQ(ErrorOf([] { WriteSetting("Info", "PriemRychl", "5"); }),
+              "Nastavenie \"PriemRychl\" v sekcii [Info] nie je možné uložiť: súbor nastavení by bol väčší "
+              "ako 8 MB.");
+    EXPECT_EQ(ErrorOf<EFileError>([] { TMemIniFile(SettingsFilePath()).UpdateFile(); }),
+              "Nie je možné zapísať súbor \"" + SettingsFilePath() + "\": bol by väčší ako 8 MB.");
+    EXPECT_TRUE(SettingsBytes() == bare);
+    EXPECT_EQ(ReadSetting("info", "priemrychl", "-"), "50");
 }
 
 // What cannot be read is not replaced: the language page's test with a FIFO in the file's place.
