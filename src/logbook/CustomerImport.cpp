@@ -4,17 +4,12 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSet>
-#include <QStringDecoder>
-#include <QTemporaryFile>
 #include <QWidget>
-#include <algorithm>
 #include <memory>
 
 #include "AboutUnit.h"
-#include "BoundedFile.h"
 #include "DateTime.h"
 #include "Encoding.h"
-#include "Exception.h"
 #include "GeneralUnit.h"
 #include "Globals.h"
 #include "GridHelpers.h"
@@ -82,34 +77,6 @@ bool RequireStorable(const TMemIniFile& ini, const QString& section, const QStri
     return true;
 }
 
-// Far above any customer file; the INI reader refuses larger ones as well.
-constexpr qint64 MaxCustomerFileBytes = 8 << 20;
-constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
-
-// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
-// alone where UTF-8 needs a lead byte followed by continuation bytes.
-bool IsUtf8BeyondAscii(const QByteArray& bytes) {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-// The customer file, read as Windows-1250 or as UTF-8 (an accounting program may write either,
-// with or without a byte-order mark). The INI reader knows UTF-8 by its mark, so a file without
-// one is handed over as a marked temporary copy.
-std::unique_ptr<TMemIniFile> ReadCustomerFile(const QString& path) {
-    const std::optional<QByteArray> bytes = ReadBoundedFile(path, MaxCustomerFileBytes);
-    if (!bytes || bytes->startsWith(Utf8Mark) || !IsUtf8BeyondAscii(*bytes))
-        return std::make_unique<TMemIniFile>(path);
-    QTemporaryFile copy;
-    const QByteArray marked = QByteArray(Utf8Mark) + *bytes;
-    if (!copy.open() || copy.write(marked) != marked.size() || !copy.flush())
-        throw EFileError(QStringLiteral("Súbor zákazníkov \"%1\" sa nepodarilo prečítať.").arg(path));
-    return std::make_unique<TMemIniFile>(copy.fileName());
-}
-
 // A small window of its own in the middle of the screen that carries the progress panel.
 std::unique_ptr<QWidget> NewProgressWindow() {
     auto window =
@@ -125,9 +92,9 @@ std::unique_ptr<QWidget> NewProgressWindow() {
 void ImportPass(const AccountingProgram& program) {
     if (!ReadSettingBool("general", program.enabledKey, program.enabledDefault))
         return;
-    const std::unique_ptr<const TMemIniFile> file =
-        ReadCustomerFile(CustomerFilePath(ReadSetting("general", program.folderKey, QString())));
-    const TMemIniFile& ini = *file;
+    // An accounting program may write its file in UTF-8, with or without the byte-order mark.
+    const TMemIniFile ini(CustomerFilePath(ReadSetting("general", program.folderKey, QString())),
+                          TMemIniFile::Utf8Sign::MarkOrContent);
     CreateTableZakaznici(); // only when an import may need it
 
     TDatabase& db = Database();

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -14,6 +15,16 @@ namespace {
 constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
 constexpr quint32 Utf8MarkSize = sizeof Utf8Mark - 1;
 constexpr int MaxMegabytes = int(TMemIniFile::MaxFileBytes >> 20);
+
+// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
+// alone where UTF-8 needs a lead byte followed by continuation bytes.
+bool IsUtf8BeyondAscii(const QByteArray& bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= ' '; // blanks and control characters, as trimmed
@@ -145,7 +156,7 @@ template <typename HashOf> void TMemIniFile::IdTable::Insert(size_t hash, quint3
     ++count_;
 }
 
-TMemIniFile::TMemIniFile(const QString& fileName) : fileName_(fileName) {
+TMemIniFile::TMemIniFile(const QString& fileName, Utf8Sign sign) : fileName_(fileName) {
     if (!QFileInfo::exists(fileName))
         return;
     std::optional<QByteArray> bytes = ReadBoundedFile(fileName, MaxFileBytes);
@@ -155,6 +166,10 @@ TMemIniFile::TMemIniFile(const QString& fileName) : fileName_(fileName) {
     }
     text_ = std::move(*bytes);
     utf8_ = text_.startsWith(Utf8Mark);
+    if (!utf8_ && sign == Utf8Sign::MarkOrContent && IsUtf8BeyondAscii(text_)) {
+        text_.prepend(Utf8Mark);
+        utf8_ = true;
+    }
     Parse();
 }
 
