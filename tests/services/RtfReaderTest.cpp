@@ -1,3 +1,4 @@
+#include <QFontDatabase>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -99,4 +100,42 @@ TEST(RtfReaderTest, CharacterFormatsAndTheirRunsOfOneParagraphReplaceTheDocument
     EXPECT_LE(changes, 1);
     ASSERT_EQ(runs.size(), 20000);
     EXPECT_EQ(runs.at(2 * 1234) + runs.at(2 * 1234 + 1) + runs.last(), "b:1234-:x-:x");
+}
+
+namespace {
+// Each run with the family it asks for, e.g. "a:Tahoma", read into a document in the support window's font.
+QStringList Families(const QByteArray& rtf) {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont("MS Sans Serif", 8));
+    ReadRtf(rtf, &doc);
+    QStringList out;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            out << it.fragment().text() + ':' +
+                       it.fragment().charFormat().fontFamilies().toStringList().join(',');
+    return out;
+}
+} // namespace
+
+// The bitmap-only MS Sans Serif has no other sizes, no bold and no italic: its runs ask for Tahoma.
+TEST(RtfReaderTest, RunsAskForTheirTableFontAndABitmapOnlyFontForAScalableOne) {
+    if (!QFontDatabase::hasFamily("MS Sans Serif"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    const QByteArray table =
+        "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\froman\\fcharset238 DejaVu Serif;}"
+        "{\\f1\\fnil MS Sans Serif;}{\\f2{\\*\\panose 020b0604}Nov\\'e1 p\\'edsmo;}"
+        "\\f3\\fmodern DejaVu Sans Mono;{\\f4 DejaVu Sans}}";
+    QByteArray many = "{\\rtf1{\\fonttbl"; // entries past the bound are not looked up
+    for (int i = 0; i < 300; ++i)
+        many += "{\\f" + QByteArray::number(i) + " DejaVu Serif;}";
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {table + "a{\\f1 b}{\\f2 c}\\f3 d{\\f4 e}\\f9 f\\f1 g\\plain h}",
+         {"a:DejaVu Serif", "b:Tahoma", QStringLiteral("c:Nová písmo"), "d:DejaVu Sans Mono", "e:DejaVu Sans",
+          "f:DejaVu Serif", "g:Tahoma", "h:DejaVu Serif"}},
+        {"{\\rtf1 x}", {"x:Tahoma"}}, // no table: the document's font, scalable
+        {"{\\rtf1\\deff1{\\fonttbl{\\f1 DejaVu Sans Mono;}}x{\\f0 y}}", {"xy:DejaVu Sans Mono"}},
+        {many + "}{\\f255 a}{\\f256 b}}", {"a:DejaVu Serif", "b:Tahoma"}},
+    };
+    for (const auto& [rtf, runs] : cases)
+        EXPECT_EQ(Families(rtf), runs) << rtf.left(120).toStdString();
 }
