@@ -31,6 +31,7 @@ test: build
 bench: build
 	@$(BUILD)/bench/vozopis-bench
 	@$(BUILD)/bench/vozopis-print-bench
+	@$(BUILD)/bench/vozopis-support-bench
 
 clean:
 	rm -rf $(BUILD)

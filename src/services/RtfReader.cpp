@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <utility>
@@ -313,6 +314,41 @@ void TRtfReader::SetCodePage(int codePage) {
         codePage == 65001 ? QByteArray("UTF-8") : "windows-" + QByteArray::number(codePage);
     decoder_ = QStringDecoder(name.constData());
 }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// End of the piece of paragraph that starts at from: the paragraph's end when it is near enough, else
+// just after the last blank within MaxShownParagraph characters, else after that many characters
+// (never between the two halves of a surrogate pair).
+qsizetype PieceEnd(QStringView paragraph, qsizetype from) {
+    qsizetype end = from + MaxShownParagraph;
+    if (end >= paragraph.size())
+        return paragraph.size();
+    for (qsizetype i = end; i > from; --i)
+        if (IsBlank(paragraph[i - 1]))
+            return i;
+    if (paragraph[end - 1].isHighSurrogate())
+        --end;
+    return end;
+}
+
+// Breaks every paragraph of the cursor's document into pieces, from the last break to the first so
+// that the positions found stay valid.
+void BreakLongParagraphs(QTextCursor& cursor) {
+    QList<int> breaks;
+    for (QTextBlock block = cursor.document()->begin(); block.isValid(); block = block.next()) {
+        if (block.length() - 1 <= MaxShownParagraph)
+            continue;
+        const QString text = block.text();
+        for (qsizetype end = PieceEnd(text, 0); end < text.size(); end = PieceEnd(text, end))
+            breaks << block.position() + int(end);
+    }
+    for (auto at = breaks.crbegin(); at != breaks.crend(); ++at) {
+        cursor.setPosition(*at);
+        cursor.insertBlock();
+    }
+}
 } // namespace
 
 void ReadRtf(const QByteArray& data, QTextDocument* doc) {
@@ -324,5 +360,29 @@ void ReadRtf(const QByteArray& data, QTextDocument* doc) {
         TRtfReader(data, cursor).Read();
     else
         cursor.insertText(FromAnsi(data));
+    BreakLongParagraphs(cursor);
     cursor.endEditBlock();
+}
+
+QString BreakLongLines(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / MaxShownParagraph);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool lineEnd =
+            i == text.size() || text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar::ParagraphSeparator;
+        if (!lineEnd)
+            continue;
+        const QStringView line = QStringView(text).mid(lineStart, i - lineStart);
+        for (qsizetype from = 0, end = 0; from < line.size(); from = end) {
+            end = PieceEnd(line, from);
+            out += line.mid(from, end - from);
+            if (end < line.size())
+                out += u'\n';
+        }
+        if (i < text.size())
+            out += text[i];
+        lineStart = i + 1;
+    }
+    return out;
 }

@@ -356,7 +356,7 @@ void TAbout::LoadTexts() {
         reLicense->setPlainText(GetMsg(0) + ProgramTitle + GetMsg(1) + MakerWebSite + GetMsg(2));
 
     if (ReadFirstFile(TaggedThenUntagged("-changelog.txt"), bytes))
-        mChangelog->setPlainText(FromAnsi(bytes));
+        mChangelog->setPlainText(BreakLongLines(FromAnsi(bytes)));
     else
         mChangelog->setPlainText(GetMsg(3) + ProgramTitle + GetMsg(4) + MakerWebSite + GetMsg(5));
 

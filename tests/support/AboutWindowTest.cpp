@@ -176,13 +176,14 @@ TEST_F(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndSaveWritesTh
 }
 
 // The window's MS Sans Serif is a bitmap font of one size, without bold or italic faces.
-TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedText) {
+TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedTextAndLongLinesComeInPieces) {
     if (!QFontDatabase::hasFamily("MS Sans Serif"))
         GTEST_SKIP() << "fonts-wine is not installed";
     w.WriteFile("Vozopis-license.rtf",
                 "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 MS Sans Serif;}"
                 "{\\f1\\fswiss Tahoma;}}\\pard\\f0\\fs16 {\\b\\fs40 Licen\\'e8n\\'e1 zmluva}\\par "
                 "Text {\\i kurz\\'edva}, {\\ul pod\\'e8iarknut\\'fd} a {\\f1\\fs20 Tahoma}\\par}");
+    w.WriteFile("Vozopis-changelog.txt", "Verzia 1.2\r\n" + QByteArray(3001, 'x'));
     QStringList shown; // each run as drawn: text, size, faces, scalable
     w.Open("help", [&] {
         const QTextDocument* doc = about.reLicense->document();
@@ -202,4 +203,8 @@ TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedText) {
                                   QStringLiteral("kurzíva 8 italic scalable"), ",  8 scalable",
                                   QStringLiteral("podčiarknutý 8 underlined scalable"), " a  8 scalable",
                                   "Tahoma 10 scalable"}));
+    QList<int> lines;
+    for (QTextBlock block = about.mChangelog->document()->begin(); block.isValid(); block = block.next())
+        lines << block.length() - 1;
+    EXPECT_EQ(lines, QList<int>({10, 3000, 1}));
 }
