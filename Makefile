@@ -29,9 +29,10 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target vozopis-bench vozopis-print-bench
+	@cmake --build $(BUILD) -j $(JOBS) --target vozopis-bench vozopis-print-bench vozopis-support-bench
 	@$(BUILD)/bench/vozopis-bench
 	@$(BUILD)/bench/vozopis-print-bench
+	@$(BUILD)/bench/vozopis-support-bench
 
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 
 int LoadDesignFonts(const QString& folder) {
     int loaded = 0;
@@ -16,9 +17,14 @@ int LoadDesignFonts(const QString& folder) {
     return loaded;
 }
 
+QString ScalableFamily(const QString& family) {
+    // The face the system picks for the family, a substitute's when it lacks the family.
+    const QString drawn = QFontInfo(QFont(family)).family();
+    return QFontDatabase::isSmoothlyScalable(drawn) ? family : QStringLiteral("Tahoma");
+}
+
 QFont BoldFont(QFont font) {
-    if (QFontDatabase::families().contains(font.family()) && !QFontDatabase::isSmoothlyScalable(font.family()))
-        font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(ScalableFamily(font.family()));
     font.setBold(true);
     return font;
 }

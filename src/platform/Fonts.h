@@ -11,7 +11,12 @@ inline const QString DesignFontFolder = QStringLiteral("/usr/share/wine/fonts/")
 // application object.
 int LoadDesignFonts(const QString& folder = DesignFontFolder);
 
+// The family to ask for text in family: family itself when the system draws it in a scalable face
+// (its own or a substitute), else Tahoma. A bitmap-only family (the support window's MS Sans Serif)
+// has no bold or italic face and no sizes but its own, so the system substitutes a scalable font
+// for such text, and so does this. Needs the application object.
+QString ScalableFamily(const QString& family);
+
 class QFont;
-// The bold face of font. A bitmap-only family (the support window's MS Sans Serif) has no bold face
-// and no sizes but its own, so its bold text is drawn in Tahoma, as the system substitutes it.
+// The bold face of font, drawn in a scalable family.
 QFont BoldFont(QFont font);

@@ -3,18 +3,20 @@
 #include <QHash>
 #include <QList>
 #include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <utility>
 
 #include "Encoding.h"
+#include "Fonts.h"
 
 namespace {
 // Groups whose contents are not document text.
 bool IsSkippedDestination(const QByteArray& word) {
     static const QByteArrayList names =
         QByteArray(
-            "fonttbl colortbl stylesheet info pict object header headerl headerr headerf footer "
+            "colortbl stylesheet info pict object header headerl headerr headerf footer "
             "footerl footerr footerf footnote listtable listoverridetable revtbl rsidtbl filetbl "
             "themedata colorschememapping latentstyles datastore xmlnstbl generator fldinst nonshppict")
             .split(' ');
@@ -26,13 +28,22 @@ struct GroupState {
     bool italic = false;
     bool underline = false;
     int halfPoints = 0; // 0: the document's own size
+    int font = -1;      // entry of the font table; -1: the document's default font
     int uc = 1;         // characters of fallback after \u
     bool skip = false;  // inside a destination that shows nothing
+    bool fontTable = false;
 };
+
+// Font table entries past this many are not looked up: runs in their fonts use the default font.
+constexpr int MaxFonts = 256;
 
 class TRtfReader {
 public:
-    TRtfReader(const QByteArray& data, QTextDocument* doc) : data_(data), cursor_(doc) { SetCodePage(1250); }
+    TRtfReader(const QByteArray& data, QTextCursor& cursor)
+        : data_(data), cursor_(cursor),
+          defaultFamily_(ScalableFamily(cursor.document()->defaultFont().family())) {
+        SetCodePage(1250);
+    }
     void Read();
 
 private:
@@ -41,27 +52,33 @@ private:
     void Symbol(char c);
     void AddByte(char byte);
     void AddChar(QChar c);
-    void Decode(); // moves the pending bytes into the pending text
-    void Flush();  // writes the pending text in the current format
+    QString ToText(const QByteArray& bytes); // in the document's code page
+    void Decode();                           // moves the pending bytes into the pending text
+    void Flush();                            // writes the pending text in the current format
     void SetCodePage(int codePage);
+    void AddFontNameByte(char byte);
+    QString Family() const; // of the current run
     // True when the current character is swallowed as \u fallback.
     bool Swallowed();
 
     const QByteArray& data_;
     qsizetype pos_ = 0;
-    QTextCursor cursor_;
+    QTextCursor& cursor_;
     QList<GroupState> stack_;
     GroupState state_;
     QByteArray bytes_; // text bytes not yet decoded
     QString text_;     // decoded text not yet written
     QStringDecoder decoder_;
     int fallbackLeft_ = 0;
-    int tooDeep_ = 0; // open groups past the depth bound
+    int tooDeep_ = 0;              // open groups past the depth bound
+    QHash<int, QString> families_; // font table: number -> family to show
+    QString defaultFamily_;        // of runs in no font of the table
+    int defaultFont_ = -1;
+    int fontEntry_ = -1;  // number of the font table entry being read
+    QByteArray fontName_; // its name so far
 };
 
 void TRtfReader::Read() {
-    // One edit: a layout that followed each format run would go over the paragraph every time.
-    cursor_.beginEditBlock();
     while (pos_ < data_.size()) {
         const char c = data_.at(pos_++);
         if (tooDeep_ > 0) { // only the group structure is followed there
@@ -79,6 +96,8 @@ void TRtfReader::Read() {
             stack_.append(state_);
             fallbackLeft_ = 0;
         } else if (c == '}') {
+            if (state_.fontTable && !state_.skip && !fontName_.isEmpty())
+                AddFontNameByte(';'); // an entry without its ';'
             Flush();
             fallbackLeft_ = 0;
             if (stack_.isEmpty())
@@ -93,7 +112,6 @@ void TRtfReader::Read() {
         }
     }
     Flush();
-    cursor_.endEditBlock();
 }
 
 void TRtfReader::Control() {
@@ -137,7 +155,7 @@ void TRtfReader::Symbol(char c) {
         state_.skip = true; // an optional destination this reader does not know
         return;
     }
-    if (state_.skip || Swallowed())
+    if (state_.skip || state_.fontTable || Swallowed())
         return;
     switch (c) {
     case '\\':
@@ -175,6 +193,15 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
     }
     if (Swallowed())
         return;
+    if (word == "fonttbl")
+        state_.fontTable = true;
+    if (state_.fontTable) { // only the entries' numbers and names count there
+        if (word == "f") {
+            fontEntry_ = param;
+            fontName_.clear();
+        }
+        return;
+    }
 
     static const QHash<QByteArray, char16_t> Characters = {
         {"line", 0x2028},   {"tab", '\t'},         {"emdash", 0x2014},
@@ -195,8 +222,10 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
     } else if (word == "ansicpg") {
         Flush();
         SetCodePage(param);
+    } else if (word == "deff") {
+        defaultFont_ = param;
     } else if (word == "b" || word == "i" || word == "ul" || word == "ulnone" || word == "fs" ||
-               word == "plain") {
+               word == "f" || word == "plain") {
         Flush();
         if (word == "b")
             state_.bold = on;
@@ -208,8 +237,10 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
             state_.underline = false;
         else if (word == "fs")
             state_.halfPoints = hasParam ? std::max(param, 0) : 24;
+        else if (word == "f")
+            state_.font = param;
         else
-            state_ = GroupState{.uc = state_.uc, .skip = state_.skip};
+            state_ = GroupState{.uc = state_.uc, .skip = state_.skip, .fontTable = state_.fontTable};
     }
     // Any other word changes nothing that is shown here.
 }
@@ -222,15 +253,41 @@ bool TRtfReader::Swallowed() {
 }
 
 void TRtfReader::AddByte(char byte) {
-    if (!state_.skip && !Swallowed())
+    if (state_.skip || Swallowed())
+        return;
+    if (state_.fontTable)
+        AddFontNameByte(byte);
+    else
         bytes_ += byte;
+}
+
+// An entry's name ends with ';'.
+void TRtfReader::AddFontNameByte(char byte) {
+    if (byte != ';') {
+        fontName_ += byte;
+        return;
+    }
+    const QString name = ToText(fontName_).trimmed();
+    fontName_.clear();
+    if (!name.isEmpty() && (families_.size() < MaxFonts || families_.contains(fontEntry_)))
+        families_.insert(fontEntry_, ScalableFamily(name));
+}
+
+// A font missing from the table is the default font.
+QString TRtfReader::Family() const {
+    const auto found = families_.constFind(state_.font);
+    return found != families_.cend() ? *found : families_.value(defaultFont_, defaultFamily_);
 }
 
 void TRtfReader::Decode() {
     if (bytes_.isEmpty())
         return;
-    text_ += decoder_.isValid() ? QString(decoder_.decode(bytes_)) : FromAnsi(bytes_);
+    text_ += ToText(bytes_);
     bytes_.clear();
+}
+
+QString TRtfReader::ToText(const QByteArray& bytes) {
+    return decoder_.isValid() ? QString(decoder_.decode(bytes)) : FromAnsi(bytes);
 }
 
 void TRtfReader::AddChar(QChar c) {
@@ -243,6 +300,7 @@ void TRtfReader::Flush() {
     if (text_.isEmpty())
         return;
     QTextCharFormat format;
+    format.setFontFamilies({Family()});
     format.setFontWeight(state_.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(state_.italic);
     format.setFontUnderline(state_.underline);
@@ -256,13 +314,75 @@ void TRtfReader::SetCodePage(int codePage) {
         codePage == 65001 ? QByteArray("UTF-8") : "windows-" + QByteArray::number(codePage);
     decoder_ = QStringDecoder(name.constData());
 }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// End of the piece of paragraph that starts at from: the paragraph's end when it is near enough, else
+// just after the last blank within MaxShownParagraph characters, else after that many characters
+// (never between the two halves of a surrogate pair).
+qsizetype PieceEnd(QStringView paragraph, qsizetype from) {
+    qsizetype end = from + MaxShownParagraph;
+    if (end >= paragraph.size())
+        return paragraph.size();
+    for (qsizetype i = end; i > from; --i)
+        if (IsBlank(paragraph[i - 1]))
+            return i;
+    if (paragraph[end - 1].isHighSurrogate())
+        --end;
+    return end;
+}
+
+// Breaks every paragraph of the cursor's document into pieces, from the last break to the first so
+// that the positions found stay valid.
+void BreakLongParagraphs(QTextCursor& cursor) {
+    QList<int> breaks;
+    for (QTextBlock block = cursor.document()->begin(); block.isValid(); block = block.next()) {
+        if (block.length() - 1 <= MaxShownParagraph)
+            continue;
+        const QString text = block.text();
+        for (qsizetype end = PieceEnd(text, 0); end < text.size(); end = PieceEnd(text, end))
+            breaks << block.position() + int(end);
+    }
+    for (auto at = breaks.crbegin(); at != breaks.crend(); ++at) {
+        cursor.setPosition(*at);
+        cursor.insertBlock();
+    }
+}
 } // namespace
 
 void ReadRtf(const QByteArray& data, QTextDocument* doc) {
     doc->clear();
-    if (!data.startsWith("{\\rtf")) {
-        doc->setPlainText(FromAnsi(data));
-        return;
+    QTextCursor cursor(doc);
+    // One edit: a layout that followed each format run would go over the paragraph every time.
+    cursor.beginEditBlock();
+    if (data.startsWith("{\\rtf"))
+        TRtfReader(data, cursor).Read();
+    else
+        cursor.insertText(FromAnsi(data));
+    BreakLongParagraphs(cursor);
+    cursor.endEditBlock();
+}
+
+QString BreakLongLines(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / MaxShownParagraph);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool lineEnd =
+            i == text.size() || text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar::ParagraphSeparator;
+        if (!lineEnd)
+            continue;
+        const QStringView line = QStringView(text).mid(lineStart, i - lineStart);
+        for (qsizetype from = 0, end = 0; from < line.size(); from = end) {
+            end = PieceEnd(line, from);
+            out += line.mid(from, end - from);
+            if (end < line.size())
+                out += u'\n';
+        }
+        if (i < text.size())
+            out += text[i];
+        lineStart = i + 1;
     }
-    TRtfReader(data, doc).Read();
+    return out;
 }

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "AboutPictures.h"
 #include "BoundedFile.h"
@@ -321,11 +322,14 @@ void TAbout::ShowCenter(const QString& page) {
     FillLanguageList();
     LoadTexts();
 
-    const QRect main = mainWindow_ ? mainWindow_->frameGeometry() : QRect();
     if (mainWindow_) {
-        const QRect outer = frameGeometry();
-        move(main.left() + (main.width() - outer.width()) / 2,
-             main.top() + (main.height() - outer.height()) / 2);
+        // The window manager frames a window only once it shows: until this one has shown, the main
+        // window's frame stands in for its frame, and a wrong guess is mended when it shows.
+        create();
+        windowHandle()->installEventFilter(this);
+        const QWindow* main = mainWindow_->windowHandle();
+        CenterOnMainWindow(shownFrame_.value_or(main ? main->frameMargins() : QMargins()));
+        checkFrame_ = true;
     }
 
     const QString keyword = page.toLower();
@@ -356,7 +360,7 @@ void TAbout::LoadTexts() {
         reLicense->setPlainText(GetMsg(0) + ProgramTitle + GetMsg(1) + MakerWebSite + GetMsg(2));
 
     if (ReadFirstFile(TaggedThenUntagged("-changelog.txt"), bytes))
-        mChangelog->setPlainText(FromAnsi(bytes));
+        mChangelog->setPlainText(BreakLongLines(FromAnsi(bytes)));
     else
         mChangelog->setPlainText(GetMsg(3) + ProgramTitle + GetMsg(4) + MakerWebSite + GetMsg(5));
 
@@ -368,6 +372,17 @@ void TAbout::LoadTexts() {
     lblWeb->setText(MakerWebSite);
     lblWeb->setToolTip(MakerWebSite);
     lblNazProg->setText(ProgramTitle + " [v " + GetFileVersionText(ProgramFilePath(), true) + "]");
+}
+
+// Outer sizes of both windows, this one counted with the given frame.
+void TAbout::CenterOnMainWindow(const QMargins& frame) {
+    frame_ = frame;
+    const QRect main = mainWindow_->frameGeometry();
+    const QSize outer = size().grownBy(frame);
+    const QPoint outerTopLeft(main.left() + (main.width() - outer.width()) / 2,
+                              main.top() + (main.height() - outer.height()) / 2);
+    // The inner rectangle: unlike move() it means the same before and after the first showing.
+    setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), size()));
 }
 
 void TAbout::BitBtn4Click() {
@@ -430,6 +445,13 @@ void TAbout::lblEmailMouseLeave(QLabel* label) {
 }
 
 bool TAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && checkFrame_ &&
+        windowHandle()->isExposed()) {
+        checkFrame_ = false;
+        shownFrame_ = windowHandle()->frameMargins();
+        if (*shownFrame_ != frame_)
+            CenterOnMainWindow(*shownFrame_);
+    }
     auto* label = qobject_cast<QLabel*>(watched);
     if (label && (label == lblEmail || label == lblWeb)) {
         switch (event->type()) {

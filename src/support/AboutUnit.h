@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QList>
+#include <QMargins>
 #include <QPixmap>
 #include <QString>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -125,6 +127,7 @@ private:
     void BuildLicensePage();
     void BuildAboutPage();
     void LoadTexts();
+    void CenterOnMainWindow(const QMargins& frame);
     static QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                                   AboutGlyph glyph);
     static QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption);
@@ -133,6 +136,9 @@ private:
     QString LanguageFileOfSelection() const;
 
     QWidget* mainWindow_;
+    QMargins frame_;                     // counted by the last centring
+    std::optional<QMargins> shownFrame_; // the window manager's, seen when the window last showed
+    bool checkFrame_ = false;            // until the window shows
 };
 
 extern TAbout* About;

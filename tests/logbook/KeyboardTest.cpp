@@ -6,6 +6,7 @@
 
 #include "ProgramFixture.h"
 #include "VersionBlock.h"
+#include "XServer.h"
 
 DEFINE_VERSION_BLOCK(VOZOPIS_VERSION);
 

@@ -1,5 +1,8 @@
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTabWidget>
+#include <QTextBlock>
 
 #include "FolderDialog.h"
 #include "OneLineGuard.h"
@@ -170,4 +173,38 @@ TEST_F(AboutWindow, FolderButtonsProposeTheFolderBesideTheProgramAndSaveWritesTh
     EXPECT_EQ(asked,
               QStringList({kelbor, QStringLiteral("Vybrať cestu pre Zivena - Tamrik | ") + beside + "Tamrik",
                            kelbor}));
+}
+
+// The window's MS Sans Serif is a bitmap font of one size, without bold or italic faces.
+TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedTextAndLongLinesComeInPieces) {
+    if (!QFontDatabase::hasFamily("MS Sans Serif"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    w.WriteFile("Vozopis-license.rtf",
+                "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 MS Sans Serif;}"
+                "{\\f1\\fswiss Tahoma;}}\\pard\\f0\\fs16 {\\b\\fs40 Licen\\'e8n\\'e1 zmluva}\\par "
+                "Text {\\i kurz\\'edva}, {\\ul pod\\'e8iarknut\\'fd} a {\\f1\\fs20 Tahoma}\\par}");
+    w.WriteFile("Vozopis-changelog.txt", "Verzia 1.2\r\n" + QByteArray(3001, 'x'));
+    QStringList shown; // each run as drawn: text, size, faces, scalable
+    w.Open("help", [&] {
+        const QTextDocument* doc = about.reLicense->document();
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QFontInfo info(it.fragment().charFormat().font().resolve(doc->defaultFont()));
+                shown << QString("%1 %2%3%4%5 %6")
+                             .arg(it.fragment().text())
+                             .arg(qRound(info.pointSizeF())) // to whole pixels
+                             .arg(info.bold() ? " bold" : "", info.italic() ? " italic" : "",
+                                  info.underline() ? " underlined" : "",
+                                  QFontDatabase::isSmoothlyScalable(info.family()) ? "scalable"
+                                                                                   : info.family());
+            }
+    });
+    EXPECT_EQ(shown, QStringList({QStringLiteral("Licenčná zmluva 20 bold scalable"), "Text  8 scalable",
+                                  QStringLiteral("kurzíva 8 italic scalable"), ",  8 scalable",
+                                  QStringLiteral("podčiarknutý 8 underlined scalable"), " a  8 scalable",
+                                  "Tahoma 10 scalable"}));
+    QList<int> lines;
+    for (QTextBlock block = about.mChangelog->document()->begin(); block.isValid(); block = block.next())
+        lines << block.length() - 1;
+    EXPECT_EQ(lines, QList<int>({10, 3000, 1}));
 }
