@@ -46,6 +46,21 @@ bool HasLineBreak(const QString& text) {
     return text.contains('\r') || text.contains('\n');
 }
 
+bool HasOuterBlank(const QString& name) {
+    return !name.isEmpty() && (name.front().unicode() <= ' ' || name.back().unicode() <= ' ');
+}
+
+// Why the section or key would be read back as another name or as no entry; empty when it would not.
+QString NameProblem(const QString& section, const QString& key) {
+    if (HasOuterBlank(section) || HasOuterBlank(key))
+        return QStringLiteral("názov nesmie začínať ani končiť medzerou.");
+    if (key.contains('='))
+        return QStringLiteral("kľúč nesmie obsahovať znak \"=\".");
+    if (key.startsWith(';') || key.startsWith('['))
+        return QStringLiteral("kľúč nesmie začínať znakom \";\" ani \"[\".");
+    return {};
+}
+
 // Index of the first character the file's code cannot hold, or -1: in UTF-8 a lone surrogate.
 qsizetype FindUnwritableChar(const QString& text, bool utf8) {
     if (!utf8)
@@ -386,6 +401,9 @@ void TMemIniFile::WriteString(const QString& section, const QString& key, const 
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
         throw RefusedSetting(section, key,
                              QStringLiteral("názov ani hodnota nesmú obsahovať koniec riadka."));
+    // The reader trims names, ends a key at its first '=' and skips comment lines.
+    if (const QString problem = NameProblem(section, key); !problem.isEmpty())
+        throw RefusedSetting(section, key, problem);
     // A character the file's code cannot hold would come back as another one.
     for (const QString& text : {section, key, value}) {
         const qsizetype at = FindUnwritableChar(text, utf8_);

@@ -34,9 +34,10 @@ public:
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
 
     // Refused with an exception, nothing changed: a section, key or value holding a line break (it would
-    // turn into sections and keys of its own), a character that the file's code cannot hold (in a
-    // Windows-1250 file, one outside Windows-1250), and a change that would make the written file
-    // larger than MaxFileBytes.
+    // turn into sections and keys of its own), a section or key that would be read back as another
+    // name or as no entry (a blank or control character at either end, a key holding '=' or beginning
+    // with ';' or '['), a character that the file's code cannot hold (in a Windows-1250 file, one
+    // outside Windows-1250), and a change that would make the written file larger than MaxFileBytes.
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteBool(const QString& section, const QString& key, bool value); // "1" or "0"
 

@@ -125,17 +125,41 @@ bool IsExponentText(const QString& text) {
     return digits() && i == text.size();
 }
 
+// The power of ten of the first significant digit of "digits[.digits][e[+|-]digits]", saturated far
+// beyond any type's range.
+qint64 DecimalPower(const char* number) {
+    const size_t integer = std::strspn(number, "0123456789");
+    const size_t zeros = std::min(std::strspn(number, "0"), integer);
+    qint64 power = qint64(integer - zeros) - 1;
+    const char* rest = number + integer;
+    if (*rest == '.') {
+        ++rest;
+        const size_t fraction = std::strspn(rest, "0123456789");
+        if (zeros == integer)
+            power = -qint64(std::strspn(rest, "0")) - 1;
+        rest += fraction;
+    }
+    if (*rest++ != 'e')
+        return power;
+    const bool negative = *rest == '-';
+    if (*rest == '-' || *rest == '+')
+        ++rest;
+    qint64 exponent = 0;
+    for (; *rest >= '0' && *rest <= '9'; ++rest)
+        exponent = std::min<qint64>(exponent * 10 + (*rest - '0'), qint64(1) << 40);
+    return power + (negative ? -exponent : exponent);
+}
+
 // A number text in the form of IsNumberText or IsExponentText, correctly rounded. One the type
 // cannot hold (the 15 digits of the largest double round up beyond it) stops at the largest finite
-// value when its integer part is not zero and its exponent not negative, else at zero.
+// value when it is far from zero, at zero when it is near it.
 template <class Float> Float ParseNumber(const QString& text) {
     QByteArray ascii = text.toLatin1().replace(',', '.').toLower();
     Float value = 0;
     const char* begin = ascii.constData();
     if (std::from_chars(begin, begin + ascii.size(), value).ec == std::errc::result_out_of_range) {
         const char* integer = begin + (ascii.startsWith('-') ? 1 : 0);
-        const size_t digits = std::strspn(integer, "0123456789");
-        const bool large = std::strspn(integer, "0") < digits && !ascii.contains("e-");
+        const bool large = DecimalPower(integer) >= 0;
         value = large ? std::numeric_limits<Float>::max() : Float(0);
         if (integer != begin)
             value = -value;

@@ -142,11 +142,13 @@ TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     EXPECT_EQ(ini.ReadSection("mesto"), (QStringList{"k", "K", "k", "new", "added"}));
 }
 
-TEST_F(SettingsTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothingIsWritten) {
+TEST_F(SettingsTest, ALineBreakAMisreadNameOrACharacterOutsideWindows1250IsRefusedAndNothingIsWritten) {
     const QByteArray old = "[Info]\r\nPriemRychl=50\r\n\r\n";
     WriteFileBytes(SettingsFilePath(), old);
     const QString lineBreak = "] nie je možné uložiť: názov ani hodnota nesmú obsahovať koniec riadka.";
     const QString ansi = QStringLiteral("\" nie je možné zapísať do súboru nastavení.");
+    const QString notKey = "] nie je možné uložiť: kľúč nesmie ";
+    const QString blank = "] nie je možné uložiť: názov nesmie začínať ani končiť medzerou.";
     const struct {
         QString section, key, value, shown;
     } cases[] = {{"Info", "PriemRychl", "50\r\n[Main]\r\ncolor=modra", "[Info" + lineBreak},
@@ -154,7 +156,14 @@ TEST_F(SettingsTest, ALineBreakOrACharacterOutsideWindows1250IsRefusedAndNothing
                  {"Info", "Priem\rRychl", "60", "[Info" + lineBreak},
                  {"In\nfo", "PriemRychl", "60", "[In\nfo" + lineBreak},
                  {"general", "SpolKBpath", "/home/muñoz", "[general] nie je možné uložiť: znak \"ñ" + ansi},
-                 {"Info", "mesto😀", "x", "[Info] nie je možné uložiť: znak \"😀" + ansi}};
+                 {"Info", "mesto😀", "x", "[Info] nie je možné uložiť: znak \"😀" + ansi},
+                 // Names the reader would take as others, or as no entry at all.
+                 {"Info", "Priem=Rychl", "60", "[Info" + notKey + "obsahovať znak \"=\"."},
+                 {"Info", ";PriemRychl", "60", "[Info" + notKey + "začínať znakom \";\" ani \"[\"."},
+                 {"Info", "[PriemRychl", "60]", "[Info" + notKey + "začínať znakom \";\" ani \"[\"."},
+                 {"Info", " PriemRychl", "60", "[Info" + blank},
+                 {"Info", "PriemRychl\t", "60", "[Info" + blank},
+                 {"Info ", "PriemRychl", "60", "[Info " + blank}};
     for (const auto& c : cases) {
         EXPECT_EQ(ErrorOf([&] { WriteSetting(c.section, c.key, c.value); }),
                   "Nastavenie \"" + c.key + "\" v sekcii " + c.shown);

@@ -39,6 +39,11 @@ TEST(TextToFloat, NumbersWithAnExponentAndBeyondTheRange) {
         {"1E-400", 0},
         {"1" + QString(400, '0'), largest},
         {"-0," + QString(400, '0') + "1", 0},
+        // Far from zero whatever the form of its digits.
+        {"0,1E400", largest},
+        {"-0,5e309", -largest},
+        {"1" + QString(400, '0') + "E-10", largest},
+        {"0,01E-400", 0},
         {"1,5 E3", 1.53}, // not one number: cleaned as ever
         {"1,5e3 km", 1.53},
         {"E5", 5},
@@ -52,6 +57,7 @@ TEST(TextToFloat, NumbersWithAnExponentAndBeyondTheRange) {
     EXPECT_EQ(TextToExtended("100 000 000 000 000,01"), 100000000000000.01L);
     EXPECT_EQ(TextToFloat("100 000 000 000 000,01"), 100000000000000.015625);
     EXPECT_EQ(TextToExtended("6,6E-7"), 6.6e-7L);
+    EXPECT_EQ(TextToExtended("-0,1E5000"), -std::numeric_limits<long double>::max());
 }
 
 // Two decimals rounded half away from zero on the held value's digits, comma, groups of three.
