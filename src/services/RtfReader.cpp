@@ -55,6 +55,7 @@ private:
     QString ToText(const QByteArray& bytes); // in the document's code page
     void Decode();                           // moves the pending bytes into the pending text
     void Flush();                            // writes the pending text in the current format
+    void FlushRun();                         // the same where a format run may end
     void SetCodePage(int codePage);
     void AddFontNameByte(char byte);
     QString Family() const; // of the current run
@@ -75,6 +76,8 @@ private:
     QString defaultFamily_;        // of runs in no font of the table
     int defaultFont_ = -1;
     int fontEntry_ = -1;  // number of the font table entry being read
+    int runs_ = 0;        // format runs written
+    QTextCharFormat runFormat_;
     QByteArray fontName_; // its name so far
 };
 
@@ -98,7 +101,7 @@ void TRtfReader::Read() {
         } else if (c == '}') {
             if (state_.fontTable && !state_.skip && !fontName_.isEmpty())
                 AddFontNameByte(';'); // an entry without its ';'
-            Flush();
+            FlushRun();
             fallbackLeft_ = 0;
             if (stack_.isEmpty())
                 break;
@@ -226,7 +229,7 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
         defaultFont_ = param;
     } else if (word == "b" || word == "i" || word == "ul" || word == "ulnone" || word == "fs" ||
                word == "f" || word == "plain") {
-        Flush();
+        FlushRun();
         if (word == "b")
             state_.bold = on;
         else if (word == "i")
@@ -299,14 +302,22 @@ void TRtfReader::Flush() {
     Decode();
     if (text_.isEmpty())
         return;
-    QTextCharFormat format;
-    format.setFontFamilies({Family()});
-    format.setFontWeight(state_.bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(state_.italic);
-    format.setFontUnderline(state_.underline);
-    if (state_.halfPoints > 0)
-        format.setFontPointSize(state_.halfPoints / 2.0);
-    cursor_.insertText(std::exchange(text_, {}), format);
+    if (runs_ < RtfMaxFormatRuns) {
+        ++runs_;
+        runFormat_ = QTextCharFormat();
+        runFormat_.setFontFamilies({Family()});
+        runFormat_.setFontWeight(state_.bold ? QFont::Bold : QFont::Normal);
+        runFormat_.setFontItalic(state_.italic);
+        runFormat_.setFontUnderline(state_.underline);
+        if (state_.halfPoints > 0)
+            runFormat_.setFontPointSize(state_.halfPoints / 2.0);
+    }
+    cursor_.insertText(std::exchange(text_, {}), runFormat_);
+}
+
+void TRtfReader::FlushRun() {
+    if (runs_ < RtfMaxFormatRuns)
+        Flush(); // past the bound the text gathers up to the paragraph's end
 }
 
 void TRtfReader::SetCodePage(int codePage) {

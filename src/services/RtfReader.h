@@ -8,6 +8,10 @@ class QTextDocument;
 // Groups nested deeper than this, the document's own group counted, show nothing.
 inline constexpr int RtfMaxGroupDepth = 200;
 
+// Text past this many format runs shows in the format of the last one: the layout spends a time of
+// its own on every run, and no real text has this many.
+inline constexpr int RtfMaxFormatRuns = 20000;
+
 // A paragraph longer than this is shown as several of at most this many characters, broken after a
 // blank where there is one: the time to lay out a paragraph grows with the square of its length.
 inline constexpr qsizetype MaxShownParagraph = 3000;

@@ -127,6 +127,22 @@ std::pair<QList<int>, QString> Paragraphs(const QTextDocument& doc) {
 }
 } // namespace
 
+// Past the bound of format runs the text keeps coming whole, in the format of the last run (here plain).
+TEST(RtfReaderTest, TextPastTheBoundOfFormatRunsShowsWholeInTheLastRunsFormat) {
+    const int pairs = RtfMaxFormatRuns / 2 + 50; // 100 runs past the bound
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < pairs; ++i)
+        rtf += "{\\b ab}cd";
+    QTextDocument doc;
+    ReadRtf(rtf + "}", &doc);
+    qsizetype bold = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            bold += it.fragment().charFormat().fontWeight() == QFont::Bold ? it.fragment().length() : 0;
+    EXPECT_EQ(bold, RtfMaxFormatRuns);
+    EXPECT_EQ(Paragraphs(doc).second, QString("abcd").repeated(pairs));
+}
+
 // The bitmap-only MS Sans Serif has no other sizes, no bold and no italic: its runs ask for Tahoma.
 TEST(RtfReaderTest, RunsAskForTheirTableFontAndABitmapOnlyFontForAScalableOne) {
     if (!QFontDatabase::hasFamily("MS Sans Serif"))
