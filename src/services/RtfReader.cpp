@@ -75,8 +75,8 @@ private:
     QHash<int, QString> families_; // font table: number -> family to show
     QString defaultFamily_;        // of runs in no font of the table
     int defaultFont_ = -1;
-    int fontEntry_ = -1;  // number of the font table entry being read
-    int runs_ = 0;        // format runs written
+    int fontEntry_ = -1; // number of the font table entry being read
+    int runs_ = 0;       // format runs written
     QTextCharFormat runFormat_;
     QByteArray fontName_; // its name so far
 };
