@@ -3,15 +3,9 @@
 #include <curl/curl.h>
 #include <memory>
 
-using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
+#include "TransferBounds.h"
 
-// Time bounds of one transfer, so that a dead or silent server cannot hold the window for ever.
-struct TransferBounds {
-    long connectTimeoutMs; // to establish the connection
-    long lowSpeedBytes;    // a transfer slower than this many bytes per second ...
-    long lowSpeedSeconds;  // ... for this long is given up
-    long totalSeconds;     // the whole transfer
-};
+using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 
 // A new transfer handle on the calling thread, with the library set up once and the bounds applied;
 // null when the library cannot make one or refuses a bound.

@@ -10,6 +10,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "CurlHandle.h"
+
 namespace {
 // A time bound for every stage: connecting, a stalled exchange, the whole send.
 TransferBounds& Bounds() {

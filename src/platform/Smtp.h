@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "CurlHandle.h"
+#include "TransferBounds.h"
 
 // Sends one mail through the SMTP server "host" or "host:port" (port 25 when none is given):
 // the envelope goes from sender to recipient, the lines are the whole message, each sent as it is
