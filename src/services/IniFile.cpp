@@ -16,16 +16,6 @@ constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
 constexpr quint32 Utf8MarkSize = sizeof Utf8Mark - 1;
 constexpr int MaxMegabytes = int(TMemIniFile::MaxFileBytes >> 20);
 
-// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
-// alone where UTF-8 needs a lead byte followed by continuation bytes.
-bool IsUtf8BeyondAscii(const QByteArray& bytes) {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= ' '; // blanks and control characters, as trimmed
 }
@@ -40,6 +30,16 @@ char16_t LowerAscii(char c) {
 
 bool IsAscii(const char* bytes, qsizetype size) {
     return std::all_of(bytes, bytes + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
+// alone where UTF-8 needs a lead byte followed by continuation bytes.
+bool IsUtf8BeyondAscii(const QByteArray& bytes) {
+    if (IsAscii(bytes.constData(), bytes.size()))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 bool HasLineBreak(const QString& text) {
@@ -229,7 +229,7 @@ void TMemIniFile::Parse() {
             current = qint64(sections_.size());
             sections_.push_back({span, 0, 0});
             sectionIndex_.Insert(name.HashValue(), quint32(current),
-                                 [this](quint32 id) { return NameOf(sections_[id].name).HashValue(); });
+                                 [this](quint32 id) { return SectionHashOf(id); });
         }
         headers.push_back(quint32(current));
     });
@@ -322,6 +322,10 @@ TMemIniFile::Name TMemIniFile::NameOf(Span span) const {
 
 size_t TMemIniFile::KeyHash(quint32 section, size_t nameHash) const {
     return nameHash ^ (size_t(section) + 1) * 0x9E3779B97F4A7C15ULL;
+}
+
+size_t TMemIniFile::SectionHashOf(quint32 section) const {
+    return NameOf(sections_[section].name).HashValue();
 }
 
 size_t TMemIniFile::KeyHashOf(quint32 line) const {
@@ -440,8 +444,7 @@ void TMemIniFile::WriteString(const QString& section, const QString& key, const 
     if (found < 0) {
         s = quint32(sections_.size());
         sections_.push_back({name, readLines_, 0});
-        sectionIndex_.Insert(NameOf(name).HashValue(), s,
-                             [this](quint32 id) { return NameOf(sections_[id].name).HashValue(); });
+        sectionIndex_.Insert(NameOf(name).HashValue(), s, [this](quint32 id) { return SectionHashOf(id); });
     }
     const quint32 id = quint32(lines_.size());
     lines_.push_back(newLine);

@@ -86,6 +86,7 @@ private:
     QByteArray Encode(const QString& text) const;
     Name NameOf(Span span) const;
     size_t KeyHash(quint32 section, size_t nameHash) const;
+    size_t SectionHashOf(quint32 section) const;
     size_t KeyHashOf(quint32 line) const;
     bool InSection(quint32 line, quint32 section) const;
     qint64 FindSection(const Name& name) const;
