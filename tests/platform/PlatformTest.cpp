@@ -102,6 +102,17 @@ TEST(FolderDialog, WithoutAHookTheToolkitsDialogOpensOnTheNearestFolderWithASlov
     });
     EXPECT_EQ(BrowseForFolder("Kelbor", folder.File("Data/missing/deeper"), nullptr), std::nullopt);
     EXPECT_EQ(shown, "Data | " + QStringLiteral("Zrušiť"));
+
+    // Accepted as it opens, it chooses the folder shown (a file dialog would wait for a file name).
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTimer::singleShot(3000, [] { // a dialog still open fails the test rather than hangs it
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    EXPECT_EQ(BrowseForFolder("Kelbor", folder.File("Data/missing"), nullptr), folder.File("Data"));
 }
 
 // '|' marks the caret. A line break is one blank, CR LF one break, LF CR two; other controls go.
