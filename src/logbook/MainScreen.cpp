@@ -141,7 +141,7 @@ void TMainScreen::SelectCustomerYear(const QString& id, const QString& year) {
     SelectedYear = year;
     form_.setWindowTitle(ProgramTitle + " [" + VersionText + "]" + "     (" + SelectedCustomerName + " - " +
                          year + ")");
-    pVybZak->setText(SelectedCustomerName + " - " + year);
+    ShowSelection();
     form_.SetDataMenuEnabled(true);
 
     TMemIniFile settings(SettingsFilePath());
@@ -157,6 +157,11 @@ void TMainScreen::SelectCustomerYear(const QString& id, const QString& year) {
 
     LoadCustomerYears(SelectedCustomerName);
     cbMainRok->setCurrentIndex(IndexOfItemText(year, cbMainRok, false));
+}
+
+void TMainScreen::ShowSelection() {
+    if (!SelectedCustomerId.isEmpty())
+        pVybZak->setText(SelectedCustomerName + " - " + SelectedYear);
 }
 
 void TMainScreen::ClearSelection() {

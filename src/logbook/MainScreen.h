@@ -28,6 +28,8 @@ public:
     void LoadCustomerYears(const QString& name);
     // Makes the customer and year the current selection, or clears it.
     void SelectCustomerYear(const QString& id, const QString& year);
+    // Names the selected customer and year in pVybZak; leaves the panel alone with no selection.
+    void ShowSelection();
 
     void Hlavnobrazovka1Click();
     void cbMainRokEnter();

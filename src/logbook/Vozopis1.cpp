@@ -233,6 +233,12 @@ void TForm1::FormCreate() {
     Db->SetBusyTimeout(3000);
 }
 
+bool TForm1::event(QEvent* event) {
+    if (event->type() == LanguageAppliedEvent && MainScreen) // the file's panel text means no selection
+        MainScreen->ShowSelection();
+    return QMainWindow::event(event);
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (FirstShow)

@@ -80,6 +80,7 @@ public:
     QWidget* CurrentPanel() const { return currentPanel_; }
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -28,6 +28,7 @@
 #include "Settings.h"
 
 QString LanguageTag;
+const QEvent::Type LanguageAppliedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 namespace {
 const QString MsgSection = QStringLiteral("-msg-");
@@ -251,6 +252,10 @@ void TranslateForm(const QString& fileName, QWidget* form) {
     }
     for (qsizetype i = 0; i < MessageTable.size(); ++i)
         MessageTable[i] = ini.ReadString(MsgSection, QString::number(i), MessageTable[i]);
+    for (const auto& entry : windows) {
+        QEvent applied(LanguageAppliedEvent);
+        QCoreApplication::sendEvent(entry.first, &applied);
+    }
 }
 
 void SaveLanguageTemplate(const QString& fileName, QWidget* form) {

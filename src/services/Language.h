@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QString>
 
 class QWidget;
@@ -11,8 +12,12 @@ extern QString LanguageTag;
 void LoadLanguage(const QString& productName, const QString& defaultTag, QWidget* form);
 // LanguageTag := Tag, then TranslateForm(FileName, Form).
 void SetLanguage(const QString& tag, const QString& fileName, QWidget* form);
-// Applies one language file to every window of the application and to the message table.
+// Applies one language file to every window of the application and to the message table, then sends
+// each window a LanguageAppliedEvent, so that a window can show again what it fills in itself.
 void TranslateForm(const QString& fileName, QWidget* form);
+// The event a window receives once a language file's texts are in place.
+extern const QEvent::Type LanguageAppliedEvent;
+
 // Writes the current texts of every window and the message table into FileName.
 void SaveLanguageTemplate(const QString& fileName, QWidget* form);
 

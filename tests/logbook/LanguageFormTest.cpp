@@ -91,3 +91,23 @@ TEST(LanguageForm, LanguagesApplyToBothWindowsAtFirstShowAndWhenChosenAndTheTemp
                                   "Add a company: ", "Adding an item", "Print",
                                   QStringLiteral("Vyčistiť údaje / pridať nového zákazníka"), "PHM"}));
 }
+
+// The template's panel text stands for no selection: with one, the panel names it again; without, the
+// language file's text stays.
+TEST(LanguageForm, ALanguageFileLeavesTheSelectionNamedOrItsOwnTextForNone) {
+    StartedProgram program;
+    program.form->show();
+    program.SelectCustomer("Alfa", "2024");
+    const QString file = program.folder.File("en.lng");
+    WriteFileBytes(file, "[Form1]\r\npVybZak=%no customer selected%\r\nLabel21=%Selected customer%\r\n");
+    QStringList shown;
+    for (const bool selected : {true, false}) {
+        if (!selected)
+            program.form->MainScreen->SelectCustomerYear("", "");
+        SetLanguage("EN", file, program.form.get());
+        shown << program.form->MainScreen->pVybZak->text() + " | " +
+                     program.form->centralWidget()->findChild<QLabel*>("Label21")->text();
+    }
+    EXPECT_EQ(shown,
+              QStringList({"Alfa - 2024 | Selected customer", "no customer selected | Selected customer"}));
+}
