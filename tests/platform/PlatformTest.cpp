@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -75,13 +75,6 @@ TEST(ErrorBox, FullStopIsAddedOnlyAfterCharactersSortingAfterIt) {
     for (const QString text : {"Transaction already open", "Done.", "value \"x\"", "(a)", ""})
         shown << ExceptionBoxText(text);
     EXPECT_EQ(shown, QStringList({"Transaction already open.", "Done.", "value \"x\"", "(a)", ""}));
-}
-
-TEST(ToolkitTranslation, TheToolkitsOwnDialogsSpeakSlovak) {
-    if (!LoadToolkitTranslation())
-        GTEST_SKIP() << "the toolkit's Slovak translation is not installed";
-    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print To File ..."),
-              QStringLiteral("Tlačiť do súboru…"));
 }
 
 // Without a hook the toolkit's folder dialog opens on the proposed folder, or on its nearest existing
