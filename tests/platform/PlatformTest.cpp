@@ -80,6 +80,7 @@ TEST(ErrorBox, FullStopIsAddedOnlyAfterCharactersSortingAfterIt) {
 // Without a hook the toolkit's folder dialog opens on the proposed folder, or on its nearest existing
 // parent, with a Slovak Cancel; cancelling it chooses nothing.
 TEST(FolderDialog, WithoutAHookTheToolkitsDialogOpensOnTheNearestFolderWithASlovakCancel) {
+    LoadToolkitTranslation();
     const TempProgramFolder folder;
     ASSERT_TRUE(QDir().mkpath(folder.File("Data")));
     QString shown;
