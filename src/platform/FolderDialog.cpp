@@ -35,8 +35,6 @@ std::optional<QString> BrowseForFolder(const QString& title, const QString& prop
     QFileDialog dialog(parent, title, ExistingFolder(proposed));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    // The toolkit's Slovak texts leave its Cancel button in English.
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Zrušiť"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::fromNativeSeparators(dialog.selectedFiles().constFirst());

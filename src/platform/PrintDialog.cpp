@@ -1,7 +1,6 @@
 #include "PrintDialog.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -9,7 +8,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <algorithm>
 
 #include "Exception.h"
@@ -42,11 +40,6 @@ bool ExecutePrintDialog(QPrinter& printer) {
     if (Hook())
         return Hook()(printer);
     QPrintDialog dialog(&printer, QApplication::activeWindow());
-    // The toolkit's Slovak texts leave its standard Cancel button in English.
-    for (auto* buttons : dialog.findChildren<QDialogButtonBox*>()) {
-        if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel))
-            cancel->setText(QStringLiteral("Zrušiť"));
-    }
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -10,6 +10,7 @@
 #include "Printing.h"
 #include "StringGrid.h"
 #include "TestSupport.h"
+#include "ToolkitTranslation.h"
 
 namespace {
 
@@ -153,6 +154,7 @@ TEST(PrintDocument, AFailureWhilePrintingOrWritingRemovesTheFileAndTheNextDocume
 }
 
 TEST(PrintDialog, WithoutAHookQtsPrintDialogOpensOnThePrinterWithASlovakCancelWhichAnswersFalse) {
+    LoadToolkitTranslation();
     QString shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
