@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "BoundedFile.h"
 #include "Exception.h"
 
 // Bytes received so far and the total size (0 while the server has not told it).
@@ -20,7 +21,7 @@ struct DownloadLimits {
     long lowSpeedSeconds = 30;     // ... for this long is given up
     qint64 textBytes = 1 << 20;    // size of a text file
     long textSeconds = 120;        // whole time of a text file (fetched while the window cannot repaint)
-    qint64 programBytes = qint64(256) << 20;
+    qint64 programBytes = MaxProgramFileBytes;
     long programSeconds = 3600;
 };
 
