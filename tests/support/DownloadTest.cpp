@@ -129,7 +129,8 @@ TEST(MailSendOptions, ARefusedOptionStopsTheSend) {
                                     CURLOPT_LOW_SPEED_TIME, CURLOPT_SOCKOPTFUNCTION, CURLOPT_SOCKOPTDATA,
                                     CURLOPT_CLOSESOCKETFUNCTION, CURLOPT_CLOSESOCKETDATA, CURLoption(0)}) {
         RefuseCurlOption(option);
-        EXPECT_EQ(SmtpSend("a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p"), option == 0)
+        EXPECT_EQ(SmtpSend({"a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p"}).accepted,
+                  option == 0)
             << option;
     }
 }
