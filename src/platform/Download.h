@@ -46,6 +46,6 @@ void StopTransfers();
 
 // Replaces the bounds (tests shorten them). Returns the previous ones.
 DownloadLimits SetDownloadLimits(const DownloadLimits& limits);
-// Trusts the certificates in File instead of the system's (tests serve https themselves); an
-// empty name restores the system's.
+// Trusts the certificates in File instead of the system's, in the downloads and the mail send alike
+// (tests serve TLS themselves); an empty name restores the system's.
 void SetDownloadCaFile(const QString& file);

@@ -125,8 +125,9 @@ TMailOutcome SmtpSend(const TMailRequest& request) {
         SetCurlOption(c, CURLOPT_MAIL_RCPT, recipients.get()) &&
         (request.user.isEmpty() || (SetCurlOption(c, CURLOPT_USERNAME, userBytes.constData()) &&
                                     SetCurlOption(c, CURLOPT_PASSWORD, passwordBytes.constData()))) &&
-        SetCurlOption(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY)) && SetCurlOption(c, CURLOPT_UPLOAD, 1L) &&
-        SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
+        // A login and the mail after it go only over TLS; a server that offers none gets neither.
+        SetCurlOption(c, CURLOPT_USE_SSL, long(request.user.isEmpty() ? CURLUSESSL_TRY : CURLUSESSL_ALL)) &&
+        SetCurlOption(c, CURLOPT_UPLOAD, 1L) && SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
         SetCurlOption(c, CURLOPT_READDATA, &payload) &&
         SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size())) &&
         SetCurlOption(c, CURLOPT_SOCKOPTFUNCTION, &SocketDeadline::Opened) &&

@@ -25,8 +25,9 @@ struct TMailOutcome {
     QByteArray url;        // the address connected to, "smtp://host:port"
 };
 
-// Sends one mail. Logs in when the server offers a login, and upgrades the connection to TLS when
-// the server offers it. The whole exchange, closing the connection included, ends within the
-// request's time bound. Accepted only when the server accepted the mail; not on any failure of
-// connection, login or transfer.
+// Sends one mail. With a user it logs in, and only over TLS: a server that offers no STARTTLS, or
+// whose certificate is not trusted, receives neither the login nor the mail. Without a user the
+// connection is upgraded to TLS when the server offers it. The whole exchange, closing the connection
+// included, ends within the request's time bound. Accepted only when the server accepted the mail; not on any
+// failure of connection, login or transfer.
 TMailOutcome SmtpSend(const TMailRequest& request);
