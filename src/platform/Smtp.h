@@ -27,7 +27,7 @@ struct TMailOutcome {
 
 // Sends one mail. With a user it logs in, and only over TLS: a server that offers no STARTTLS, or
 // whose certificate is not trusted, receives neither the login nor the mail. Without a user the
-// connection is upgraded to TLS when the server offers it. The whole exchange, closing the connection
-// included, ends within the request's time bound. Accepted only when the server accepted the mail; not on any
-// failure of connection, login or transfer.
+// connection is upgraded to TLS when the server offers it. The whole exchange, closing the
+// connection included, ends within the request's time bound. Accepted when the server accepted the
+// mail; not on any failure of connection, login or transfer.
 TMailOutcome SmtpSend(const TMailRequest& request);

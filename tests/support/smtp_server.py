@@ -43,7 +43,8 @@ class RecordingSMTP(SMTP):
 
     def __init__(self, *a, **kw):
         super().__init__(*a, **kw)
-        self._smtp_methods = {name: self.recorded(name, method) for name, method in self._smtp_methods.items()}
+        methods = self._smtp_methods
+        self._smtp_methods = {name: self.recorded(name, method) for name, method in methods.items()}
 
     @staticmethod
     def recorded(name, method):
