@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 
 #include "AboutUnit.h"
 #include "Fonts.h"
@@ -23,6 +24,8 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write to a connection that the peer or a deadline has closed fails instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
     TApplication app(argc, argv);
     app.setApplicationName("Vozopis");
     LoadDesignFonts();

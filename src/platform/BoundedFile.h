@@ -6,6 +6,10 @@
 #include <functional>
 #include <optional>
 
+// The largest program file a reader takes whole or scans, the same as the largest program a download
+// takes.
+inline constexpr qint64 MaxProgramFileBytes = qint64(256) << 20;
+
 // The whole content of a regular file (or of a link to one) of at most maxBytes bytes. A missing or
 // unreadable file, a FIFO, device, socket or folder, and a larger file give nothing. Never waits
 // for a writer.

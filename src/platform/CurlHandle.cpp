@@ -5,6 +5,11 @@ CURLoption& RefusedOption() {
     static CURLoption option = CURLoption(0);
     return option;
 }
+
+QByteArray& CaFile() {
+    static QByteArray file;
+    return file;
+}
 } // namespace
 
 bool curl_detail::Refused(CURLoption option) {
@@ -17,6 +22,10 @@ CURLoption RefuseCurlOption(CURLoption option) {
     return previous;
 }
 
+void SetCurlCaFile(const QByteArray& file) {
+    CaFile() = file;
+}
+
 CurlHandle NewCurlHandle(const TransferBounds& bounds) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     (void)initialised;
@@ -26,7 +35,8 @@ CurlHandle NewCurlHandle(const TransferBounds& bounds) {
                SetCurlOption(h, CURLOPT_CONNECTTIMEOUT_MS, bounds.connectTimeoutMs) &&
                SetCurlOption(h, CURLOPT_LOW_SPEED_LIMIT, bounds.lowSpeedBytes) &&
                SetCurlOption(h, CURLOPT_LOW_SPEED_TIME, bounds.lowSpeedSeconds) &&
-               SetCurlOption(h, CURLOPT_TIMEOUT, bounds.totalSeconds)))
+               SetCurlOption(h, CURLOPT_TIMEOUT, bounds.totalSeconds) &&
+               (CaFile().isEmpty() || SetCurlOption(h, CURLOPT_CAINFO, CaFile().constData()))))
         handle.reset();
     return handle;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <curl/curl.h>
 #include <memory>
 
@@ -7,9 +8,13 @@
 
 using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 
-// A new transfer handle on the calling thread, with the library set up once and the bounds applied;
-// null when the library cannot make one or refuses a bound.
+// A new transfer handle on the calling thread, with the library set up once, the bounds applied and
+// the trusted certificates set; null when the library cannot make one or refuses an option.
 CurlHandle NewCurlHandle(const TransferBounds& bounds);
+
+// Trusts the certificates in File instead of the system's in every new handle (tests serve TLS
+// themselves); empty for the system's.
+void SetCurlCaFile(const QByteArray& file);
 
 // Sets one option of a transfer; false when the library refuses it (an older library lacks it), so
 // that a transfer whose safety rests on the option is not run without it.

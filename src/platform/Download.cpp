@@ -12,11 +12,6 @@ DownloadLimits& Limits() {
     return limits;
 }
 
-QByteArray& CaFile() {
-    static QByteArray file;
-    return file;
-}
-
 // The transfers under way, and whether they are to stop.
 struct Running {
     Running() { ++count(); }
@@ -91,7 +86,7 @@ DownloadLimits SetDownloadLimits(const DownloadLimits& limits) {
 }
 
 void SetDownloadCaFile(const QString& file) {
-    CaFile() = file.toLocal8Bit();
+    SetCurlCaFile(QFile::encodeName(file));
 }
 
 TransferStopped::TransferStopped() : Exception(QStringLiteral("Sťahovanie bolo prerušené")) {}
@@ -131,8 +126,7 @@ bool DownloadToFile(const QString& url, const QString& fileName, DownloadKind ki
         SetCurlOption(h, CURLOPT_WRITEFUNCTION, &WriteBody) &&
         SetCurlOption(h, CURLOPT_WRITEDATA, &transfer) && SetCurlOption(h, CURLOPT_NOPROGRESS, 0L) &&
         SetCurlOption(h, CURLOPT_XFERINFOFUNCTION, &OnProgress) &&
-        SetCurlOption(h, CURLOPT_XFERINFODATA, &transfer) &&
-        (CaFile().isEmpty() || SetCurlOption(h, CURLOPT_CAINFO, CaFile().constData()));
+        SetCurlOption(h, CURLOPT_XFERINFODATA, &transfer);
     if (!set)
         return Fail(error, QStringLiteral("libcurl refused a transfer option"));
 

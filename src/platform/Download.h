@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "BoundedFile.h"
 #include "Exception.h"
 
 // Bytes received so far and the total size (0 while the server has not told it).
@@ -20,7 +21,7 @@ struct DownloadLimits {
     long lowSpeedSeconds = 30;     // ... for this long is given up
     qint64 textBytes = 1 << 20;    // size of a text file
     long textSeconds = 120;        // whole time of a text file (fetched while the window cannot repaint)
-    qint64 programBytes = qint64(256) << 20;
+    qint64 programBytes = MaxProgramFileBytes;
     long programSeconds = 3600;
 };
 
@@ -45,6 +46,6 @@ void StopTransfers();
 
 // Replaces the bounds (tests shorten them). Returns the previous ones.
 DownloadLimits SetDownloadLimits(const DownloadLimits& limits);
-// Trusts the certificates in File instead of the system's (tests serve https themselves); an
-// empty name restores the system's.
+// Trusts the certificates in File instead of the system's, in the downloads and the mail send alike
+// (tests serve TLS themselves); an empty name restores the system's.
 void SetDownloadCaFile(const QString& file);

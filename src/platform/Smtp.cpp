@@ -13,12 +13,6 @@
 #include "CurlHandle.h"
 
 namespace {
-// A time bound for every stage: connecting, a stalled exchange, the whole send.
-TransferBounds& Bounds() {
-    static TransferBounds bounds{15000, 1, 20, 60};
-    return bounds;
-}
-
 // Ends the connection when the send's time is up. The library waits for the reply to QUIT while it
 // closes the connection, outside its own time limit; a socket shut down underneath it ends that
 // wait at once. The sockets are closed here as well, so that none is shut down after its number was
@@ -89,8 +83,8 @@ size_t ReadPayload(char* buffer, size_t size, size_t count, void* userData) {
 QByteArray Bracketed(const QString& address) {
     return "<" + address.toUtf8() + ">";
 }
-} // namespace
 
+// "smtp://host:port", port 25 when Server names none.
 QByteArray SmtpUrl(const QString& server) {
     QString host = server.trimmed();
     QString port = QStringLiteral("25");
@@ -102,51 +96,44 @@ QByteArray SmtpUrl(const QString& server) {
     return ("smtp://" + host + ":" + port).toUtf8();
 }
 
-TransferBounds SetSmtpBounds(const TransferBounds& bounds) {
-    const TransferBounds previous = Bounds();
-    Bounds() = bounds;
-    return previous;
-}
+} // namespace
 
-bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
-              const QList<QByteArray>& lines, const QString& user, const QString& password) {
-    const TransferBounds bounds = Bounds();
+TMailOutcome SmtpSend(const TMailRequest& request) {
+    TMailOutcome outcome{false, SmtpUrl(request.server)};
     // Declared before the handle, so that it still watches while the handle closes the connection.
-    SocketDeadline deadline{std::chrono::seconds(bounds.totalSeconds)};
-    const CurlHandle curl = NewCurlHandle(bounds);
+    SocketDeadline deadline{std::chrono::seconds(request.bounds.totalSeconds)};
+    const CurlHandle curl = NewCurlHandle(request.bounds);
     if (!curl)
-        return false;
+        return outcome;
 
     Payload payload;
-    for (const QByteArray& line : lines)
+    for (const QByteArray& line : request.lines)
         payload.data += line + "\r\n";
 
-    const QByteArray url = SmtpUrl(server);
-    const QByteArray from = Bracketed(sender);
-    const QByteArray to = Bracketed(recipient);
-    const QByteArray userBytes = user.toUtf8();
-    const QByteArray passwordBytes = password.toUtf8();
+    const QByteArray from = Bracketed(request.sender);
+    const QByteArray to = Bracketed(request.recipient);
+    const QByteArray userBytes = request.user.toUtf8();
+    const QByteArray passwordBytes = request.password.toUtf8();
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> recipients(
         curl_slist_append(nullptr, to.constData()), &curl_slist_free_all);
 
     CURL* c = curl.get();
     // A send with an option missing is not made (no reader would read the standard input).
-    const bool set = SetCurlOption(c, CURLOPT_URL, url.constData()) &&
-                     SetCurlOption(c, CURLOPT_MAIL_FROM, from.constData()) &&
-                     SetCurlOption(c, CURLOPT_MAIL_RCPT, recipients.get()) &&
-                     (user.isEmpty() || (SetCurlOption(c, CURLOPT_USERNAME, userBytes.constData()) &&
-                                         SetCurlOption(c, CURLOPT_PASSWORD, passwordBytes.constData()))) &&
-                     SetCurlOption(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY)) &&
-                     SetCurlOption(c, CURLOPT_UPLOAD, 1L) &&
-                     SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
-                     SetCurlOption(c, CURLOPT_READDATA, &payload) &&
-                     SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size())) &&
-                     SetCurlOption(c, CURLOPT_SOCKOPTFUNCTION, &SocketDeadline::Opened) &&
-                     SetCurlOption(c, CURLOPT_SOCKOPTDATA, &deadline) &&
-                     SetCurlOption(c, CURLOPT_CLOSESOCKETFUNCTION, &SocketDeadline::Close) &&
-                     SetCurlOption(c, CURLOPT_CLOSESOCKETDATA, &deadline);
-    if (!set)
-        return false;
-
-    return curl_easy_perform(c) == CURLE_OK;
+    const bool set =
+        SetCurlOption(c, CURLOPT_URL, outcome.url.constData()) &&
+        SetCurlOption(c, CURLOPT_MAIL_FROM, from.constData()) &&
+        SetCurlOption(c, CURLOPT_MAIL_RCPT, recipients.get()) &&
+        (request.user.isEmpty() || (SetCurlOption(c, CURLOPT_USERNAME, userBytes.constData()) &&
+                                    SetCurlOption(c, CURLOPT_PASSWORD, passwordBytes.constData()))) &&
+        // A login and the mail after it go only over TLS; a server that offers none gets neither.
+        SetCurlOption(c, CURLOPT_USE_SSL, long(request.user.isEmpty() ? CURLUSESSL_TRY : CURLUSESSL_ALL)) &&
+        SetCurlOption(c, CURLOPT_UPLOAD, 1L) && SetCurlOption(c, CURLOPT_READFUNCTION, &ReadPayload) &&
+        SetCurlOption(c, CURLOPT_READDATA, &payload) &&
+        SetCurlOption(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(payload.data.size())) &&
+        SetCurlOption(c, CURLOPT_SOCKOPTFUNCTION, &SocketDeadline::Opened) &&
+        SetCurlOption(c, CURLOPT_SOCKOPTDATA, &deadline) &&
+        SetCurlOption(c, CURLOPT_CLOSESOCKETFUNCTION, &SocketDeadline::Close) &&
+        SetCurlOption(c, CURLOPT_CLOSESOCKETDATA, &deadline);
+    outcome.accepted = set && curl_easy_perform(c) == CURLE_OK;
+    return outcome;
 }

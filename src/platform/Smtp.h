@@ -6,17 +6,28 @@
 
 #include "TransferBounds.h"
 
-// Sends one mail through the SMTP server "host" or "host:port" (port 25 when none is given):
-// the envelope goes from sender to recipient, the lines are the whole message, each sent as it is
-// and ended by CR LF. Logs in with user and password when the server offers a login, and upgrades
-// the connection to TLS when the server offers it. The whole exchange, closing the connection
-// included, ends within the send's time bound. True when the server accepted the mail; false on any
-// failure of connection, login or transfer.
-bool SmtpSend(const QString& sender, const QString& recipient, const QString& server,
-              const QList<QByteArray>& lines, const QString& user, const QString& password);
+// The bounds of a send: connecting, a stalled exchange, the whole send with closing the connection.
+inline constexpr TransferBounds MailBounds{15000, 1, 20, 60};
 
-// The address SmtpSend connects to for Server: "smtp://host:port", port 25 when Server names none.
-QByteArray SmtpUrl(const QString& server);
+// One mail and the server that takes it.
+struct TMailRequest {
+    QString sender;          // the envelope's sender ...
+    QString recipient;       // ... and recipient
+    QString server;          // "host" or "host:port", port 25 when none is given
+    QList<QByteArray> lines; // the whole message, each line sent as it is and ended by CR LF
+    QString user;            // the login, none when empty
+    QString password;
+    TransferBounds bounds = MailBounds;
+};
 
-// Replaces the bounds of a send (tests shorten them). Returns the previous ones.
-TransferBounds SetSmtpBounds(const TransferBounds& bounds);
+struct TMailOutcome {
+    bool accepted = false; // the server accepted the mail
+    QByteArray url;        // the address connected to, "smtp://host:port"
+};
+
+// Sends one mail. With a user it logs in, and only over TLS: a server that offers no STARTTLS, or
+// whose certificate is not trusted, receives neither the login nor the mail. Without a user the
+// connection is upgraded to TLS when the server offers it. The whole exchange, closing the
+// connection included, ends within the request's time bound. Accepted when the server accepted the
+// mail; not on any failure of connection, login or transfer.
+TMailOutcome SmtpSend(const TMailRequest& request);

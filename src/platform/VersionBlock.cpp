@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "BoundedFile.h"
-#include "Download.h"
 
 namespace {
 constexpr qsizetype MaxPartDigits = 5; // 65535
@@ -39,13 +38,11 @@ bool ParseVersion(const QByteArray& data, qsizetype pos, FileVersion& version) {
 } // namespace
 
 bool ReadFileVersion(const QString& fileName, FileVersion& version) {
-    // No program is larger than a download may be.
-    static const qint64 maxBytes = DownloadLimits{}.programBytes;
     // The file goes by in pieces; the tail of each piece that may hold the start of a block cut
     // by the piece's end is searched again with the next piece.
     QByteArray window;
     bool found = false;
-    ScanBoundedFile(fileName, maxBytes, [&](QByteArrayView piece) {
+    ScanBoundedFile(fileName, MaxProgramFileBytes, [&](QByteArrayView piece) {
         window.append(piece);
         for (qsizetype at = window.indexOf(Marker); at >= 0 && !found; at = window.indexOf(Marker, at + 1))
             found = ParseVersion(window, at + Marker.size(), version);

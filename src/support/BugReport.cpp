@@ -109,13 +109,13 @@ void TAbout::BitBtn3Click() {
     lines << "---";
     lines << OneLineText(eName->text());
 
-    QList<QByteArray> mail;
+    TMailRequest request{ReportSender, SupportEmail, SmtpServer(), {}, ReportLogin, ReportPassword};
     for (const QString& line : lines)
-        mail << ToAnsi(line);
+        request.lines << ToAnsi(line);
     bool sent = false;
     {
         const WaitCursor wait;
-        sent = SmtpSend(ReportSender, SupportEmail, SmtpServer(), mail, ReportLogin, ReportPassword);
+        sent = SmtpSend(request).accepted;
     }
     if (!sent) {
         ShowError(GetMsg(12), ProgramTitle);

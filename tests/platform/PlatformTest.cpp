@@ -4,8 +4,14 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QProcess>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "Exception.h"
 #include "FolderDialog.h"
@@ -61,6 +67,44 @@ TEST(VersionBlock, ABlockAcrossPiecesIsFoundInARegularFileOfAtMostAProgramsSize)
     QFile::link("/dev/zero", folder.File("zero"));
     found << VersionIn({}, folder.File("zero")) << VersionIn({}, folder.Path());
     EXPECT_EQ(found, QStringList({"65535.65535.65535.65535", "", "", ""}));
+}
+
+// A write to a connection whose peer has gone fails with EPIPE; SIGPIPE would end the process. The
+// program ignores it from its start, and the tests do as the program does.
+TEST(BrokenPipe, AWriteToAClosedConnectionFailsAndTheProgramGoesOn) {
+    int ends[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+    ::close(ends[1]);
+    errno = 0;
+    EXPECT_EQ(::write(ends[0], "x", 1), -1);
+    EXPECT_EQ(errno, EPIPE);
+    ::close(ends[0]);
+
+    // The program in a folder of its own, started with SIGPIPE at its default: the tests ignore it,
+    // and an ignored signal would stay ignored in the program.
+    const TempProgramFolder folder;
+    ASSERT_TRUE(QFile::copy(VOZOPIS_EXE, folder.File("Vozopis")));
+    QProcess program;
+    program.setChildProcessModifier([] { ::signal(SIGPIPE, SIG_DFL); });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.setStandardOutputFile(QProcess::nullDevice());
+    program.setStandardErrorFile(QProcess::nullDevice());
+    program.start(folder.File("Vozopis"), {});
+    ASSERT_TRUE(program.waitForStarted());
+    const auto Ignored = [&] {
+        QFile status(QString("/proc/%1/status").arg(program.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("SigIgn:"))
+                return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGPIPE - 1) & 1) != 0;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(Ignored, 15000));
+    program.kill();
+    program.waitForFinished();
 }
 
 TEST(TextCompare, IgnoresCaseOfAccentedLettersButNotAccents) {

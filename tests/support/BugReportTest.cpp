@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include "Download.h"
 #include "Encoding.h"
 #include "Endpoints.h"
 #include "LANUnit.h"
@@ -12,12 +13,19 @@
 #include "SupportFixture.h"
 
 namespace {
-// A local mail server that accepts mail only after a login with the given account; it keeps the
-// last mail received. With a stall it holds its reply to QUIT back that many seconds.
+enum class StartTls { Offered, NotOffered };
+
+// A local mail server that accepts mail only after a login with the given account, which it offers
+// in clear too; it keeps the last mail received and the names of the commands received. With a stall
+// it holds its reply to QUIT back that many seconds. It offers STARTTLS with the test certificate
+// unless told otherwise.
 class MailServer {
 public:
-    explicit MailServer(const QString& password = ReportPassword, int stallSeconds = 0)
-        : peer_({SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path(), QString::number(stallSeconds)}),
+    explicit MailServer(const QString& password = ReportPassword, int stallSeconds = 0,
+                        StartTls tls = StartTls::Offered)
+        : peer_(QStringList{SMTP_SERVER_SCRIPT, ReportLogin, password, folder_.path(),
+                            QString::number(stallSeconds)} +
+                (tls == StartTls::Offered ? QStringList{"--starttls", TLS_PEER_PEM} : QStringList())),
           port_(peer_.ReadLine()) {
         qputenv("VOZOPIS_SMTP", "127.0.0.1:" + port_);
     }
@@ -25,6 +33,14 @@ public:
     void Stop() { peer_.Stop(); }
     bool Running() const { return port_.toInt() > 0; }
     QByteArray Message() const { return ReadFileBytes(folder_.filePath("message.bin")); }
+    // The names of the commands received so far, "EHLO AUTH ...", but QUIT, which may still be on its
+    // way when a failed send returns.
+    QByteArray Commands() const {
+        QByteArrayList names = ReadFileBytes(folder_.filePath("commands.txt")).split('\n');
+        names.removeAll("QUIT");
+        names.removeAll("");
+        return names.join(' ');
+    }
     QJsonObject Envelope() const {
         return QJsonDocument::fromJson(ReadFileBytes(folder_.filePath("envelope.json"))).object();
     }
@@ -40,6 +56,14 @@ private:
     QTemporaryDir folder_;
     TPythonPeer peer_;
     QByteArray port_;
+};
+
+// The test certificate is trusted while the object lives.
+struct TrustedTestCertificate {
+    TrustedTestCertificate() { SetDownloadCaFile(TLS_PEER_PEM); }
+    ~TrustedTestCertificate() { SetDownloadCaFile({}); }
+    TrustedTestCertificate(const TrustedTestCertificate&) = delete;
+    TrustedTestCertificate& operator=(const TrustedTestCertificate&) = delete;
 };
 
 const QString Name = QStringLiteral("Ján Šťastný");
@@ -58,6 +82,7 @@ struct BugReport : SupportTest {
         return {about.eName->text(), about.eEMail->text(), about.mMessage->toPlainText()};
     }
 
+    TrustedTestCertificate trusted;
     MailServer server;
     bool online = true;
     std::function<bool()> previous;
@@ -93,30 +118,71 @@ TEST_F(BugReport, DeliversTheMailLinesInWindows1250OnOneLineEachAndEmptiesThePag
 }
 
 // The mail is accepted before the connection closes: a server that then never answers QUIT holds
-// the window no longer than the send's bound, and the mail counts as sent.
-TEST_F(BugReport, TheSendEndsWithinItsBoundWhenTheServerHoldsBackItsReplyToQuit) {
-    const struct Restore {
-        TransferBounds bounds;
-        ~Restore() { SetSmtpBounds(bounds); }
-    } restore{SetSmtpBounds({5000, 1, 20, 6})}; // room for a loaded machine
-    Send("first");
-    EXPECT_EQ(server.Ending(), "quit"); // a server that answers is told goodbye
-    {
-        const MailServer stalling(ReportPassword, 30); // far beyond the bound
-        ASSERT_TRUE(stalling.Running());
-        Send("second");
-        EXPECT_TRUE(stalling.Message().endsWith("\r\nsecond\r\n---\r\n" + ToAnsi(Name) + "\r\n"));
-        EXPECT_EQ(stalling.Ending(), "left");
-    }
-    const ShownBox sent{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64};
-    EXPECT_EQ(boxes.Shown(), Boxes({sent, sent}));
-    EXPECT_EQ(Inputs(), QStringList({"", "", ""}));
+// the send no longer than its bound, and the mail counts as accepted.
+TEST(MailSend, EndsWithinItsBoundWhenTheServerHoldsBackItsReplyToQuit) {
+    const auto Send = [](const QByteArray& text) {
+        TMailRequest request{ReportSender,         SupportEmail, SmtpServer(),
+                             {"Subject: x", text}, ReportLogin,  ReportPassword};
+        request.bounds = {5000, 1, 20, 6}; // room for a loaded machine
+        return SmtpSend(request).accepted;
+    };
+    const TrustedTestCertificate trusted;
+    const MailServer server;
+    EXPECT_TRUE(Send("first"));
+    EXPECT_EQ(server.Ending(), "quit");            // a server that answers is told goodbye
+    const MailServer stalling(ReportPassword, 30); // far beyond the bound
+    ASSERT_TRUE(stalling.Running());
+    EXPECT_TRUE(Send("second"));
+    EXPECT_EQ(stalling.Message(), "Subject: x\r\nsecond\r\n");
+    EXPECT_EQ(stalling.Ending(), "left");
 }
 
 // "host" goes to the SMTP port, 25; "host:port" to its own port.
 TEST(MailServerAddress, AHostWithoutAPortIsSentToPort25) {
-    EXPECT_EQ(SmtpUrl("mail.molvek.sk"), "smtp://mail.molvek.sk:25");
-    EXPECT_EQ(SmtpUrl(" 127.0.0.1:2525 "), "smtp://127.0.0.1:2525");
+    const struct {
+        QString server;
+        QByteArray url;
+    } cases[] = {{"127.0.0.1", "smtp://127.0.0.1:25"}, {" 127.0.0.1:2525 ", "smtp://127.0.0.1:2525"}};
+    for (const auto& c : cases) {
+        TMailRequest request{ReportSender,   SupportEmail, c.server,
+                             {"Subject: x"}, ReportLogin,  ReportPassword};
+        request.bounds = {2000, 1, 2, 3};
+        EXPECT_EQ(SmtpSend(request).url, c.url);
+    }
+}
+
+// The login and the mail go only over TLS with a trusted certificate: a server that offers no
+// STARTTLS (or whose offer was removed on the way) and one whose certificate is not trusted receive
+// neither, and the user is asked to try later.
+TEST_F(BugReport, TheLoginAndTheMailGoOnlyOverTlsWithATrustedCertificate) {
+    const ShownBox failed{
+        QStringLiteral("Prosím skúste to neskôr a ubezpečte sa, že ste pripojený na internet."), "Vozopis",
+        16};
+    const ShownBox sent{QStringLiteral("Správa bola poslaná úspešne."), "Vozopis", 64};
+    const struct {
+        const char* name;
+        StartTls tls;
+        QString caFile;
+        QByteArray commands;
+    } cases[] = {
+        {"no STARTTLS", StartTls::NotOffered, TLS_PEER_PEM, "EHLO"},
+        {"an untrusted certificate", StartTls::Offered, "", "EHLO STARTTLS"},
+        {"a trusted certificate", StartTls::Offered, TLS_PEER_PEM, "EHLO STARTTLS EHLO AUTH MAIL RCPT DATA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MailServer mail(ReportPassword, 0, c.tls);
+        ASSERT_TRUE(mail.Running());
+        SetDownloadCaFile(c.caFile);
+        const bool accepted = c.commands.endsWith("DATA");
+        Send("text");
+        EXPECT_EQ(mail.Commands(), c.commands);
+        EXPECT_EQ(mail.Message().endsWith("\r\ntext\r\n---\r\n" + ToAnsi(Name) + "\r\n"), accepted);
+        ASSERT_FALSE(boxes.Shown().empty());
+        EXPECT_EQ(boxes.Shown().back(), accepted ? sent : failed);
+        EXPECT_EQ(Inputs(),
+                  accepted ? QStringList({"", "", ""}) : QStringList({Name, "jan@example.sk", "text"}));
+    }
 }
 
 TEST_F(BugReport, AnEmptyMemoOfflineAStoppedServerOrARefusedLoginSendNothingAndKeepTheInputs) {

@@ -123,14 +123,18 @@ TEST_F(DownloadTest, AStoppedTransferIsAnErrorTheHandlerGuardShows) {
 // The mail send shares the bounded handle and refuses to go without its own options.
 TEST(MailSendOptions, ARefusedOptionStopsTheSend) {
     QTemporaryDir kept;
-    TPythonPeer peer({SMTP_SERVER_SCRIPT, "u", "p", kept.path()});
+    TPythonPeer peer({SMTP_SERVER_SCRIPT, "u", "p", kept.path(), "--starttls", TLS_PEER_PEM});
+    SetDownloadCaFile(TLS_PEER_PEM);
     const QString server = "127.0.0.1:" + peer.ReadLine();
-    for (const CURLoption option : {CURLOPT_READFUNCTION, CURLOPT_READDATA, CURLOPT_UPLOAD,
-                                    CURLOPT_LOW_SPEED_TIME, CURLOPT_SOCKOPTFUNCTION, CURLOPT_SOCKOPTDATA,
-                                    CURLOPT_CLOSESOCKETFUNCTION, CURLOPT_CLOSESOCKETDATA, CURLoption(0)}) {
+    for (const CURLoption option :
+         {CURLOPT_READFUNCTION, CURLOPT_READDATA, CURLOPT_UPLOAD, CURLOPT_USE_SSL, CURLOPT_CAINFO,
+          CURLOPT_LOW_SPEED_TIME, CURLOPT_SOCKOPTFUNCTION, CURLOPT_SOCKOPTDATA, CURLOPT_CLOSESOCKETFUNCTION,
+          CURLOPT_CLOSESOCKETDATA, CURLoption(0)}) {
         RefuseCurlOption(option);
-        EXPECT_EQ(SmtpSend("a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p"), option == 0)
+        EXPECT_EQ(SmtpSend({"a@b.sk", "c@d.sk", server, {"Subject: x", "", "text"}, "u", "p"}).accepted,
+                  option == 0)
             << option;
     }
+    SetDownloadCaFile({});
 }
 } // namespace
