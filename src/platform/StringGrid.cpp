@@ -13,9 +13,25 @@
 #include <memory>
 
 #include "Exception.h"
+#include "ShrinkFont.h"
 
 namespace {
 const char* const kIndexError = "Grid index out of range";
+
+// Pixels between a cell's edge and its text.
+constexpr int CellMargin = 3;
+
+// Digits with an optional sign, group separators and decimal comma or point: a number as shown.
+bool IsNumberText(const QString& text) {
+    bool digit = false;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (!QStringLiteral("+-,. \u00A0").contains(c))
+            return false;
+    }
+    return digit;
+}
 
 QColor BgrColor(unsigned bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -397,21 +413,39 @@ QColor TStringGrid::CellTextColor(int row) const {
     return row >= selection.Top && row <= selection.Bottom ? QColor(Qt::white) : QColor(Qt::black);
 }
 
+QFont TStringGrid::CellFont(const QFont& font, const QString& text, int colWidth, int align,
+                            const QPaintDevice* device) {
+    const int room = colWidth - 2 * CellMargin;
+    if (align != 1 || !IsNumberText(text) || QFontMetrics(font, device).horizontalAdvance(text) <= room)
+        return font;
+    // The smallest size in the font's own unit.
+    const qreal minSize =
+        font.pixelSize() > 0 ? MinNumberPixels : MinNumberPixels * 72.0 / device->logicalDpiY();
+    return ShrunkFont(
+        font, room, [&](const QFont& tried) { return QFontMetrics(tried, device).horizontalAdvance(text); },
+        minSize);
+}
+
 void TStringGrid::DrawCellText(QPainter* painter, const QRect& rect, const QString& text, int colWidth,
                                int align) {
     if (align < 0 || align > 2 || text.isEmpty())
         return;
-    const QFontMetrics metrics = painter->fontMetrics();
-    const int textWidth = metrics.horizontalAdvance(text);
-    int x = rect.left() + 3;
+    painter->save();
+    const int baseline = rect.top() + 1 + painter->fontMetrics().ascent();
+    QString shown = text;
+    const QFont font = CellFont(painter->font(), text, colWidth, align, painter->device());
+    if (font != painter->font()) {
+        painter->setFont(font);
+        shown = painter->fontMetrics().elidedText(text, Qt::ElideRight, colWidth - 2 * CellMargin);
+    }
+    const int textWidth = painter->fontMetrics().horizontalAdvance(shown);
+    int x = rect.left() + CellMargin;
     if (align == 2)
         x = rect.left() + (colWidth - textWidth) / 2;
     else if (align == 1)
-        x = rect.left() + colWidth - textWidth - 3;
-    const int y = rect.top() + 1;
-    painter->save();
+        x = rect.left() + colWidth - textWidth - CellMargin;
     painter->setClipRect(rect, Qt::IntersectClip);
-    painter->drawText(QPoint(x, y + metrics.ascent()), text);
+    painter->drawText(QPoint(x, baseline), shown);
     painter->restore();
 }
 

@@ -4,6 +4,7 @@
 #include <QTableView>
 #include <QVector>
 
+class QPaintDevice;
 class QPainter;
 class TStringGridModel;
 
@@ -66,8 +67,17 @@ public:
     // Draws a cell's text in the painter's font and pen, clipped to rect: left at rect.left + 3,
     // centred in the column width (halving towards zero), or right at colWidth - text width - 3
     // from rect.left; the text's top one pixel below rect's top. Other align codes draw nothing.
+    // A right-aligned number is drawn in CellFont, on the baseline of the painter's font, so that it
+    // shows whole; one too wide even at the smallest size keeps its sign and leading digits and ends
+    // in "…".
     static void DrawCellText(QPainter* painter, const QRect& rect, const QString& text, int colWidth,
                              int align);
+    // The font a cell's text is drawn in on device: font itself, but for a right-aligned number
+    // (digits with sign, separators and decimal comma) wider than colWidth - 6 (3 pixels at either
+    // side) a smaller font it fits in, not below MinNumberPixels.
+    static QFont CellFont(const QFont& font, const QString& text, int colWidth, int align,
+                          const QPaintDevice* device);
+    static constexpr int MinNumberPixels = 7;
 
     // Many cell changes at once: the view is refreshed once at EndUpdate.
     void BeginUpdate();

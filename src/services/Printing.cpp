@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "PrintDialog.h"
+#include "ShrinkFont.h"
 #include "StringGrid.h"
 #include "TextUtils.h"
 
@@ -106,23 +107,17 @@ void DrawTextIn(int x1, int y1, int x2, int y2, const QString& align, const QStr
     // A word wider than the box (a long number has nowhere to break) is drawn smaller, whole. A
     // text that fits on one line needs no layout to tell; a short one not even a measure.
     const QFont font = canvas.font();
-    bool shrunk = false;
-    auto wider = [&] {
-        const QFontMetrics metrics = canvas.fontMetrics();
-        return lines.size() * metrics.maxWidth() > box.width() &&
-               metrics.horizontalAdvance(lines) > box.width();
-    };
-    for (int tries = 0; tries < 3 && wider(); ++tries) {
-        const int needed = canvas.boundingRect(box, flags, lines).width();
-        if (needed <= box.width())
-            break;
-        QFont smaller = canvas.font();
-        smaller.setPointSizeF(smaller.pointSizeF() * box.width() / needed * 0.98);
-        canvas.setFont(smaller);
-        shrunk = true;
+    const QFontMetrics metrics = canvas.fontMetrics();
+    const bool wider =
+        lines.size() * metrics.maxWidth() > box.width() && metrics.horizontalAdvance(lines) > box.width();
+    if (wider) {
+        canvas.setFont(ShrunkFont(font, box.width(), [&](const QFont& tried) {
+            canvas.setFont(tried);
+            return canvas.boundingRect(box, flags, lines).width();
+        }));
     }
     canvas.drawText(box, flags, lines); // clips the lines below the box
-    if (shrunk)
+    if (wider)
         canvas.setFont(font);
     canvas.setPen(pen);
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -32,7 +33,7 @@ QPoint RowPoint(const TStringGrid& grid, int row, int col = 0) {
 
 // Dark and white pixels of a rect of the image, and the columns (from its left) of the dark ink.
 struct Ink {
-    int dark = 0, white = 0, first = 9999, last = -1;
+    int dark = 0, white = 0, first = 9999, last = -1, bottom = -1;
 };
 
 Ink InkIn(const QImage& image, const QRect& rect) {
@@ -45,6 +46,7 @@ Ink InkIn(const QImage& image, const QRect& rect) {
                 ++ink.dark;
                 ink.first = std::min(ink.first, x);
                 ink.last = std::max(ink.last, x);
+                ink.bottom = y;
             }
         }
     return ink;
@@ -253,4 +255,118 @@ TEST(StringGrid, CellsAndHeaderCaptionsArePlacedByTheColumnAlignment) {
             placed += !ink.dark ? '-' : mid < 30 ? 'L' : mid > 90 ? 'R' : std::abs(mid - 60) <= 3 ? 'C' : '?';
         }
     EXPECT_EQ(placed, "LRCLRC");
+}
+
+namespace {
+// The program's grid font.
+QFont GridFont(int pixels = 11) {
+    QFont font("Tahoma");
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// A number as the grids show it, groups parted by no-break spaces.
+QString Shown(QString number) {
+    return number.replace(' ', QChar(0x00A0));
+}
+
+// Dark pixels in each pixel column of rect, from its first inked column to its last.
+QVector<int> InkProfile(const QImage& image, const QRect& rect) {
+    QVector<int> profile(rect.width());
+    for (int x = 0; x < rect.width(); ++x)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            profile[x] += image.pixelColor(rect.left() + x, y).value() < 128;
+    const auto inked = [](int dark) { return dark > 0; };
+    const auto first = std::find_if(profile.begin(), profile.end(), inked);
+    const auto last = std::find_if(profile.rbegin(), profile.rend(), inked).base();
+    return first < last ? QVector<int>(first, last) : QVector<int>();
+}
+
+// The profile of text drawn whole in font, black on white.
+QVector<int> TextProfile(const QString& text, const QFont& font) {
+    QImage image(600, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.drawText(QPoint(10, 25), text);
+    painter.end();
+    return InkProfile(image, image.rect());
+}
+} // namespace
+
+TEST(StringGrid, OnlyARightAlignedNumberTooWideForItsCellGetsASmallerFontThatItFitsIn) {
+    TStringGrid grid;
+    const QPaintDevice* device = grid.viewport();
+    const QString route = Shown("400 000 000 000 000,00"), town = QStringLiteral("Bratislava - Košice");
+    const int routeWidth = QFontMetrics(GridFont(), device).horizontalAdvance(route);
+    struct Case {
+        QString text;
+        int colWidth, align, pixels;
+    };
+    const Case cases[] = {
+        {route, routeWidth + 6, 1, 11}, // fits between the margins of 3 just so
+        {route, routeWidth + 5, 1, 10}, // a pixel short
+        {route, 40, 1, 7},              // not below the smallest size
+        {town, routeWidth / 2, 1, 11},  // a text is not shrunk
+        {route, routeWidth + 5, 2, 11}, // nor a centred or a left number
+        {route, routeWidth + 5, 0, 11},
+        {"-,-,-,-,", 12, 1, 11}, // no digit, no number
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TStringGrid::CellFont(GridFont(), c.text, c.colWidth, c.align, device).pixelSize(),
+                  c.pixels)
+            << c.text.toStdString() << " in " << c.colWidth;
+    // A font sized in points keeps to points, as few as make 7 pixels.
+    QFont points("Tahoma");
+    points.setPointSize(9);
+    EXPECT_DOUBLE_EQ(TStringGrid::CellFont(points, route, 40, 1, device).pointSizeF(),
+                     7 * 72.0 / device->logicalDpiY());
+}
+
+TEST(StringGrid, ARightAlignedNumberIsDrawnWholeWithItsSignAndAtFullSizeOnceItsColumnIsWidened) {
+    TStringGrid grid;
+    grid.setFont(GridFont());
+    grid.SetColCount(2);
+    grid.SetRowCount(4);
+    const QString price = Shown("-999 999 999 999 999,00"), town = QStringLiteral("Bratislava - Košice");
+    grid.SetRowCells(2, {price, town}); // rows 2 and 3 are not selected: black on white
+    grid.SetRowCells(3, {"12345678901234567890", "5"});
+    grid.SetColAlignment(0, 1);
+    grid.SetColAlignment(1, 1);
+    const int full = QFontMetrics(GridFont(), grid.viewport()).horizontalAdvance(price);
+    grid.SetColWidth(0, QFontMetrics(GridFont(9), grid.viewport()).horizontalAdvance(price) + 6);
+    grid.SetColWidth(1, 60);
+    grid.resize(600, 200);
+    grid.show();
+    const auto cell = [&](int col, int row = 2) {
+        return grid.visualRect(grid.model()->index(row - 1, col));
+    };
+    const auto painted = [&](int col) { return InkProfile(grid.viewport()->grab().toImage(), cell(col)); };
+    const auto firstInk = [&](int col) { return InkIn(grid.viewport()->grab().toImage(), cell(col)).first; };
+
+    // The whole number at the size it fits in, with room left of the sign.
+    int drawnAt = 0;
+    for (int pixels = 7; pixels <= 11; ++pixels)
+        if (painted(0) == TextProfile(price, GridFont(pixels)))
+            drawnAt = pixels;
+    EXPECT_EQ(drawnAt, 9);
+    EXPECT_GE(firstInk(0), 2);
+    // Smaller digits stand on the line of the others in the row.
+    const QImage digits = grid.viewport()->grab().toImage();
+    EXPECT_EQ(InkIn(digits, cell(0, 3)).bottom, InkIn(digits, cell(1, 3)).bottom);
+    // A town is cut at the cell's left as before.
+    EXPECT_LE(firstInk(1), 1);
+    EXPECT_NE(painted(1), TextProfile(town, GridFont()));
+
+    // Widened with the mouse: the normal size once it fits.
+    grid.horizontalHeader()->resizeSection(0, full + 6);
+    EXPECT_EQ(painted(0), TextProfile(price, GridFont()));
+
+    // Too narrow even for the smallest size: the sign and the leading digits, then "…".
+    grid.horizontalHeader()->resizeSection(0, 50);
+    const QVector<int> leading = painted(0), whole = TextProfile(price, GridFont(7));
+    EXPECT_GE(firstInk(0), 2);
+    ASSERT_GT(leading.size(), 20);
+    EXPECT_EQ(leading.mid(0, 20), whole.mid(0, 20));
+    EXPECT_LE(leading.size(), 50 - 5);
 }

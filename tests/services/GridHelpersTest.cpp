@@ -87,9 +87,9 @@ TEST(FormatNumberColumns, RewritesTheRecordRowsOnlyInOneRefreshAndLeavesTheGridU
     EXPECT_EQ(changes.count(), 1); // no update left open
 }
 
-TEST(DrawGridCellText, DrawsLikeTheGridInTheGivenFontAndClipsToTheCell) {
-    const QString text = "1 234 567,89";
-    auto grid = GridOf({"", "|" + text});
+TEST(DrawGridCellText, DrawsLikeTheGridInTheGivenFontAndClipsAWordToTheCell) {
+    const QString text = QStringLiteral("Banská Bystrica");
+    auto grid = GridOf({"", "|" + text + "|1 234 567,89"}, 3);
     grid->SetColWidth(1, 40);
     const QRect rect(50, 10, 39, 16);
     for (const int align : {0, 1, 2, 3}) {
@@ -111,6 +111,28 @@ TEST(DrawGridCellText, DrawsLikeTheGridInTheGivenFontAndClipsToTheCell) {
         });
         EXPECT_EQ(drawn, expected) << "align " << align;
     }
+
+    // A right-aligned number shrinks from the given size to fit, as in the grid.
+    grid->SetColWidth(2, 80);
+    const QRect cell(50, 10, 79, 16);
+    QFont font = grid->font();
+    font.setPointSize(12);
+    const QImage drawn = Painted(
+        [&](QPainter& painter) { DrawGridCellText(&painter, grid.get(), 1, 2, cell, "", 12, Qt::black, 1); });
+    const QImage expected = Painted([&](QPainter& painter) {
+        painter.setFont(font);
+        ASSERT_GT(painter.fontMetrics().horizontalAdvance(grid->Cells(2, 1)), 80);
+        TStringGrid::DrawCellText(&painter, cell, grid->Cells(2, 1), 80, 1);
+    });
+    EXPECT_EQ(drawn, expected);
+    const QImage cut = Painted([&](QPainter& painter) {
+        painter.setFont(font);
+        painter.setClipRect(cell);
+        painter.drawText(QPoint(50 + 80 - painter.fontMetrics().horizontalAdvance(grid->Cells(2, 1)) - 3,
+                                11 + painter.fontMetrics().ascent()),
+                         grid->Cells(2, 1));
+    });
+    EXPECT_NE(drawn, cut);
 }
 
 TEST(DrawListItem, CentresTextInTallItemsAndRightAlignsByTheScrollBarMargin) {
