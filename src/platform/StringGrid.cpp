@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QThreadPool>
+#include <QToolTip>
 #include <algorithm>
 #include <climits>
 #include <memory>
@@ -236,6 +237,21 @@ public:
         painter->restore();
     }
 
+    // A number cut even at the smallest size shows whole in its tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        if (TStringGrid::CellTextCut(opt.font, opt.text, grid_->ColWidth(index.column()),
+                                     grid_->ColAlignment(index.column()), view->viewport()))
+            QToolTip::showText(event->globalPos(), opt.text, view->viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
 private:
     TStringGrid* grid_;
 };
@@ -424,6 +440,12 @@ QFont TStringGrid::CellFont(const QFont& font, const QString& text, int colWidth
     return ShrunkFont(
         font, room, [&](const QFont& tried) { return QFontMetrics(tried, device).horizontalAdvance(text); },
         minSize);
+}
+
+bool TStringGrid::CellTextCut(const QFont& font, const QString& text, int colWidth, int align,
+                              const QPaintDevice* device) {
+    const QFont shown = CellFont(font, text, colWidth, align, device);
+    return shown != font && QFontMetrics(shown, device).horizontalAdvance(text) > colWidth - 2 * CellMargin;
 }
 
 void TStringGrid::DrawCellText(QPainter* painter, const QRect& rect, const QString& text, int colWidth,

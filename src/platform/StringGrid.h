@@ -68,8 +68,8 @@ public:
     // centred in the column width (halving towards zero), or right at colWidth - text width - 3
     // from rect.left; the text's top one pixel below rect's top. Other align codes draw nothing.
     // A right-aligned number is drawn in CellFont, on the baseline of the painter's font, so that it
-    // shows whole; one too wide even at the smallest size keeps its sign and leading digits and ends
-    // in "…".
+    // shows whole; one too wide even at the smallest size keeps its sign and leading digits, ends in
+    // "…" and shows whole in the cell's tool tip.
     static void DrawCellText(QPainter* painter, const QRect& rect, const QString& text, int colWidth,
                              int align);
     // The font a cell's text is drawn in on device: font itself, but for a right-aligned number
@@ -78,6 +78,9 @@ public:
     static QFont CellFont(const QFont& font, const QString& text, int colWidth, int align,
                           const QPaintDevice* device);
     static constexpr int MinNumberPixels = 7;
+    // Whether such a number is cut even in CellFont; the grid then shows it whole in its tool tip.
+    static bool CellTextCut(const QFont& font, const QString& text, int colWidth, int align,
+                            const QPaintDevice* device);
 
     // Many cell changes at once: the view is refreshed once at EndUpdate.
     void BeginUpdate();

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
@@ -369,4 +370,17 @@ TEST(StringGrid, ARightAlignedNumberIsDrawnWholeWithItsSignAndAtFullSizeOnceItsC
     ASSERT_GT(leading.size(), 20);
     EXPECT_EQ(leading.mid(0, 20), whole.mid(0, 20));
     EXPECT_LE(leading.size(), 50 - 5);
+
+    // The tool tip shows a cut number whole; a number shown whole and a cut town have none.
+    QStringList tips;
+    for (const auto& [width, col] : {std::pair(50, 0), std::pair(full + 6, 0), std::pair(50, 1)}) {
+        grid.horizontalHeader()->resizeSection(col, width);
+        const QPoint at = cell(col).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid.viewport(), &help);
+        tips << (QToolTip::isVisible() ? QToolTip::text() : QString("-"));
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    }
+    EXPECT_EQ(tips, QStringList({price, "-", "-"}));
 }
