@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 // One converter each, reused: the database layer converts every text cell. Windows-1250 is a
 // single-byte code, so no state carries over between calls.
@@ -68,4 +69,53 @@ QString CharAt(const QString& text, qsizetype index) {
     const bool pair =
         text.at(index).isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate();
     return text.mid(index, pair ? 2 : 1);
+}
+
+namespace {
+bool IsLatinLetter(char32_t c) {
+    return QChar::isLetter(c) && QChar::script(c) == QChar::Script_Latin;
+}
+
+// A letter of a script of its own: Common letters such as µ stand beside any other.
+bool IsOtherScriptLetter(char32_t c) {
+    if (!QChar::isLetter(c))
+        return false;
+    const QChar::Script script = QChar::script(c);
+    return script != QChar::Script_Latin && script != QChar::Script_Common &&
+           script != QChar::Script_Inherited && script != QChar::Script_Unknown;
+}
+
+// A character that text does not hold, but a Windows-1250 pair read as UTF-8 may give.
+bool IsImplausibleChar(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_PrivateUse:
+        return true;
+    default:
+        return (c >= 0x80 && c <= 0x9F) || QChar::isNonCharacter(c);
+    }
+}
+} // namespace
+
+bool IsUtf8Text(QByteArrayView bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    // A stateless decoder reports a sequence cut off at the end; one with state would wait for more.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    char32_t previous = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        char32_t c = text.at(i++).unicode();
+        if (QChar::isHighSurrogate(c) && i < text.size()) // the decoder gives no lone halves
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(i++).unicode());
+        if (IsImplausibleChar(c) || (IsOtherScriptLetter(c) && IsLatinLetter(previous)) ||
+            (IsLatinLetter(c) && IsOtherScriptLetter(previous)))
+            return false;
+        previous = c;
+    }
+    return true;
 }

@@ -1,7 +1,6 @@
 #include "IniFile.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -30,16 +29,6 @@ char16_t LowerAscii(char c) {
 
 bool IsAscii(const char* bytes, qsizetype size) {
     return std::all_of(bytes, bytes + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
-// alone where UTF-8 needs a lead byte followed by continuation bytes.
-bool IsUtf8BeyondAscii(const QByteArray& bytes) {
-    if (IsAscii(bytes.constData(), bytes.size()))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
 }
 
 bool HasLineBreak(const QString& text) {
@@ -181,7 +170,7 @@ TMemIniFile::TMemIniFile(const QString& fileName, Utf8Sign sign) : fileName_(fil
     }
     text_ = std::move(*bytes);
     utf8_ = text_.startsWith(Utf8Mark);
-    if (!utf8_ && sign == Utf8Sign::MarkOrContent && IsUtf8BeyondAscii(text_)) {
+    if (!utf8_ && sign == Utf8Sign::MarkOrContent && IsUtf8Text(text_)) {
         text_.prepend(Utf8Mark);
         utf8_ = true;
     }

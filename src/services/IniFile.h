@@ -20,8 +20,8 @@ public:
     // The largest file read; a write that would make the file larger is refused.
     static constexpr qint64 MaxFileBytes = 8 << 20;
 
-    // How a UTF-8 file is known: by its byte-order mark, or also by content that is valid UTF-8
-    // beyond ASCII (files of other programs, which may write UTF-8 without the mark).
+    // How a UTF-8 file is known: by its byte-order mark, or also by content that reads as UTF-8 text
+    // (IsUtf8Text; files of other programs, which may write UTF-8 without the mark).
     enum class Utf8Sign { Mark, MarkOrContent };
 
     explicit TMemIniFile(const QString& fileName, Utf8Sign sign = Utf8Sign::Mark);

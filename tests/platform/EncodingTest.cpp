@@ -29,3 +29,48 @@ TEST(Encoding, EveryByteDecodesAsTheCodePageDecoderDecodesIt) {
     EXPECT_EQ(FromAnsi(bytes), QString(QStringDecoder("windows-1250").decode(bytes)));
     EXPECT_EQ(FromAnsi("Ko\x9Aice", 3), QStringLiteral("Koš"));
 }
+
+namespace {
+struct TGuess {
+    const char* name;
+    QByteArray bytes;
+    bool utf8;
+};
+
+QByteArray Utf8(const char* text) {
+    return QString::fromUtf8(text).toUtf8();
+}
+} // namespace
+
+TEST(Encoding, BytesAreUtf8TextOnlyWhenTheyDecodeToTheirLastByteAndReadAsText) {
+    const TGuess guesses[] = {
+        {"Slovak", Utf8("Ľubovňa, Košice, Žilina: dĺžka, päť, Ôsmy ťava, ŕ"), true},
+        {"Czech", Utf8("Příliš žluťoučký kůň úpěl ďábelské ódy"), true},
+        {"Hungarian", Utf8("Árvíztűrő tükörfúrógép ŐŰ"), true},
+        {"Polish", Utf8("Zażółć gęślą jaźń ŁÓDŹ"), true},
+        {"German", Utf8("Größe der Straße: „Ärger“ – 5 µm, 3 €"), true},
+        {"CyrillicWord", Utf8("Иван s.r.o."), true},
+        {"GreekAfterDigit", Utf8("12Ω"), true},
+        {"TwoBytesAtEnd", Utf8("Nová"), true},
+        {"ThreeBytesAtEnd", Utf8("5 €"), true},
+        {"FourBytesAtEnd", Utf8("Auto 🚗"), true},
+        {"NoBreakSpaceAfterC1", "x\xC2\xA0y", true},
+        {"AsciiOnly", "Jana Nova", false},
+        {"Ansi", ToAnsi("Jana Nová, Košice"), false},
+        {"AnsiEndingInALead", ToAnsi("Jana Nová"), false},
+        {"CutTwoBytes", "Nov\xC3", false},
+        {"CutThreeBytesAfterTwo", "5 \xE2\x82", false},
+        {"CutThreeBytesAfterOne", "5 \xE2", false},
+        {"CutFourBytesAfterThree", "Auto \xF0\x9F\x9A", false},
+        {"CutInTheMiddle", "a\xE2\x82 b", false},
+        {"CombiningMark", ToAnsi("NÍŽINA"), false},
+        {"ArabicBeforeLatin", ToAnsi("Úžitok"), false},
+        {"CyrillicAfterLatin", ToAnsi("NÓŽ"), false},
+        {"FirstC1", "x\xC2\x80y", false},
+        {"LastC1", "x\xC2\x9Fy", false},
+        {"PrivateUse", "x\xEE\x80\x80", false},
+        {"Noncharacter", "x\xEF\xB7\x90", false},
+    };
+    for (const TGuess& guess : guesses)
+        EXPECT_EQ(IsUtf8Text(guess.bytes), guess.utf8) << guess.name;
+}
