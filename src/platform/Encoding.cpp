@@ -45,6 +45,12 @@ QString FromAnsi(const QByteArray& bytes) {
     return FromAnsi(bytes.constData(), bytes.size());
 }
 
+QString FromUtf8(const char* bytes, qsizetype size) {
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, size));
+}
+
 namespace {
 // A character converts to Windows-1250 when it comes back unchanged (an unmapped one comes back
 // as the substitute or as a look-alike).

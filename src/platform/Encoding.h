@@ -9,6 +9,9 @@ QString FromAnsi(const QByteArray& bytes);
 // The same straight from a buffer, in one allocation.
 QString FromAnsi(const char* bytes, qsizetype size);
 
+// UTF-8 bytes as text, every character kept: QString::fromUtf8 drops a U+FEFF at the start.
+QString FromUtf8(const char* bytes, qsizetype size);
+
 // Index of the first character that Windows-1250 cannot hold (a surrogate pair counts as one
 // character, found at its first half), or -1 when the whole text can be stored.
 qsizetype FindNonAnsiChar(const QString& text);

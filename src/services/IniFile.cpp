@@ -91,7 +91,7 @@ public:
         if (isAscii_)
             ascii_ = QByteArrayView(bytes, size);
         else
-            folded_ = (utf8 ? QString::fromUtf8(bytes, size) : FromAnsi(bytes, size)).toCaseFolded();
+            folded_ = (utf8 ? FromUtf8(bytes, size) : FromAnsi(bytes, size)).toCaseFolded();
         Hash();
     }
 
@@ -298,7 +298,7 @@ qint64 TMemIniFile::SectionBytes(Span name) const {
 QString TMemIniFile::Decode(Span span) const {
     const char* bytes = text_.constData() + span.start;
     const qsizetype size = span.end - span.start;
-    return utf8_ ? QString::fromUtf8(bytes, size) : FromAnsi(bytes, size);
+    return utf8_ ? FromUtf8(bytes, size) : FromAnsi(bytes, size);
 }
 
 QByteArray TMemIniFile::Encode(const QString& text) const {
