@@ -65,7 +65,7 @@ const char* const TextKeys[] = {"nazov", "ICO", "IC", "DIC", "osoba", "ulica", "
 bool RequireStorable(const TMemIniFile& ini, const QString& section, const QString& product) {
     for (const char* key : TextKeys) {
         const QString value = Value(ini, section, key);
-        const qsizetype at = FindNonAnsiChar(value);
+        const qsizetype at = FindUnwritableChar(value, TTextCode::Windows1250);
         if (at < 0)
             continue;
         ShowMessageBox(QStringLiteral("Zákazník s ID \"%1\" v programe \"%2\" obsahuje v poli \"%3\" znak "

@@ -57,14 +57,31 @@ namespace {
 bool IsAnsiChar(const QString& character) {
     return FromAnsi(ToAnsi(character)) == character;
 }
+
+bool IsSurrogatePair(const QString& text, qsizetype index) {
+    return text.at(index).isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate();
+}
 } // namespace
 
-qsizetype FindNonAnsiChar(const QString& text) {
-    if (FromAnsi(ToAnsi(text)) == text)
+bool IsLineBreakOrControl(QChar c) {
+    const QChar::Category category = c.category();
+    return c != '\t' && (category == QChar::Other_Control || category == QChar::Separator_Line ||
+                         category == QChar::Separator_Paragraph);
+}
+
+qsizetype FindUnwritableChar(const QString& text, TTextCode code, TTextLines lines) {
+    // Most texts convert whole; then only their lines are left to check.
+    const bool converts = code == TTextCode::Windows1250 && FromAnsi(ToAnsi(text)) == text;
+    if (converts && lines == TTextLines::Many)
         return -1;
-    for (qsizetype i = 0; i < text.size(); i += CharAt(text, i).size()) {
-        if (!IsAnsiChar(CharAt(text, i)))
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype size = IsSurrogatePair(text, i) ? 2 : 1;
+        if (lines == TTextLines::One && IsLineBreakOrControl(text.at(i)))
             return i;
+        if (code == TTextCode::Utf8 ? size == 1 && text.at(i).isSurrogate()
+                                    : !converts && !IsAnsiChar(text.mid(i, size)))
+            return i;
+        i += size;
     }
     return -1;
 }
@@ -72,9 +89,7 @@ qsizetype FindNonAnsiChar(const QString& text) {
 QString CharAt(const QString& text, qsizetype index) {
     if (index < 0 || index >= text.size())
         return QString();
-    const bool pair =
-        text.at(index).isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate();
-    return text.mid(index, pair ? 2 : 1);
+    return text.mid(index, IsSurrogatePair(text, index) ? 2 : 1);
 }
 
 namespace {

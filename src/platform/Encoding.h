@@ -12,9 +12,18 @@ QString FromAnsi(const char* bytes, qsizetype size);
 // UTF-8 bytes as text, every character kept: QString::fromUtf8 drops a U+FEFF at the start.
 QString FromUtf8(const char* bytes, qsizetype size);
 
-// Index of the first character that Windows-1250 cannot hold (a surrogate pair counts as one
-// character, found at its first half), or -1 when the whole text can be stored.
-qsizetype FindNonAnsiChar(const QString& text);
+// The code a text is written in.
+enum class TTextCode { Windows1250, Utf8 };
+// Whether the text is written on one line.
+enum class TTextLines { Many, One };
+
+// A character that a one-line text never holds: a line break, NUL or another control character.
+// Tab is kept.
+bool IsLineBreakOrControl(QChar c);
+// Index of the first character that a text written in Code cannot hold, or -1 when it holds them
+// all: in Windows-1250 one that the code lacks, in UTF-8 a lone surrogate half, and on one line
+// also one of IsLineBreakOrControl. A surrogate pair counts as one character, found at its first half.
+qsizetype FindUnwritableChar(const QString& text, TTextCode code, TTextLines lines = TTextLines::Many);
 // The character at index, a surrogate pair whole.
 QString CharAt(const QString& text, qsizetype index);
 

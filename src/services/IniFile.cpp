@@ -50,19 +50,6 @@ QString NameProblem(const QString& section, const QString& key) {
     return {};
 }
 
-// Index of the first character the file's code cannot hold, or -1: in UTF-8 a lone surrogate.
-qsizetype FindUnwritableChar(const QString& text, bool utf8) {
-    if (!utf8)
-        return FindNonAnsiChar(text);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (text.at(i).isSurrogate())
-            return i;
-    }
-    return -1;
-}
-
 // Spreads a hash over the low bits, which pick the slot.
 size_t Spread(size_t hash) {
     hash ^= hash >> 33;
@@ -399,7 +386,7 @@ void TMemIniFile::WriteString(const QString& section, const QString& key, const 
         throw RefusedSetting(section, key, problem);
     // A character the file's code cannot hold would come back as another one.
     for (const QString& text : {section, key, value}) {
-        const qsizetype at = FindUnwritableChar(text, utf8_);
+        const qsizetype at = FindUnwritableChar(text, utf8_ ? TTextCode::Utf8 : TTextCode::Windows1250);
         if (at >= 0)
             throw RefusedSetting(section, key,
                                  QStringLiteral("znak \"%1\" nie je možné zapísať do súboru nastavení.")

@@ -90,7 +90,7 @@ void ShowErrorCode(const QString& code, const QString& text, const QString& capt
 }
 
 TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption, const QString& verb) {
-    const qsizetype at = FindNonAnsiChar(text);
+    const qsizetype at = FindUnwritableChar(text, TTextCode::Windows1250);
     if (at < 0)
         return {};
     const QString character = CharAt(text, at);

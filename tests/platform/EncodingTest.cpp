@@ -6,20 +6,48 @@
 #include "Encoding.h"
 
 TEST(Encoding, TheFirstCharacterThatWindows1250CannotHoldIsFoundWhole) {
-    EXPECT_EQ(FindNonAnsiChar(QStringLiteral("áäčďéíĺľňóôŕšťúýž ÁÄČĎÉÍĹĽŇÓÔŔŠŤÚÝŽ ěřů ĚŘŮ őűöü ŐŰÖÜ ąćęłńśźż "
-                                             "ĄĆĘŁŃŚŹŻ ß € „“ ‚‘ ’ … – — § ° × ÷ \t")),
-              -1);
+    EXPECT_EQ(
+        FindUnwritableChar(QStringLiteral("áäčďéíĺľňóôŕšťúýž ÁÄČĎÉÍĹĽŇÓÔŔŠŤÚÝŽ ěřů ĚŘŮ őűöü ŐŰÖÜ ąćęłńśźż "
+                                          "ĄĆĘŁŃŚŹŻ ß € „“ ‚‘ ’ … – — § ° × ÷ \t"),
+                           TTextCode::Windows1250),
+        -1);
     // An emoji is a surrogate pair: found at its first half and returned whole; 0xFF is the dot above.
     const QStringList texts{"Jørgen", "Trnava Москва", "Auto 🚗 ø", "Ľ ÿ"};
     QList<int> found;
     QStringList chars;
     for (const QString& text : texts) {
-        found << FindNonAnsiChar(text);
+        found << FindUnwritableChar(text, TTextCode::Windows1250);
         chars << CharAt(text, found.last());
     }
     EXPECT_EQ(found, QList<int>({1, 7, 5, 2}));
     EXPECT_EQ(chars, QStringList({"ø", "М", "🚗", "ÿ"}));
     EXPECT_EQ(CharAt("abc", 3), "");
+}
+
+TEST(Encoding, WhatIsUnwritableDependsOnTheCodeAndOnWhetherTheTextIsOneLine) {
+    const QString high(QChar(0xD800)), low(QChar(0xDC00));
+    const struct {
+        QString text;
+        TTextCode code;
+        TTextLines lines;
+        int at;
+    } cases[] = {
+        {"a\tb\r\nc", TTextCode::Windows1250, TTextLines::Many, -1},
+        {"a\tb\r\nc", TTextCode::Windows1250, TTextLines::One, 3},
+        {QStringLiteral("x\0y"), TTextCode::Windows1250, TTextLines::One, 1},
+        {QStringLiteral("Trnava\u2028"), TTextCode::Windows1250, TTextLines::One, 6},
+        {QStringLiteral("Žilina – Nitra\t"), TTextCode::Windows1250, TTextLines::One, -1},
+        {QStringLiteral("ab\nø"), TTextCode::Windows1250, TTextLines::One, 2},
+        {QStringLiteral("aø\n"), TTextCode::Windows1250, TTextLines::One, 1},
+        {"a" + high, TTextCode::Windows1250, TTextLines::Many, 1},
+        {QStringLiteral("Київ ø 😀\n"), TTextCode::Utf8, TTextLines::Many, -1},
+        {QStringLiteral("Київ\n"), TTextCode::Utf8, TTextLines::One, 4},
+        {"x" + high, TTextCode::Utf8, TTextLines::Many, 1},
+        {"xy" + low + "z", TTextCode::Utf8, TTextLines::Many, 2},
+        {QStringLiteral("😀") + low, TTextCode::Utf8, TTextLines::Many, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindUnwritableChar(c.text, c.code, c.lines), c.at) << c.text.toStdString();
 }
 
 TEST(Encoding, EveryByteDecodesAsTheCodePageDecoderDecodesIt) {
