@@ -15,8 +15,9 @@ constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
 constexpr quint32 Utf8MarkSize = sizeof Utf8Mark - 1;
 constexpr int MaxMegabytes = int(TMemIniFile::MaxFileBytes >> 20);
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' '; // blanks and control characters, as trimmed
+// What the reader trims from lines, names and values: a space or a control character below it.
+bool IsSpaceOrControlByte(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 bool IsLineEnd(char c) {
@@ -253,9 +254,9 @@ void TMemIniFile::IndexKeys() {
 
 TMemIniFile::Span TMemIniFile::Trim(quint32 start, quint32 end) const {
     const char* data = text_.constData();
-    while (start < end && IsBlank(data[start]))
+    while (start < end && IsSpaceOrControlByte(data[start]))
         ++start;
-    while (end > start && IsBlank(data[end - 1]))
+    while (end > start && IsSpaceOrControlByte(data[end - 1]))
         --end;
     return {start, end};
 }
