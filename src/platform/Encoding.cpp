@@ -106,6 +106,17 @@ bool IsOtherScriptLetter(char32_t c) {
            script != QChar::Script_Inherited && script != QChar::Script_Unknown;
 }
 
+// A letter of another script that stands alone beside a Latin letter, as a UTF-8 pair read from a
+// Windows-1250 word gives ("Úžitok"); in "ИванTrade" the Cyrillic letters have their own beside them.
+bool IsLoneLetterInLatinWord(char32_t before, char32_t c, char32_t after) {
+    if (!IsOtherScriptLetter(c) || (!IsLatinLetter(before) && !IsLatinLetter(after)))
+        return false;
+    const auto sameScript = [c](char32_t other) {
+        return QChar::isLetter(other) && QChar::script(other) == QChar::script(c);
+    };
+    return !sameScript(before) && !sameScript(after);
+}
+
 // A character that text does not hold, but a Windows-1250 pair read as UTF-8 may give.
 bool IsImplausibleChar(char32_t c) {
     switch (QChar::category(c)) {
@@ -128,15 +139,23 @@ bool IsUtf8Text(QByteArrayView bytes) {
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return false;
-    char32_t previous = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        char32_t c = text.at(i++).unicode();
-        if (QChar::isHighSurrogate(c) && i < text.size()) // the decoder gives no lone halves
-            c = QChar::surrogateToUcs4(char16_t(c), text.at(i++).unicode());
-        if (IsImplausibleChar(c) || (IsOtherScriptLetter(c) && IsLatinLetter(previous)) ||
-            (IsLatinLetter(c) && IsOtherScriptLetter(previous)))
+    constexpr char32_t None = 0x110000; // before the first character and after the last
+    qsizetype i = 0;
+    const auto next = [&]() -> char32_t {
+        if (i == text.size())
+            return None;
+        const char16_t unit = text.at(i++).unicode();
+        if (QChar::isHighSurrogate(unit)) // the decoder gives no lone halves
+            return QChar::surrogateToUcs4(unit, text.at(i++).unicode());
+        return unit;
+    };
+    char32_t before = None;
+    for (char32_t c = next(); c != None;) {
+        const char32_t after = next();
+        if (IsImplausibleChar(c) || IsLoneLetterInLatinWord(before, c, after))
             return false;
-        previous = c;
+        before = c;
+        c = after;
     }
     return true;
 }

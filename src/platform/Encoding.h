@@ -30,8 +30,9 @@ QString CharAt(const QString& text, qsizetype index);
 // Whether bytes that come without a byte-order mark are UTF-8 rather than Windows-1250 text. They
 // are when they hold a byte beyond ASCII, decode as UTF-8 without error up to their last byte (a
 // sequence cut off at the end is an error) and read as text: no C1 control, noncharacter,
-// private-use character or combining mark, and no letter of a script other than Latin directly
-// beside a Latin letter. Windows-1250 text may decode: a capital such as Í or Ú followed by š, ť, ž
-// or ľ forms a valid pair, but it reads as a combining mark or as a Greek, Cyrillic or Arabic letter
-// inside a Latin word ("NÍŽINA", "Úžitok"). Pairs that read as Latin letters ("DĹŽKA") pass.
+// private-use character or combining mark, and no lone letter of a script other than Latin (one
+// without a letter of its script on either side) directly beside a Latin letter. Windows-1250 text
+// may decode: a capital such as Í or Ú followed by š, ť, ž or ľ forms a valid pair, but it reads as a
+// combining mark or as one Greek, Cyrillic or Arabic letter inside a Latin word ("NÍŽINA",
+// "Úžitok"). Pairs that read as Latin letters ("DĹŽKA") pass.
 bool IsUtf8Text(QByteArrayView bytes);

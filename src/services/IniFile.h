@@ -15,6 +15,7 @@
 // that appears twice is merged into its first appearance; of two entries with one key the first is the
 // one read and written. The file's bytes are kept once, and sections and keys are indexed into them:
 // reading takes linear time and a small multiple of the file's size in memory.
+// Only the mark that starts a UTF-8 file is a mark: a U+FEFF anywhere else is text.
 class TMemIniFile {
 public:
     // The largest file read; a write that would make the file larger is refused.

@@ -78,6 +78,8 @@ TEST(Encoding, BytesAreUtf8TextOnlyWhenTheyDecodeToTheirLastByteAndReadAsText) {
         {"Polish", Utf8("Zażółć gęślą jaźń ŁÓDŹ"), true},
         {"German", Utf8("Größe der Straße: „Ärger“ – 5 µm, 3 €"), true},
         {"CyrillicWord", Utf8("Иван s.r.o."), true},
+        {"CyrillicWordBesideLatin", Utf8("ИванTrade"), true},
+        {"GreekLetterBesideLatin", Utf8("Ωmega"), false},
         {"GreekAfterDigit", Utf8("12Ω"), true},
         {"TwoBytesAtEnd", Utf8("Nová"), true},
         {"ThreeBytesAtEnd", Utf8("5 €"), true},
