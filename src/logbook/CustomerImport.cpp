@@ -9,7 +9,6 @@
 
 #include "AboutUnit.h"
 #include "DateTime.h"
-#include "Encoding.h"
 #include "GeneralUnit.h"
 #include "Globals.h"
 #include "GridHelpers.h"
@@ -63,16 +62,13 @@ const char* const TextKeys[] = {"nazov", "ICO", "IC", "DIC", "osoba", "ulica", "
 // A customer whose value holds a character that Windows-1250 cannot hold is not imported: one box
 // names the customer, the key and the character. False then.
 bool RequireStorable(const TMemIniFile& ini, const QString& section, const QString& product) {
+    TCharRefusal refusal{QStringLiteral("Zákazník s ID \"%1\" v programe \"%2\"").arg(section, product),
+                         QString(), QStringLiteral("uložiť"),
+                         QStringLiteral("Zákazníka nie je možné importovať."), MB_ICONINFORMATION};
     for (const char* key : TextKeys) {
-        const QString value = Value(ini, section, key);
-        const qsizetype at = FindNonAnsiChar(value);
-        if (at < 0)
-            continue;
-        ShowMessageBox(QStringLiteral("Zákazník s ID \"%1\" v programe \"%2\" obsahuje v poli \"%3\" znak "
-                                      "\"%4\", ktorý nie je možné uložiť. Zákazníka nie je možné importovať.")
-                           .arg(section, product, QString::fromLatin1(key), CharAt(value, at)),
-                       ProgramTitle, MB_ICONINFORMATION);
-        return false;
+        refusal.field = QString::fromLatin1(key);
+        if (RefuseUnstorableChar(Value(ini, section, key), refusal))
+            return false;
     }
     return true;
 }

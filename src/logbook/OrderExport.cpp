@@ -55,7 +55,8 @@ void TTripsPage::BitBtn26Click() {
     }
     // The program opens the database named on line 1: a character replaced or dropped there would
     // lead it to another file, where its trips would be lost.
-    if (const qsizetype at = UnwritableLineChar(DatabasePath); at >= 0) {
+    if (const qsizetype at = FindUnwritableChar(DatabasePath, TTextCode::Windows1250, TTextLines::One);
+        at >= 0) {
         ShowAppError(
             QStringLiteral("Cesta k databáze \"%1\" obsahuje znak \"%2\", ktorý nie je možné zapísať "
                            "do súboru order.txt.")

@@ -108,7 +108,7 @@ void TVMTab::sgVMDblClick(int row) {
 void TVMTab::eVMmesto1KeyDown(QWidget* sender, int key) {
     // Runs before the key reaches the field, so the text is the one before this key. A text that
     // the settings file cannot hold is refused by the route's save, and not kept here.
-    if (FindNonAnsiChar(eVMmesto1->text()) < 0)
+    if (FindUnwritableChar(eVMmesto1->text(), TTextCode::Windows1250) < 0)
         WriteSetting("Info", "mesto1", eVMmesto1->text());
     NavigationKey(sender, key);
 }

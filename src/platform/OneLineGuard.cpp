@@ -2,27 +2,11 @@
 
 #include <QLineEdit>
 
-#include "Encoding.h"
-
 namespace {
 bool IsLineBreak(QChar c) {
     return c == '\r' || c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 } // namespace
-
-bool IsLineBreakOrControl(QChar c) {
-    const QChar::Category category = c.category();
-    return c != '\t' && (category == QChar::Other_Control || category == QChar::Separator_Line ||
-                         category == QChar::Separator_Paragraph);
-}
-
-qsizetype UnwritableLineChar(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (IsLineBreakOrControl(text[i]) || FindNonAnsiChar(CharAt(text, i)) >= 0)
-            return i;
-    }
-    return -1;
-}
 
 QString OneLineText(const QString& text) {
     QString line = text;

@@ -3,14 +3,10 @@
 #include <QString>
 #include <QValidator>
 
+#include "Encoding.h"
+
 class QLineEdit;
 
-// A character that a one-line text never holds: a line break, NUL or another control character.
-// Tab is kept.
-bool IsLineBreakOrControl(QChar c);
-// Index of the first character that a line of a Windows-1250 text file cannot hold: one of those
-// characters or one that Windows-1250 lacks; -1 when none.
-qsizetype UnwritableLineChar(const QString& text);
 // The text on one line: each line break (CR, LF, CR LF, or a Unicode line or paragraph separator)
 // becomes one blank, so the lines stay words; the other control characters go.
 QString OneLineText(const QString& text);

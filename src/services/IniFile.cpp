@@ -1,7 +1,6 @@
 #include "IniFile.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -16,8 +15,9 @@ constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
 constexpr quint32 Utf8MarkSize = sizeof Utf8Mark - 1;
 constexpr int MaxMegabytes = int(TMemIniFile::MaxFileBytes >> 20);
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' '; // blanks and control characters, as trimmed
+// What the reader trims from lines, names and values: a space or a control character below it.
+bool IsSpaceOrControlByte(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 bool IsLineEnd(char c) {
@@ -30,16 +30,6 @@ char16_t LowerAscii(char c) {
 
 bool IsAscii(const char* bytes, qsizetype size) {
     return std::all_of(bytes, bytes + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Valid UTF-8 beyond ASCII. Windows-1250 text with accented letters never is: its letters stand
-// alone where UTF-8 needs a lead byte followed by continuation bytes.
-bool IsUtf8BeyondAscii(const QByteArray& bytes) {
-    if (IsAscii(bytes.constData(), bytes.size()))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
 }
 
 bool HasLineBreak(const QString& text) {
@@ -59,19 +49,6 @@ QString NameProblem(const QString& section, const QString& key) {
     if (key.startsWith(';') || key.startsWith('['))
         return QStringLiteral("kľúč nesmie začínať znakom \";\" ani \"[\".");
     return {};
-}
-
-// Index of the first character the file's code cannot hold, or -1: in UTF-8 a lone surrogate.
-qsizetype FindUnwritableChar(const QString& text, bool utf8) {
-    if (!utf8)
-        return FindNonAnsiChar(text);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (text.at(i).isSurrogate())
-            return i;
-    }
-    return -1;
 }
 
 // Spreads a hash over the low bits, which pick the slot.
@@ -102,7 +79,7 @@ public:
         if (isAscii_)
             ascii_ = QByteArrayView(bytes, size);
         else
-            folded_ = (utf8 ? QString::fromUtf8(bytes, size) : FromAnsi(bytes, size)).toCaseFolded();
+            folded_ = (utf8 ? FromUtf8(bytes, size) : FromAnsi(bytes, size)).toCaseFolded();
         Hash();
     }
 
@@ -181,7 +158,7 @@ TMemIniFile::TMemIniFile(const QString& fileName, Utf8Sign sign) : fileName_(fil
     }
     text_ = std::move(*bytes);
     utf8_ = text_.startsWith(Utf8Mark);
-    if (!utf8_ && sign == Utf8Sign::MarkOrContent && IsUtf8BeyondAscii(text_)) {
+    if (!utf8_ && sign == Utf8Sign::MarkOrContent && IsUtf8Text(text_)) {
         text_.prepend(Utf8Mark);
         utf8_ = true;
     }
@@ -277,9 +254,9 @@ void TMemIniFile::IndexKeys() {
 
 TMemIniFile::Span TMemIniFile::Trim(quint32 start, quint32 end) const {
     const char* data = text_.constData();
-    while (start < end && IsBlank(data[start]))
+    while (start < end && IsSpaceOrControlByte(data[start]))
         ++start;
-    while (end > start && IsBlank(data[end - 1]))
+    while (end > start && IsSpaceOrControlByte(data[end - 1]))
         --end;
     return {start, end};
 }
@@ -309,7 +286,7 @@ qint64 TMemIniFile::SectionBytes(Span name) const {
 QString TMemIniFile::Decode(Span span) const {
     const char* bytes = text_.constData() + span.start;
     const qsizetype size = span.end - span.start;
-    return utf8_ ? QString::fromUtf8(bytes, size) : FromAnsi(bytes, size);
+    return utf8_ ? FromUtf8(bytes, size) : FromAnsi(bytes, size);
 }
 
 QByteArray TMemIniFile::Encode(const QString& text) const {
@@ -410,7 +387,7 @@ void TMemIniFile::WriteString(const QString& section, const QString& key, const 
         throw RefusedSetting(section, key, problem);
     // A character the file's code cannot hold would come back as another one.
     for (const QString& text : {section, key, value}) {
-        const qsizetype at = FindUnwritableChar(text, utf8_);
+        const qsizetype at = FindUnwritableChar(text, utf8_ ? TTextCode::Utf8 : TTextCode::Windows1250);
         if (at >= 0)
             throw RefusedSetting(section, key,
                                  QStringLiteral("znak \"%1\" nie je možné zapísať do súboru nastavení.")

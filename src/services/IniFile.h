@@ -15,13 +15,14 @@
 // that appears twice is merged into its first appearance; of two entries with one key the first is the
 // one read and written. The file's bytes are kept once, and sections and keys are indexed into them:
 // reading takes linear time and a small multiple of the file's size in memory.
+// Only the mark that starts a UTF-8 file is a mark: a U+FEFF anywhere else is text.
 class TMemIniFile {
 public:
     // The largest file read; a write that would make the file larger is refused.
     static constexpr qint64 MaxFileBytes = 8 << 20;
 
-    // How a UTF-8 file is known: by its byte-order mark, or also by content that is valid UTF-8
-    // beyond ASCII (files of other programs, which may write UTF-8 without the mark).
+    // How a UTF-8 file is known: by its byte-order mark, or also by content that reads as UTF-8 text
+    // (IsUtf8Text; files of other programs, which may write UTF-8 without the mark).
     enum class Utf8Sign { Mark, MarkOrContent };
 
     explicit TMemIniFile(const QString& fileName, Utf8Sign sign = Utf8Sign::Mark);

@@ -89,14 +89,19 @@ void ShowErrorCode(const QString& code, const QString& text, const QString& capt
     ShowError(message, caption);
 }
 
-TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption, const QString& verb) {
-    const qsizetype at = FindNonAnsiChar(text);
+TTextSpan RefuseUnstorableChar(const QString& text, const TCharRefusal& refusal) {
+    const qsizetype at = FindUnwritableChar(text, TTextCode::Windows1250);
     if (at < 0)
         return {};
     const QString character = CharAt(text, at);
-    ShowAppMessageBox(QStringLiteral("Pole \"%1\" obsahuje znak \"%2\", ktorý nie je možné %3. "
-                                     "Nahraďte ho prosím iným znakom.")
-                          .arg(caption, character, verb),
-                      MB_ICONWARNING);
+    const QString field = refusal.field.isEmpty() ? QString() : "v poli \"" + refusal.field + "\" ";
+    ShowAppMessageBox(refusal.holder + " obsahuje " + field + "znak \"" + character +
+                          "\", ktorý nie je možné " + refusal.verb + ". " + refusal.consequence,
+                      refusal.flags);
     return {int(at), int(character.size())};
+}
+
+TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption, const QString& verb) {
+    return RefuseUnstorableChar(text, {"Pole \"" + caption + "\"", QString(), verb,
+                                       QStringLiteral("Nahraďte ho prosím iným znakom."), MB_ICONWARNING});
 }

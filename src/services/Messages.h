@@ -30,8 +30,18 @@ struct TTextSpan {
     int size = 0;
     explicit operator bool() const { return size > 0; }
 };
-// Refuses the first such character of Text with a warning naming the field by Caption and the
-// character, which cannot be Verb ("uložiť", saved, or "odoslať", sent), and answers where it stands;
-// answers an empty span, showing nothing, for a storable text.
+// How such a character is refused: the box says that Holder (in Field, when there is one) holds the
+// character, which cannot be Verb ("uložiť", saved, or "odoslať", sent), followed by Consequence.
+struct TCharRefusal {
+    QString holder; // "Pole \"Meno\"", "Zákazník s ID \"7\" v programe \"…\""
+    QString field;
+    QString verb;
+    QString consequence;
+    int flags = 0; // the box's icon
+};
+// Refuses the first such character of Text with the refusal's box, captioned with the program title,
+// and answers where it stands; answers an empty span, showing nothing, for a storable text.
+TTextSpan RefuseUnstorableChar(const QString& text, const TCharRefusal& refusal);
+// The same with a warning naming the field by Caption and asking for another character.
 TTextSpan RefuseUnstorableChar(const QString& text, const QString& caption,
                                const QString& verb = QStringLiteral("uložiť"));

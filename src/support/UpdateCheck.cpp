@@ -193,7 +193,8 @@ bool TUpdateCheck::FetchVersionIndex(QStringList& index) {
     const auto broken = [](const QString& line) {
         const QString code = line.left(5);
         return code.contains('/') || code.contains('\\') || code.startsWith('.') ||
-               UnwritableLineChar(line) >= 0 || line.size() > MaxIndexLine;
+               FindUnwritableChar(line, TTextCode::Windows1250, TTextLines::One) >= 0 ||
+               line.size() > MaxIndexLine;
     };
     if (index.isEmpty() || std::any_of(index.cbegin(), index.cend(), broken)) {
         ErrorCode("#00001", "Chyba po načítaní súboru \"index.inst\". Prosím operáciu opakujte.");
@@ -279,7 +280,7 @@ bool TUpdateCheck::BuildQuestion(const QStringList& index, int current, bool upd
 // hold as it stands is refused before anything is fetched or written.
 bool TUpdateCheck::CanHandOver() {
     const QString name = QFileInfo(exePath_).fileName();
-    const qsizetype at = UnwritableLineChar(name);
+    const qsizetype at = FindUnwritableChar(name, TTextCode::Windows1250, TTextLines::One);
     if (at < 0)
         return true;
     ShowError(QStringLiteral("Názov súboru programu \"%1\" obsahuje znak \"%2\", ktorý nie je možné "

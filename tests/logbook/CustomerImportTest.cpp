@@ -185,6 +185,58 @@ TEST_F(CustomerImportTest, Utf8FilesAreReadAsUtf8AndACharacterWindows1250CannotH
 }
 
 namespace {
+// A customer file without a byte-order mark, and what the import makes of it.
+struct TUnmarkedFile {
+    const char* name;
+    QByteArray bytes;
+    QStringList customers;
+    Boxes boxes;
+};
+
+void PrintTo(const TUnmarkedFile& file, std::ostream* os) {
+    *os << file.name;
+}
+
+class UnmarkedFileTest : public CustomerImportTest, public ::testing::WithParamInterface<TUnmarkedFile> {};
+} // namespace
+
+// Windows-1250 text is taken for UTF-8 only when it reads as text to its last byte.
+TEST_P(UnmarkedFileTest, IsReadInTheCodeItWasWrittenIn) {
+    QDir().mkpath(program.folder.File("kb/Data"));
+    WriteFileBytes(program.folder.File("kb/Data/zakaznici.zvn"), GetParam().bytes);
+    Cooperation(false);
+    Show();
+    EXPECT_EQ(boxes.Shown(), GetParam().boxes);
+    EXPECT_EQ(Customers(), GetParam().customers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnmarkedFileTest,
+    ::testing::Values(
+        // Its only byte beyond ASCII ends the file, as a lead byte of UTF-8 would.
+        TUnmarkedFile{"AnsiEndingInAnUnfinishedSequence",
+                      "[K-1]\r\nICO=101\r\nnazov=" + ToAnsi("Jana Nová"),
+                      {"1 Jana Nová 101"},
+                      {Question("Kelbor")}},
+        // Í and Ž form a UTF-8 pair: a combining mark.
+        TUnmarkedFile{"AnsiCapitalBeforeZCaron",
+                      "[K-1]\r\nnazov=" + ToAnsi("NÍŽINA") + "\r\nICO=102\r\n",
+                      {"1 NÍŽINA 102"},
+                      {Question("Kelbor")}},
+        // Ú and ž form a UTF-8 pair: an Arabic letter.
+        TUnmarkedFile{"AnsiCapitalBeforeSmallZCaron",
+                      "[K-1]\r\nnazov=" + ToAnsi("Úžitok") + "\r\nICO=103\r\n",
+                      {"1 Úžitok 103"},
+                      {Question("Kelbor")}},
+        TUnmarkedFile{"Utf8",
+                      QStringLiteral("[K-1]\r\nnazov=Košice\r\nICO=1\r\n[K-2]\r\nnazov=Žilina\r\nICO=2\r\n"
+                                     "[K-3]\r\nnazov=Иван\r\nICO=3")
+                          .toUtf8(),
+                      {"1 Košice 1", "2 Žilina 2"},
+                      {Question("Kelbor"), Refused("K-3", "Kelbor", "nazov", "И")}}),
+    [](const ::testing::TestParamInfo<TUnmarkedFile>& info) { return std::string(info.param.name); });
+
+namespace {
 // Another program on the same database file: it never waits for a lock.
 class OtherConnection {
 public:

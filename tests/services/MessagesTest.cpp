@@ -47,3 +47,23 @@ TEST(Messages, BoxesPassTextCaptionFlagsAndAnswer) {
                                     {head, "Aktualizácia", 16},
                                     {head + "\r\rSúbor chýba", "Aktualizácia", 16}}));
 }
+
+TEST(Messages, ACharacterWindows1250CannotHoldIsRefusedWithTheBoxOfItsRefusalAndFoundWhole) {
+    ProgramTitle = "Vozopis";
+    MessageBoxRecorder boxes;
+    const TTextSpan pair = RefuseUnstorableChar(QStringLiteral("Auto 🚗"), "Poznámka", "odoslať");
+    const TTextSpan none = RefuseUnstorableChar(QStringLiteral("Žilina – Nitra"), "Mesto");
+    const TTextSpan customer = RefuseUnstorableChar(
+        QStringLiteral("Jørgen"), {"Zákazník s ID \"7\" v programe \"Zivena - Tamrik\"", "osoba", "uložiť",
+                                   "Zákazníka nie je možné importovať.", 64});
+    EXPECT_EQ(QList<int>({pair.at, pair.size, none.at, none.size, customer.at, customer.size}),
+              QList<int>({5, 2, -1, 0, 1, 1}));
+    EXPECT_EQ(
+        boxes.Shown(),
+        Boxes({{QStringLiteral("Pole \"Poznámka\" obsahuje znak \"🚗\", ktorý nie je možné odoslať. "
+                               "Nahraďte ho prosím iným znakom."),
+                "Vozopis", 48},
+               {"Zákazník s ID \"7\" v programe \"Zivena - Tamrik\" obsahuje v poli \"osoba\" znak \"ø\", "
+                "ktorý nie je možné uložiť. Zákazníka nie je možné importovať.",
+                "Vozopis", 64}}));
+}

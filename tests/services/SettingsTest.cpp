@@ -97,6 +97,28 @@ TEST_F(SettingsTest, AByteOrderMarkMeansUtf8AndTheFileIsWrittenBackInTheCodeItCa
               "[language]\r\nname=\xC5\xBDilina\r\n\r\n[Info]\r\nmesto1=" + ZilinaAnsi + "\r\n\r\n");
 }
 
+// Only the mark that starts the file is a mark: a U+FEFF that starts a section, key or value is text.
+TEST_F(SettingsTest, AU0FEFFAfterTheFileStartIsKeptInSectionsKeysAndValues) {
+    const QString feff(QChar(0xFEFF));
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const QByteArray kept = "[" + mark + "a]\r\nk=" + mark + "x\r\n" + mark + "k=y\r\nv=" + mark +
+                            "\r\n\r\n[a]\r\nk=z\r\nname=\xC5\xBDilina\r\n\r\n";
+    WriteFileBytes(SettingsFilePath(), mark + kept);
+    EXPECT_EQ(TMemIniFile(SettingsFilePath()).ReadSections(), QStringList({feff + "a", "a"}));
+    const QStringList read{ReadSetting(feff + "a", "k", "-"), ReadSetting(feff + "a", feff + "k", "-"),
+                           ReadSetting(feff + "A", "v", "-"), ReadSetting("a", "k", "-"),
+                           ReadSetting("a", "name", "-"),     ReadSetting(feff + "a", "name", "-")};
+    EXPECT_EQ(read, QStringList({feff + "x", "y", feff, "z", "Žilina", "-"}));
+
+    WriteSetting("Info", feff + "mesto1", feff + "Trnava");
+    WriteSetting(feff + "Nová", "k", feff);
+    EXPECT_EQ(QStringList({ReadSetting("Info", feff + "mesto1", "-"), ReadSetting("Info", "mesto1", "-"),
+                           ReadSetting(feff + "nová", "K", "-"), ReadSetting("Nová", "k", "-")}),
+              QStringList({feff + "Trnava", "-", feff, "-"}));
+    EXPECT_EQ(SettingsBytes(), mark + kept + "[Info]\r\n" + mark + "mesto1=" + mark + "Trnava\r\n\r\n[" +
+                                   mark + "Nov\xC3\xA1]\r\nk=" + mark + "\r\n\r\n");
+}
+
 TEST_F(SettingsTest, IndexedLookupKeepsFirstMatchMergingAndLetterCase) {
     WriteFileBytes(SettingsFilePath(),
                    "[Mesto]\r\nk=1\r\nK=2\r\n[empty]\r\n[other]\r\nx=zero\r\n[MESTO]\r\nk=3\r\nnew=4\r\n"
