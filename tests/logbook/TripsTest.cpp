@@ -158,19 +158,28 @@ TEST_F(TripsTest, TripsAreListedWithTheirCostsSavedAndUpdated) {
               QStringList({"1234,567", "O'Neil \"servis\""}));
     page->eJazdyCerpane->setText("7,5");
     page->eJazdyUcel->setText("servis");
+    page->chbJazdySpiatocna->setChecked(true); // the return trip on, the excess mark off: each its own column
+    page->chbJazdyNadspotreba->setChecked(false);
     boxes.Answer(ID_YES);
     page->BitBtn23->click();
     EXPECT_EQ(boxes.Texts(),
               QStringList({QStringLiteral("Pole \"čerpané\" neobsahuje platné číslo (zadané: 12,5x). "
                                           "Zadajte číslo s desatinnou čiarkou, napríklad 12,5 alebo -3."),
                            QStringLiteral("Chcete upraviť a uložiť položku s (ID = 2) ?")}));
-    EXPECT_EQ(Column(stored), QStringList({"2024-05-10 07:30|2024-05-10 09:15|20111|7.5|servis"}));
+    EXPECT_EQ(Column(stored), QStringList({"2024-05-10 07:30|2024-05-10 09:15|21011|7.5|servis"}));
+    EXPECT_EQ(Col(4) + Col(8), QStringList({"1", "1", "0", "0"}));
+    page->chbJazdySpiatocna->setChecked(false);
+    page->chbJazdyNadspotreba->setChecked(true);
+    page->sgJazdy->SetRow(2);
+    page->sgJazdyDblClick();
+    EXPECT_TRUE(page->chbJazdySpiatocna->isChecked() && !page->chbJazdyNadspotreba->isChecked());
 
     // Trip 1 with a price but no flat rate in force costs nothing; the totals add unrounded costs: 0,099 a km
     // on 0,04 km is 0,00396 a trip.
     Db->Execute("UPDATE cphm SET datum = '2023-01-01'");
     Db->Execute("UPDATE mesta SET vzdialenost = 0.04");
     Db->Execute("UPDATE jazdy SET odchod = '2023-06-01 08:00' WHERE id = 1");
+    Db->Execute("UPDATE jazdy SET spat = 0 WHERE id = 2"); // one way again
     InsertTrip("2024-05-11 08:00", 0);
     InsertTrip("2024-05-12 08:00", 0);
     page->cbJazdyAutoCloseUp();
