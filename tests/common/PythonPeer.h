@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 // A helper program in python3 run beside a test (a server, another program holding a lock) and
 // ended with it. Debian's interpreter is preferred: it carries the packaged modules.
@@ -14,6 +17,15 @@ public:
     explicit TPythonPeer(const QStringList& arguments, const QString& errorFile = {}) {
         if (!errorFile.isEmpty())
             process_.setStandardErrorFile(errorFile);
+        // The program dies with the test process, also when that is killed on a time-out, so that no
+        // server outlives it holding its port. The death signal follows the starting thread, which
+        // must therefore outlive the program: the tests start their peers on the main thread.
+        const pid_t parent = ::getpid();
+        process_.setChildProcessModifier([parent] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) // the test process died before the signal was asked for
+                ::_exit(127);
+        });
         process_.start(QFileInfo::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3", arguments);
     }
     ~TPythonPeer() { Stop(); }

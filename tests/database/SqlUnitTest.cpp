@@ -12,7 +12,7 @@
 
 namespace {
 
-// Three cars, and a grid as the Overview page sets it up: four columns and a header row.
+// Three cars, and a grid shaped as the data pages shape theirs: four columns, the headers in row 0.
 class SqlUnitTest : public ::testing::Test {
 protected:
     void SetUp() override {

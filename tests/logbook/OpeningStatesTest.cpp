@@ -52,6 +52,22 @@ TEST_F(OpeningStatesTest, ANewStateReplacesTheCarsYearAndADeclinedUpdateStillReg
     EXPECT_EQ(Column("select meno || '/' || id_zakaznik from vodic"), QStringList({"Alfa/1"}));
 }
 
+// Another program may have written a customer without a name, empty or NULL: the save registers the year,
+// and no driver without a name.
+TEST_F(OpeningStatesTest, ACustomerWithoutANameGetsTheYearButNoNamelessDriver) {
+    CreateTableVodic();
+    for (const char* name : {"''", "NULL"}) {
+        SCOPED_TRACE(name);
+        Db->Execute(QString("UPDATE zakaznici SET nazov = %1").arg(name));
+        program.form->MainScreen->SelectCustomerYear("1", "2024");
+        Save("2025");
+        EXPECT_EQ(Column("select rok || '/' || id_zakaznik from pocstav"), QStringList({"2025/1"}));
+        EXPECT_EQ(Column("select rok || '/' || id_zakaznik from roky"), QStringList({"2025/1"}));
+        EXPECT_EQ(Column("select count(*) from vodic"), QStringList({"0"}));
+    }
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
 TEST_F(OpeningStatesTest, AFailedUpdateIsRolledBackAndTheNextSaveWorks) {
     Save("2023", "10", "1000");
     Save("2025", "20", "2000");

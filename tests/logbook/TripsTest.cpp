@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QDate>
 
 #include "GridHelpers.h"
 #include "PdfText.h"
@@ -99,6 +100,7 @@ TEST_F(TripsTest, TheFilterComparesDepartureDriverRouteAndTheTotalCostAsTheGridS
         {"00.00.0000", "00.00.0000", "9,89", "19,81", 0, 0, 0, {"12", "11"}},
         {"00.00.0000", "00.00.0000", "14,94", "14,96", 0, 0, 1, {"14"}}, // private: 0,299 x 50
         {"00.00.0000", "00.00.0000", "29,89", "29,91", 0, 0, 1, {"12"}}, // 0,598 x 50
+        {"00.00.0000", "00.00.0000", "   ", "\u00A0 ", 0, 0, 1, {"14", "12", "13", "11"}}, // blanks: no bound
         {"01.03.2024", "", "0", "0", 0, 0, 0, {}},                       // emptied: matches none
         {"", "00.00.0000", "0", "0", 0, 0, 0, {"14", "12", "13", "11"}}, // emptied: matches all
     };
@@ -157,19 +159,28 @@ TEST_F(TripsTest, TripsAreListedWithTheirCostsSavedAndUpdated) {
               QStringList({"1234,567", "O'Neil \"servis\""}));
     page->eJazdyCerpane->setText("7,5");
     page->eJazdyUcel->setText("servis");
+    page->chbJazdySpiatocna->setChecked(true); // the return trip on, the excess mark off: each its own column
+    page->chbJazdyNadspotreba->setChecked(false);
     boxes.Answer(ID_YES);
     page->BitBtn23->click();
     EXPECT_EQ(boxes.Texts(),
               QStringList({QStringLiteral("Pole \"čerpané\" neobsahuje platné číslo (zadané: 12,5x). "
                                           "Zadajte číslo s desatinnou čiarkou, napríklad 12,5 alebo -3."),
                            QStringLiteral("Chcete upraviť a uložiť položku s (ID = 2) ?")}));
-    EXPECT_EQ(Column(stored), QStringList({"2024-05-10 07:30|2024-05-10 09:15|20111|7.5|servis"}));
+    EXPECT_EQ(Column(stored), QStringList({"2024-05-10 07:30|2024-05-10 09:15|21011|7.5|servis"}));
+    EXPECT_EQ(Col(4) + Col(8), QStringList({"1", "1", "0", "0"}));
+    page->chbJazdySpiatocna->setChecked(false);
+    page->chbJazdyNadspotreba->setChecked(true);
+    page->sgJazdy->SetRow(2);
+    page->sgJazdyDblClick();
+    EXPECT_TRUE(page->chbJazdySpiatocna->isChecked() && !page->chbJazdyNadspotreba->isChecked());
 
     // Trip 1 with a price but no flat rate in force costs nothing; the totals add unrounded costs: 0,099 a km
     // on 0,04 km is 0,00396 a trip.
     Db->Execute("UPDATE cphm SET datum = '2023-01-01'");
     Db->Execute("UPDATE mesta SET vzdialenost = 0.04");
     Db->Execute("UPDATE jazdy SET odchod = '2023-06-01 08:00' WHERE id = 1");
+    Db->Execute("UPDATE jazdy SET spat = 0 WHERE id = 2"); // one way again
     InsertTrip("2024-05-11 08:00", 0);
     InsertTrip("2024-05-12 08:00", 0);
     page->cbJazdyAutoCloseUp();
@@ -277,7 +288,7 @@ QStringList Shown(QStringList texts) {
 
 // Values the fields take, at the edges of what the engine's numbers and the totals can hold: each cell and
 // total is shown as its value, the page loads, no box, and the trip log prints the same whole. One trip per
-// route; the car, a company car, uses 0,066 l a km.
+// route; the car, a company car, uses 6 l / 100 km raised by its excess percent.
 TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNeverWrap) {
     MasterData();
     program.OpenTrips();
@@ -286,7 +297,11 @@ TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNever
         int back;
         QStringList km, perKm, total, totals;
         QString withoutVat;
+        const char* litres; // per 100 km
+        int excess;
     };
+    // 20 trips of 0,03125 (312,5 ten-thousandths) each: rounded to even at every step they add 312 each.
+    const QByteArray twenty = QByteArray("0,03125;").repeated(20).chopped(1);
     const Case cases[] = {
         // Kilometres beyond 2^63 ten-thousandths in sum.
         {"400000000000000;400000000000000",
@@ -296,7 +311,9 @@ TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNever
          {"0,10", "0,10"},
          {"79 200 000 000 000,00", "79 200 000 000 000,00"},
          {"1 600 000 000 000 000,00", "158 400 000 000 000,00"},
-         "133 109 243 697 478,99"},
+         "133 109 243 697 478,99",
+         "6",
+         10},
         // Beyond 10^15, where the engine's text turns to an exponent, and beyond 2^53.
         {"999999999999999",
          "50",
@@ -305,7 +322,9 @@ TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNever
          {"3,30"},
          {"6 599 999 999 999 994,00"},
          {"1 999 999 999 999 998,00", "6 599 999 999 999 994,00"},
-         "5 546 218 487 394 952,94"},
+         "5 546 218 487 394 952,94",
+         "6",
+         10},
         // A total whose hundredths lie beyond what a double holds at 10^14.
         {"99999999999999,5;0,51",
          "0",
@@ -314,20 +333,47 @@ TEST_F(TripsTest, NumbersAtTheEdgesAreShownAndPrintedAsTheirValuesAndTotalsNever
          {"0,00", "0,00"},
          {"0,00", "0,00"},
          {"100 000 000 000 000,01", "0,00"},
-         "0,00"},
+         "0,00",
+         "6",
+         10},
+        // The same as costs: 1 l a km at a price of 1.
+        {"99999999999999,5;0,51",
+         "1",
+         0,
+         {"99 999 999 999 999,50", "0,51"},
+         {"1,00", "1,00"},
+         {"99 999 999 999 999,50", "0,51"},
+         {"100 000 000 000 000,01", "100 000 000 000 000,01"},
+         "84 033 613 445 378,16",
+         "100",
+         0},
+        // Each step of the sums rounds a half to even: 0,6240, not 0,6260 (half up) nor 0,6250 (unrounded).
+        {twenty.constData(),
+         "1",
+         0,
+         QStringList(20, "0,03"),
+         QStringList(20, "1,00"),
+         QStringList(20, "0,03"),
+         {"0,62", "0,62"},
+         "0,52",
+         "100",
+         0},
         // Below 0,00001, where the exponent is negative.
-        {"0,00001", "0,00001", 1, {"0,00"}, {"0,00"}, {"0,00"}, {"0,00", "0,00"}, "0,00"},
+        {"0,00001", "0,00001", 1, {"0,00"}, {"0,00"}, {"0,00"}, {"0,00", "0,00"}, "0,00", "6", 10},
     };
     PdfPrinterAnswer answer;
     for (const Case& c : cases) {
         Db->Execute("DELETE FROM jazdy");
         Db->Execute("DELETE FROM mesta");
         Db->Execute("UPDATE cphm SET cena = " + NumberToSql(c.price));
+        Db->Execute(QString("UPDATE auta SET n1 = %1, n2 = %1, n3 = %1, nadspotreba = %2")
+                        .arg(c.litres)
+                        .arg(c.excess));
         const QStringList distances = QString(c.distances).split(';');
         for (int i = 0; i < distances.size(); ++i) {
             Db->Execute("INSERT INTO mesta (id, mesto1, mesto2, vzdialenost) VALUES (" +
                         QString::number(i + 1) + ", 'A', 'B', " + NumberToSql(distances[i]) + ")");
-            InsertTrip(QString("2024-05-1%1 08:00").arg(i), c.back, i + 1);
+            InsertTrip(QDate(2024, 5, 10).addDays(i).toString(Qt::ISODate) + " 08:00", c.back, i + 1);
         }
         page->cbJazdyAutoCloseUp();
         EXPECT_EQ(Col(5), Shown(c.km)) << c.distances;

@@ -112,6 +112,7 @@ TEST(FormatNumber, LargeAndTinyValuesShowTheirValue) {
 TEST(MoneySums, TenThousandthsOfUnroundedValuesNeverWrap) {
     EXPECT_EQ(SumTenThousandths({"0,004", "", "0,004", "0,004"}), 120);
     EXPECT_EQ(SumTenThousandths({"1\u00A0234,5", "-0,00005", "0,00015"}), 12345002);
+    EXPECT_EQ(SumTenThousandths(QStringList(20, "0,03125")), 6240) << "312,5 adds 312 every time, not 313";
     EXPECT_EQ(AddTenThousandths(7, 0.00036), 11);
     EXPECT_EQ(AddTenThousandths(9223372036854775807, 0.0001), 9223372036854775808.0L);
     EXPECT_EQ(AddTenThousandths(-9223372036854775807 - 1, -0.0001), -9223372036854775809.0L);

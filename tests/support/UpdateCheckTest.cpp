@@ -54,8 +54,9 @@ struct UpdateArea {
     // What the check left in the program folder besides the program.
     QStringList Left() const { return FilesBelow(folder.Path()).filter(QRegularExpression("^(?!Vozopis$)")); }
     static QString Listed(const QString& version, const QStringList& notes) {
-        return "\r\n\r\n\r\n[" + version + "]\r\n(dátum vydania: 01.03.2024)\r\n-----\r\n" +
-               notes.join("\r\n");
+        return "\r\n" +
+               (QStringList{"", "", "[" + version + "]", "(dátum vydania: 01.03.2024)", "-----"} + notes)
+                   .join("\r\n");
     }
     inline static const QString UpdaterLine =
         QStringLiteral("\r\n\r\n\r\n+ Vyšla nová verzia aktualizačného programu \"MolvekUPD\".");
@@ -84,7 +85,8 @@ TEST(UpdateCheckCounter, TheCounterAddressIsTheLineUpToItsFirstEmbeddedAddressAn
         EXPECT_EQ(CounterAddress(line), address) << line.toStdString();
 }
 
-// The own version 0.89 (build 6) is also in "0.89 (build 64)": the first line holding it counts.
+// The own version 0.89 (build 6) is also in "0.89 (build 64)": the first line holding it counts. The notes of
+// 0.92 are their five lines alone, with no change listed.
 TEST_F(UpdateCheckTest, TheFourNewestVersionsAboveTheOwnLineAreListedAndOnlyAWebInstallerIsOpened) {
     WriteFileBytes(folder.File("Vozopis"), ProgramWithVersion("0.8.9.6"));
     QStringList index{"00088 0.89 (build 6)" + QString(44, ' '), "00089 0.89 (build 64)"}; // the longest line
@@ -95,9 +97,11 @@ TEST_F(UpdateCheckTest, TheFourNewestVersionsAboveTheOwnLineAreListedAndOnlyAWeb
     for (int i = 4; i >= 0; --i) {
         const QString version = QStringLiteral("0.9%1 (build %2)").arg(i).arg(70 + i);
         index.insert(2, QStringLiteral("0009%1 ").arg(i) + version);
-        Notes(QStringLiteral("0009%1").arg(i), version, {"zmena " + QString::number(i), "", "oprava"},
+        const QString change = "zmena " + QString::number(i);
+        Notes(QStringLiteral("0009%1").arg(i), version,
+              i == 2 ? QStringList() : QStringList{change, "", "oprava"},
               i == 4 ? "/bin/sh" : Installer); // a local program is never started from a notes file
-        question += i ? Listed(version, {"zmena " + QString::number(i), "oprava"}) : UpdaterLine;
+        question += i ? Listed(version, i == 2 ? QStringList() : QStringList{change, "oprava"}) : UpdaterLine;
     }
     Index(index);
     ShellRecorder shell;
@@ -129,20 +133,24 @@ TEST_F(UpdateCheckTest, AcceptedUpdateHandsOverToTheStartedUpdaterAndEndsTheProg
     EXPECT_TRUE(server.Log().contains("GET /download/count.php?f=setup00091.exe "));
     EXPECT_EQ(Left(), QStringList({"Data/MolvekUPD.exe", "inst.inst", "updating.temp"}));
 
-    // An updater of the site's version is neither announced nor downloaded; another version is.
+    // An updater of the site's version is neither announced nor downloaded; an older or a newer one is.
     const QByteArray updater = ProgramWithVersion("1.0.0.5");
     WriteFileBytes(folder.File("Data/MolvekUPD.exe"), updater);
     server.Put("molvekupd/index.inst", Lines({"1.00 (build 5)"})); // no download name needed
     boxes.Answer(ID_YES);
     Check();
     EXPECT_EQ(ReadFileBytes(folder.File("Data/MolvekUPD.exe")), updater);
+    server.Put("molvekupd/index.inst", Lines({"1.00 (build 4)", "B"})); // the one in place is newer
+    boxes.Answer(ID_NO);
+    boxes.Answer(ID_NO);
+    Check();
     server.Put("molvekupd/index.inst", Lines({"1.00 (build 6)", "B"}));
     boxes.Answer(ID_NO);
     boxes.Answer(ID_YES);
     Check();
     const QString question = boxes.Shown()[0].text;
-    EXPECT_EQ(boxes.Texts(),
-              QStringList({question, question.chopped(UpdaterLine.size()), question, InstallerQuestion}));
+    EXPECT_EQ(boxes.Texts(), QStringList({question, question.chopped(UpdaterLine.size()), question,
+                                          InstallerQuestion, question, InstallerQuestion}));
     EXPECT_EQ(shell.Opened(),
               QStringList({folder.File("Data/MolvekUPD.exe"), folder.File("Data/MolvekUPD.exe"), Installer}));
 
@@ -251,6 +259,8 @@ TEST(UpdateCheckEndings, EveryEndingBeforeTheQuestionShowsItsMessageOnlyWithMess
         {"own version not listed", index, Lines({"00091 0.91 (build 75)"}), unlisted, 16},
         {"no notes", "vozopis/00091.inst", {}, notes.arg("00091.inst"), 16},
         {"short notes", "vozopis/00090.inst", "a\r\nb\r\nc\r\n", notes.arg("00090.inst"), 16},
+        {"notes of four lines", "vozopis/00090.inst", Lines({"[x]", "0.90 (build 70)", "d", "c"}),
+         notes.arg("00090.inst"), 16},
     };
     for (const auto& [name, file, content, text, flags] : cases) {
         SCOPED_TRACE(name);
