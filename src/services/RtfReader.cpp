@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <utility>
 
 #include "Encoding.h"
@@ -37,6 +38,134 @@ struct GroupState {
 // Font table entries past this many are not looked up: runs in their fonts use the default font.
 constexpr int MaxFonts = 256;
 
+// The characters that end a line where a document shows text: those that end a paragraph when
+// inserted, and the line separator.
+bool IsBreak(char32_t c) {
+    switch (c) {
+    case u'\n':
+    case u'\r':
+    case QChar::ParagraphSeparator:
+    case QChar::LineSeparator:
+    case 0xFDD0: // the beginning and the end of a frame
+    case 0xFDD1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Bounds what the view spends a cost of its own on, over the pieces of one text: breaks, and the
+// runs that the layout shapes apart (a run of one script, direction and font, a tab).
+class TShownText {
+public:
+    // The piece with its breaks past MaxShownBreaks shown as blanks (CR LF counted once, as a
+    // document counts it), its tabs past MaxShownRuns as blanks and its characters that would start
+    // a run past MaxShownRuns as '?'.
+    QString Bound(const QString& piece);
+
+private:
+    enum class TDirection { Left, Right, Number, Embedding };
+    struct TRun { // Latin text by default
+        QChar::Script script = QChar::Script_Latin;
+        TDirection direction = TDirection::Left;
+        bool symbol = false; // arrows, shapes, pictures and the like, often in a font of their own
+        bool operator==(const TRun&) const = default;
+    };
+    TRun RunOf(char32_t c) const; // the run that c shows in, after the current one
+    qsizetype breaksLeft_ = MaxShownBreaks;
+    qsizetype runsLeft_ = MaxShownRuns;
+    TRun run_;
+};
+
+QString TShownText::Bound(const QString& piece) {
+    QString out;        // made only once a character shows otherwise
+    qsizetype kept = 0; // the piece up to here is in out
+    const auto showAs = [&](qsizetype from, qsizetype to, QChar shown) {
+        out += QStringView(piece).mid(kept, from - kept);
+        out += shown;
+        kept = to;
+    };
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        const char16_t unit = piece[i].unicode();
+        if (unit < 0x250 && unit >= u' ' && run_ == TRun{}) // Latin and common text: no break, tab or run
+            continue;
+        const bool pair =
+            QChar::isHighSurrogate(unit) && i + 1 < piece.size() && piece[i + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(unit, piece[i + 1].unicode()) : unit;
+        const qsizetype from = i;
+        i += pair ? 1 : 0;
+        if (IsBreak(c)) {
+            i += c == u'\r' && i + 1 < piece.size() && piece[i + 1] == u'\n' ? 1 : 0; // CR LF is one break
+            if (breaksLeft_ > 0)
+                --breaksLeft_;
+            else
+                showAs(from, i + 1, u' ');
+        } else if (c == u'\t') {
+            if (runsLeft_ > 0)
+                --runsLeft_;
+            else
+                showAs(from, i + 1, u' ');
+        } else if (const TRun run = RunOf(c); run != run_ || run.direction == TDirection::Embedding) {
+            if (runsLeft_ > 0) {
+                --runsLeft_;
+                run_ = run;
+            } else {
+                showAs(from, i + 1, u'?');
+            }
+        }
+    }
+    if (kept == 0)
+        return piece;
+    out += QStringView(piece).mid(kept);
+    return out;
+}
+
+// A run as the layout itemizes it and picks its fonts, near enough: characters of no script of their
+// own (spaces, digits, punctuation) keep the run's script, marks its script and font, and those of
+// no direction of their own its direction; a number after right-to-left text, or an Arabic one,
+// shows in a run of its own, and each embedding or isolate control starts one. Symbols from the
+// arrows on (no character of Windows-1250 is among them) are apart from letters.
+TShownText::TRun TShownText::RunOf(char32_t c) const {
+    TRun run = run_;
+    const QChar::Script script = QChar::script(c);
+    if (script == QChar::Script_Common || script == QChar::Script_Unknown) {
+        run.symbol = c >= 0x2190;
+    } else if (script != QChar::Script_Inherited) {
+        run.script = script;
+        run.symbol = false;
+    }
+    switch (QChar::direction(c)) {
+    case QChar::DirL:
+        run.direction = TDirection::Left;
+        break;
+    case QChar::DirR:
+    case QChar::DirAL:
+        run.direction = TDirection::Right;
+        break;
+    case QChar::DirEN:
+        if (run_.direction != TDirection::Left)
+            run.direction = TDirection::Number;
+        break;
+    case QChar::DirAN:
+        run.direction = TDirection::Number;
+        break;
+    case QChar::DirLRE:
+    case QChar::DirLRO:
+    case QChar::DirRLE:
+    case QChar::DirRLO:
+    case QChar::DirPDF:
+    case QChar::DirLRI:
+    case QChar::DirRLI:
+    case QChar::DirFSI:
+    case QChar::DirPDI:
+        run.direction = TDirection::Embedding;
+        break;
+    default:
+        break;
+    }
+    return run;
+}
+
 class TRtfReader {
 public:
     TRtfReader(const QByteArray& data, QTextCursor& cursor)
@@ -56,6 +185,7 @@ private:
     void Decode();                           // moves the pending bytes into the pending text
     void Flush();                            // writes the pending text in the current format
     void FlushRun();                         // the same where a format run may end
+    void Insert(QString text);               // in the run's format, large text within its bound
     void SetCodePage(int codePage);
     void AddFontNameByte(char byte);
     QString Family() const; // of the current run
@@ -78,6 +208,8 @@ private:
     int fontEntry_ = -1; // number of the font table entry being read
     int runs_ = 0;       // format runs written
     QTextCharFormat runFormat_;
+    qsizetype largeLeft_ = RtfMaxLargeCharacters; // characters that may still show large
+    TShownText shown_;
     QByteArray fontName_; // its name so far
 };
 
@@ -174,8 +306,7 @@ void TRtfReader::Symbol(char c) {
         break;
     case '\r':
     case '\n':
-        Flush();
-        cursor_.insertBlock();
+        AddChar(QChar::ParagraphSeparator);
         break;
     default: // an optional hyphen and unknown symbols show nothing
         break;
@@ -207,16 +338,20 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
     }
 
     static const QHash<QByteArray, char16_t> Characters = {
-        {"line", 0x2028},   {"tab", '\t'},         {"emdash", 0x2014},
-        {"endash", 0x2013}, {"bullet", 0x2022},    {"lquote", 0x2018},
-        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+        {"par", QChar::ParagraphSeparator},
+        {"line", QChar::LineSeparator},
+        {"tab", '\t'},
+        {"emdash", 0x2014},
+        {"endash", 0x2013},
+        {"bullet", 0x2022},
+        {"lquote", 0x2018},
+        {"rquote", 0x2019},
+        {"ldblquote", 0x201C},
+        {"rdblquote", 0x201D},
     };
     const bool on = !hasParam || param != 0;
     if (const auto found = Characters.constFind(word); found != Characters.cend()) {
         AddChar(QChar(*found));
-    } else if (word == "par") {
-        Flush();
-        cursor_.insertBlock();
     } else if (word == "u" && hasParam) {
         AddChar(QChar(char16_t(param < 0 ? param + 65536 : param)));
         fallbackLeft_ = state_.uc;
@@ -238,8 +373,10 @@ void TRtfReader::Word(const QByteArray& word, bool hasParam, int param) {
             state_.underline = on;
         else if (word == "ulnone")
             state_.underline = false;
-        else if (word == "fs")
-            state_.halfPoints = hasParam ? std::max(param, 0) : 24;
+        else if (word == "fs") // 0: the document's own size
+            state_.halfPoints = !hasParam    ? 24
+                                : param <= 0 ? 0
+                                             : std::clamp(param, 2 * RtfMinPointSize, 2 * RtfMaxPointSize);
         else if (word == "f")
             state_.font = param;
         else
@@ -312,12 +449,30 @@ void TRtfReader::Flush() {
         if (state_.halfPoints > 0)
             runFormat_.setFontPointSize(state_.halfPoints / 2.0);
     }
-    cursor_.insertText(std::exchange(text_, {}), runFormat_);
+    // Breaks, tabs and scripts come from words, symbols, \u and code-page bytes alike: counted here.
+    Insert(shown_.Bound(std::exchange(text_, {})));
 }
 
 void TRtfReader::FlushRun() {
     if (runs_ < RtfMaxFormatRuns)
-        Flush(); // past the bound the text gathers up to the paragraph's end
+        Flush(); // past the bound the text gathers up to the end
+}
+
+// A paragraph end inserted with the text takes its format, which sizes the paragraph when empty.
+void TRtfReader::Insert(QString text) {
+    if (runFormat_.fontPointSize() > RtfLargePointSize) {
+        qsizetype large = std::min(text.size(), largeLeft_);
+        if (large < text.size() && large > 0 && text[large - 1].isHighSurrogate())
+            --large; // a surrogate pair stays in one format
+        largeLeft_ -= large;
+        if (large > 0)
+            cursor_.insertText(text.left(large), runFormat_);
+        text.remove(0, large);
+        if (text.isEmpty())
+            return;
+        runFormat_.setFontPointSize(RtfLargePointSize); // from here on, past the bound of runs too
+    }
+    cursor_.insertText(text, runFormat_);
 }
 
 void TRtfReader::SetCodePage(int codePage) {
@@ -329,19 +484,27 @@ bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
+// Where a piece of paragraph ends that is cut in the middle of a word, at end or just before it:
+// never between the two halves of a surrogate pair.
+qsizetype CutEnd(QStringView paragraph, qsizetype end) {
+    return paragraph[end - 1].isHighSurrogate() ? end - 1 : end;
+}
+
 // End of the piece of paragraph that starts at from: the paragraph's end when it is near enough, else
-// just after the last blank within MaxShownParagraph characters, else after that many characters
-// (never between the two halves of a surrogate pair).
+// just after the last blank within MaxShownParagraph characters, else after that many characters. A
+// word longer than MaxShownWord ends the piece before it, after the last blank, and is itself cut
+// after that many characters.
 qsizetype PieceEnd(QStringView paragraph, qsizetype from) {
-    qsizetype end = from + MaxShownParagraph;
-    if (end >= paragraph.size())
-        return paragraph.size();
-    for (qsizetype i = end; i > from; --i)
-        if (IsBlank(paragraph[i - 1]))
-            return i;
-    if (paragraph[end - 1].isHighSurrogate())
-        --end;
-    return end;
+    qsizetype afterBlank = from; // just after the last blank of the piece
+    for (qsizetype i = from; i < paragraph.size(); ++i) {
+        if (i - from == MaxShownParagraph)
+            return afterBlank > from ? afterBlank : CutEnd(paragraph, i);
+        if (IsBlank(paragraph[i]))
+            afterBlank = i + 1;
+        else if (i - afterBlank == MaxShownWord)
+            return afterBlank > from ? afterBlank : CutEnd(paragraph, i);
+    }
+    return paragraph.size();
 }
 
 // Breaks every paragraph of the cursor's document into pieces, from the last break to the first so
@@ -349,7 +512,7 @@ qsizetype PieceEnd(QStringView paragraph, qsizetype from) {
 void BreakLongParagraphs(QTextCursor& cursor) {
     QList<int> breaks;
     for (QTextBlock block = cursor.document()->begin(); block.isValid(); block = block.next()) {
-        if (block.length() - 1 <= MaxShownParagraph)
+        if (block.length() - 1 <= MaxShownWord)
             continue;
         const QString text = block.text();
         for (qsizetype end = PieceEnd(text, 0); end < text.size(); end = PieceEnd(text, end))
@@ -367,21 +530,22 @@ void ReadRtf(const QByteArray& data, QTextDocument* doc) {
     QTextCursor cursor(doc);
     // One edit: a layout that followed each format run would go over the paragraph every time.
     cursor.beginEditBlock();
-    if (data.startsWith("{\\rtf"))
+    if (data.startsWith("{\\rtf")) {
         TRtfReader(data, cursor).Read();
-    else
-        cursor.insertText(FromAnsi(data));
+    } else {
+        cursor.insertText(TShownText().Bound(FromAnsi(data)));
+    }
     BreakLongParagraphs(cursor);
     cursor.endEditBlock();
 }
 
-QString BreakLongLines(const QString& text) {
+QString ShownLines(const QString& shown) {
+    const QString text = TShownText().Bound(shown);
     QString out;
     out.reserve(text.size() + text.size() / MaxShownParagraph);
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool lineEnd =
-            i == text.size() || text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar::ParagraphSeparator;
+        const bool lineEnd = i == text.size() || IsBreak(text[i].unicode());
         if (!lineEnd)
             continue;
         const QStringView line = QStringView(text).mid(lineStart, i - lineStart);

@@ -354,13 +354,17 @@ void TAbout::ShowCenter(const QString& page) {
 // Licence, changelog, captions and links: steps 7 to 14 of every opening.
 void TAbout::LoadTexts() {
     QByteArray bytes;
-    if (ReadFirstFile(TaggedThenUntagged("-license.rtf"), bytes))
+    if (ReadFirstFile(TaggedThenUntagged("-license.rtf"), bytes)) {
         ReadRtf(bytes, reLicense->document());
-    else
+        // The reader's text moved the cursor to the end: shown there, the whole text would be laid
+        // out before the window appears.
+        reLicense->moveCursor(QTextCursor::Start);
+    } else {
         reLicense->setPlainText(GetMsg(0) + ProgramTitle + GetMsg(1) + MakerWebSite + GetMsg(2));
+    }
 
     if (ReadFirstFile(TaggedThenUntagged("-changelog.txt"), bytes))
-        mChangelog->setPlainText(BreakLongLines(FromAnsi(bytes)));
+        mChangelog->setPlainText(ShownLines(FromAnsi(bytes)));
     else
         mChangelog->setPlainText(GetMsg(3) + ProgramTitle + GetMsg(4) + MakerWebSite + GetMsg(5));
 

@@ -1,11 +1,13 @@
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 
 #include "FolderDialog.h"
 #include "OneLineGuard.h"
+#include "RtfReader.h"
 #include "SupportFixture.h"
 #include "VersionBlock.h"
 
@@ -183,7 +185,8 @@ TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedTextAndLongLin
                 "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 MS Sans Serif;}"
                 "{\\f1\\fswiss Tahoma;}}\\pard\\f0\\fs16 {\\b\\fs40 Licen\\'e8n\\'e1 zmluva}\\par "
                 "Text {\\i kurz\\'edva}, {\\ul pod\\'e8iarknut\\'fd} a {\\f1\\fs20 Tahoma}\\par}");
-    w.WriteFile("Vozopis-changelog.txt", "Verzia 1.2\r\n" + QByteArray(3001, 'x'));
+    w.WriteFile("Vozopis-changelog.txt",
+                "Verzia 1.2\r\n" + QByteArray("abcdefghi ").repeated(300) + "z\r\n" + QByteArray(501, 'x'));
     QStringList shown; // each run as drawn: text, size, faces, scalable
     w.Open("help", [&] {
         const QTextDocument* doc = about.reLicense->document();
@@ -206,5 +209,87 @@ TEST_F(AboutWindow, TheLicenceShowsItsBoldItalicUnderlinedAndSizedTextAndLongLin
     QList<int> lines;
     for (QTextBlock block = about.mChangelog->document()->begin(); block.isValid(); block = block.next())
         lines << block.length() - 1;
-    EXPECT_EQ(lines, QList<int>({10, 3000, 1}));
+    EXPECT_EQ(lines, QList<int>({10, 3000, 1, 500, 1}));
+}
+
+namespace {
+// A licence as a word processor writes it: a title, headings, body text in two fonts with bold,
+// italic and underlined words, tabs, fine print, Slovak letters and typographic quotes and dashes.
+// Each run as "text size faces family", paragraph ends as "|".
+std::pair<QByteArray, QStringList> RealLicence() {
+    const auto run = [](const QString& text, int size, const QString& faces, const QString& family) {
+        return text + " " + QString::number(size) + faces + " " + family;
+    };
+    QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Tahoma;}"
+        "{\\f1\\froman\\fcharset238 DejaVu Serif;}}{\\colortbl ;\\red0\\green0\\blue128;}"
+        "\\viewkind4\\uc1\\pard\\sa200\\sl276\\slmult1\\qc\\b\\f0\\fs56 Licen\\'e8n\\'e1 zmluva\\par"
+        "\\pard\\b0\\fs20 ";
+    QStringList runs{run(QStringLiteral("Licenčná zmluva"), 28, " bold", "Tahoma"), "|"};
+    for (int article = 1; article <= 60; ++article) {
+        const QByteArray number = QByteArray::number(article);
+        rtf +=
+            "{\\b\\fs28 " + number +
+            ". \\'c8l\\'e1nok}\\par\\tab Pou\\'9e\\'edvate\\'be {\\i smie} program "
+            "\\'84Vozopis\\'93 pou\\'9e\\'edva\\'9d \\endash  {\\ul nie v\\'9aak} {\\f1 pred\\'e1va\\'9d} " +
+            QByteArray("a \\'9ealej \\'9ealej ").repeated(article * 3) + "\\par ";
+        runs << run(number + QStringLiteral(". Článok"), 14, " bold", "Tahoma") << "|"
+             << run(QStringLiteral("\tPoužívateľ "), 10, "", "Tahoma") << run("smie", 10, " italic", "Tahoma")
+             << run(QStringLiteral(" program „Vozopis“ používať – "), 10, "", "Tahoma")
+             << run(QStringLiteral("nie však"), 10, " underlined", "Tahoma") << run(" ", 10, "", "Tahoma")
+             << run(QStringLiteral("predávať"), 10, "", "DejaVu Serif")
+             << run(" " + QStringLiteral("a žalej žalej ").repeated(article * 3), 10, "", "Tahoma") << "|";
+    }
+    rtf += "{\\i\\fs12 Drobn\\'e9 p\\'edsmo.}\\fs16\\par}";
+    runs << run(QStringLiteral("Drobné písmo."), 6, " italic", "Tahoma") << "|";
+    return {rtf, runs};
+}
+} // namespace
+
+// Opened at its end, as the reader leaves the cursor, the view would lay out the whole licence before
+// the window appears.
+TEST_F(AboutWindow, ARealLicenceKeepsEveryFormatAndOpensAtItsBeginning) {
+    if (!QFontDatabase::hasFamily("Tahoma") || !QFontDatabase::hasFamily("DejaVu Serif"))
+        GTEST_SKIP() << "fonts-wine or fonts-dejavu-core is not installed";
+    const auto [rtf, expected] = RealLicence();
+    w.WriteFile("Vozopis-license.rtf", rtf);
+    QStringList shown;
+    std::pair<int, int> start{-1, -1}; // cursor position, scroll bar value
+    w.Open("help", [&] {
+        const QTextDocument* doc = about.reLicense->document();
+        start = {about.reLicense->textCursor().position(), about.reLicense->verticalScrollBar()->value()};
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QFontInfo info(it.fragment().charFormat().font().resolve(doc->defaultFont()));
+                shown << QString("%1 %2%3%4%5 %6")
+                             .arg(it.fragment().text())
+                             .arg(qRound(info.pointSizeF()))
+                             .arg(info.bold() ? " bold" : "", info.italic() ? " italic" : "",
+                                  info.underline() ? " underlined" : "", info.family());
+            }
+            if (block.next().isValid())
+                shown << "|";
+        }
+    });
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(start, std::pair(0, 0));
+    EXPECT_GT(about.reLicense->verticalScrollBar()->maximum(), 0) << "the licence is taller than its view";
+}
+
+// A real changelog has a few thousand lines; past the bound, lines run on.
+TEST_F(AboutWindow, TheChangelogShowsEveryLineUpToTheBoundOfBreaks) {
+    QByteArray changelog;
+    for (int line = 1; line < MaxShownBreaks; ++line)
+        changelog += "Zmena " + QByteArray::number(line) + "\r\n";
+    for (const auto& [tail, last] :
+         {std::pair<QByteArray, QString>{"posledn\xe1\r\n", ""},
+          {"posledn\xe1\r\n\357al\232\355\r\nkoniec", QStringLiteral("ďalší koniec")}}) {
+        w.WriteFile("Vozopis-changelog.txt", changelog + tail);
+        w.Open("changelog");
+        const QTextDocument* doc = about.mChangelog->document();
+        EXPECT_EQ(doc->blockCount(), MaxShownBreaks + 1);
+        EXPECT_EQ(doc->findBlockByNumber(MaxShownBreaks - 1).text(), QStringLiteral("posledná"));
+        EXPECT_EQ(doc->lastBlock().text(), last);
+        EXPECT_EQ(doc->findBlockByNumber(4321).text(), "Zmena 4322");
+    }
 }
